@@ -1,0 +1,15 @@
+// The Moon's geocentric ecliptic position: geometric, without nutation or aberration.
+#pragma once
+
+#include "astro/position.h"
+
+namespace astro {
+
+// The mean elongation D, the Sun's mean anomaly M, the Moon's mean anomaly Mp (M') and its
+// argument of latitude F, in radians in [0, 2π), and the eccentricity factor E.
+void MoonArguments(double T, double& D, double& M, double& Mp, double& F, double& E);
+
+// Lon and Lat in radians (Lon may reach past 2π, never below 0), Dist in kilometres.
+void MoonPosition(double T, TPosition& pos);
+
+}  // namespace astro

@@ -1,0 +1,11 @@
+// IAU 1980 nutation, truncated to its 63 largest terms (Meeus, Astronomical Algorithms,
+// Table 22.A).
+#pragma once
+
+namespace astro {
+
+// Nutation in longitude (dPsi) and in obliquity (dEps), radians, at T Julian centuries
+// from J2000.0.
+void Nutation(double T, double& dPsi, double& dEps);
+
+}  // namespace astro

@@ -1,0 +1,76 @@
+// One search step as the searches run it, against its floor: the same cosine sums from
+// terms already in memory plus one read of the whole term file. The step may cost at most
+// 1.5 times its floor.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "astro/moon.h"
+#include "astro/nutation.h"
+#include "astro/sun.h"
+#include "platform/program_folder.h"
+
+namespace {
+
+constexpr double SearchT = 0.2408;  // late January 2024
+
+void BM_SearchStep(benchmark::State& state) {
+    astro::PlanetTerms terms;
+    for (auto _ : state) {
+        terms.InitTermBuffer();
+        terms.LoadPlanetTerms(3);
+        astro::TPosition sun;
+        astro::SunPosition(terms, 3, SearchT, sun);
+        terms.FreeTermBuffer();
+        benchmark::DoNotOptimize(sun);
+    }
+}
+BENCHMARK(BM_SearchStep);
+
+void BM_SearchStepFloor(benchmark::State& state) {
+    astro::PlanetTerms terms;
+    terms.InitTermBuffer();
+    terms.LoadPlanetTerms(3);
+    const std::string path = platform::ProgramFolder() + astro::TermFileName;
+    std::vector<unsigned char> bytes(astro::MaxTerms * astro::TermRecordSize);
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) {
+            state.SkipWithError("PLANETS.DAT missing");
+            break;
+        }
+        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        benchmark::DoNotOptimize(got);
+        astro::TPosition sun;
+        astro::SunPosition(terms, 3, SearchT, sun);
+        benchmark::DoNotOptimize(sun);
+    }
+}
+BENCHMARK(BM_SearchStepFloor);
+
+void BM_Nutation(benchmark::State& state) {
+    double T = SearchT;
+    for (auto _ : state) {
+        double dPsi, dEps;
+        astro::Nutation(T, dPsi, dEps);
+        benchmark::DoNotOptimize(dPsi);
+        benchmark::DoNotOptimize(dEps);
+        T += 1e-9;
+    }
+}
+BENCHMARK(BM_Nutation);
+
+void BM_MoonPosition(benchmark::State& state) {
+    double T = SearchT;
+    for (auto _ : state) {
+        astro::TPosition moon;
+        astro::MoonPosition(T, moon);
+        benchmark::DoNotOptimize(moon);
+        T += 1e-9;
+    }
+}
+BENCHMARK(BM_MoonPosition);
+
+}  // namespace

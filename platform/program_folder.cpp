@@ -1,0 +1,19 @@
+// Linux: the executable's path is the target of /proc/self/exe.
+#include "platform/program_folder.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+namespace platform {
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) throw std::runtime_error("Program folder unknown: " + ec.message());
+    std::string folder = exe.parent_path().string();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+}  // namespace platform
