@@ -1,0 +1,153 @@
+// The course of a tolvane-cli run: read the arguments, pick MoonSpeed, check the term files,
+// calculate one date or a range of days and write the results.
+#include "app/cli_run.h"
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "app/cli_args.h"
+#include "app/cli_output.h"
+#include "app/cli_view.h"
+#include "astro/calendar.h"
+#include "cycle/calculator.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::int32_t DefaultMoonSpeed = 14;
+
+// The window keeps MoonSpeed in the same file, so both programs calculate alike.
+std::uint8_t MoonSpeedSetting(const std::string& folder) {
+    const platform::IniFile ini(std::filesystem::path(folder) / "tolvane.INI");
+    const std::int32_t v = ini.ReadInteger("Parameter", "MoonSpeed", DefaultMoonSpeed);
+    return static_cast<std::uint8_t>(v >= 0 && v <= 255 ? v : DefaultMoonSpeed);
+}
+
+void CheckTermFiles(const std::string& folder) {
+    if (!std::filesystem::exists(folder + "PLANETS.NDX") ||
+        !std::filesystem::exists(folder + "PLANETS.DAT")) {
+        throw std::runtime_error(folder + "PLANETS.NDX und .DAT nicht gefunden !");
+    }
+}
+
+std::string InvalidInputText(const cycle::InvalidInput& bad) {
+    std::string what = "ungültige Stunde";
+    if (bad.field == cycle::JEdit) what = "ungültiges Jahr";
+    else if (bad.field == cycle::MEdit) what = "ungültiger Monat";
+    else if (bad.field == cycle::TEdit) what = "ungültiger Tag";
+    return what + ": " + bad.text;
+}
+
+// The calculator with its field map, fed as the window feeds it.
+class Session {
+public:
+    Session(const std::string& folder, std::uint8_t moonSpeed) : calc_(view_, folder) {
+        calc_.SetMoonSpeed(moonSpeed);
+    }
+
+    // Puts the input into the fields and raises UsageError if the calculator rejects it.
+    void Check(const CalcInput& in) {
+        view_.SetText(cycle::SEdit, std::to_string(in.hour));
+        view_.SetText(cycle::TEdit, std::to_string(in.day));
+        view_.SetText(cycle::MEdit, std::to_string(in.month));
+        view_.SetText(cycle::JEdit, std::to_string(in.year));
+        if (const auto bad = calc_.FirstInvalidInput()) throw UsageError(InvalidInputText(*bad));
+    }
+
+    void Calculate(const CalcInput& in) {
+        Check(in);
+        calc_.CalcReturnPress();
+    }
+
+    cycle::CycleCalculator& Calculator() { return calc_; }
+    const CliView& View() const { return view_; }
+
+private:
+    CliView view_;
+    cycle::CycleCalculator calc_;
+};
+
+double JulianDayAtMidnight(const CalcInput& in) {
+    return astro::DateToJD({in.year, in.month, static_cast<double>(in.day)});
+}
+
+void RunSingle(Session& s, const CalcInput& in, bool json, std::ostream& out) {
+    s.Calculate(in);
+    if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
+    else WriteNamedTexts(out, s.View());
+}
+
+void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out) {
+    s.Check(range.from);
+    s.Check(range.to);
+    const double first = JulianDayAtMidnight(range.from);
+    const double last = JulianDayAtMidnight(range.to);
+    if (last < first) throw UsageError("--to liegt vor --from: der Bereich ist leer.");
+    // Every day's year-start and solstice searches give the same result for the same year.
+    s.Calculator().Search().SetReuseResults(true);
+    if (!json) WriteTableHeader(out);
+    const auto days = std::llround(last - first);
+    for (long long i = 0; i <= days; ++i) {
+        astro::TCalendarDate d;
+        astro::JDToDate(first + static_cast<double>(i), d);
+        // A step lands on 0 h, so Day is whole; rounding guards against a last-bit error.
+        const CalcInput in{range.from.hour, static_cast<std::int32_t>(std::lround(d.Day)),
+                           d.Month, d.Year};
+        s.Calculate(in);
+        if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
+        else WriteTableRow(out, in, s.View());
+    }
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, const CliContext& context) {
+    const CliOptions options = ParseOptions(args);
+    if (options.help) {
+        out << UsageText();
+        return ExitOk;
+    }
+    RangeInput range;
+    CalcInput single;
+    if (options.IsRange()) range = ReadRange(options);
+    else single = ReadInput(options.positional, context.localNow());
+    const std::uint8_t moonSpeed =
+        options.moonSpeed ? *options.moonSpeed : MoonSpeedSetting(context.programFolder);
+    CheckTermFiles(context.programFolder);
+    Session session(context.programFolder, moonSpeed);
+    if (options.IsRange()) RunRange(session, range, options.json, out);
+    else RunSingle(session, single, options.json, out);
+    return ExitOk;
+}
+
+}  // namespace
+
+CliContext CliContext::System() {
+    return {platform::ProgramFolder(), [] {
+                const std::time_t now = std::time(nullptr);
+                std::tm local{};
+                localtime_r(&now, &local);
+                return local;
+            }};
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliContext& context) {
+    try {
+        return Run(args, out, context);
+    } catch (const UsageError& e) {
+        out.flush();
+        err << e.what() << '\n';
+        return ExitBadInput;
+    } catch (const std::exception& e) {
+        out.flush();
+        err << e.what() << '\n';
+        return ExitFailed;
+    }
+}
+
+}  // namespace cli

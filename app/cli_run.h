@@ -1,0 +1,33 @@
+// One run of tolvane-cli from its arguments to its exit status, with the streams and the
+// surroundings (program folder, clock) passed in so that tests can run it in-process.
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;   // term files missing, a search or a file read failed
+inline constexpr int ExitBadInput = 2;  // wrong arguments or an input the calculator rejects
+
+struct CliContext {
+    // Holds the term files and the settings file tolvane.INI; ends with "/".
+    std::string programFolder;
+    // The local time of the system clock.
+    std::function<std::tm()> localNow;
+
+    // The executable's folder and the real clock.
+    static CliContext System();
+};
+
+// `args` without the program name. Results go to `out`, messages to `err`.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliContext& context);
+
+std::string UsageText();
+
+}  // namespace cli

@@ -1,0 +1,52 @@
+// The text of tolvane-cli --help.
+#include "app/cli_run.h"
+
+namespace cli {
+
+std::string UsageText() {
+    return R"(tolvane-cli – der Rechner des Sechzigerzyklus ohne Fenster
+
+Aufruf:
+  tolvane-cli [--json] [--moonspeed N] [TTMMJJJJ SS]
+  tolvane-cli [--json] [--moonspeed N] --from TTMMJJJJ --to TTMMJJJJ [--hour SS]
+  tolvane-cli --help
+
+Argumente (wie auf der Befehlszeile des Fensters):
+  TTMMJJJJ  Zeichen 1-2 Tag, 3-4 Monat, 5-9 Jahr (bis zu fünf Zeichen, so dass vor
+            einem vierstelligen Jahr ein Vorzeichen stehen kann: 0101-0500 ist der
+            1.1.-500). Jeder Teil ist eine ganze Zahl (dezimal, oder hexadezimal nach
+            "$", "x" oder "0x").
+  SS        Zeichen 1-2 als Dezimalzahl, auf die ganze Stunde abgeschnitten (7.9 ist 7).
+  Mit weniger als zwei Argumenten gelten Datum und Stunde der Systemuhr (Ortszeit);
+  ein einzelnes Argument wird übergangen, Argumente nach dem zweiten ebenso.
+  Gültig sind Jahr -9999 bis 9999, Monat 1 bis 12, Tag 1 bis 31, Stunde 0 bis 23.
+
+Optionen:
+  --json          eine JSON-Zeile je Rechnung statt Text
+  --moonspeed N   MoonSpeed 0 bis 255; sonst gilt [Parameter] MoonSpeed aus tolvane.INI
+                  neben dem Programm (fehlt er oder liegt er außerhalb 0 bis 255: 14)
+  --from TTMMJJJJ --to TTMMJJJJ
+                  rechnet jeden Tag von --from bis --to einschließlich, Tag für Tag
+                  nach julianischen Tagen (Kalenderreform im Oktober 1582 inbegriffen)
+  --hour SS       die Stunde für --from/--to (sonst 0)
+  --help          dieser Text
+
+Ausgabe (UTF-8):
+  Text:  die 21 Ergebnisfelder, je Zeile "Name<TAB>Text".
+  Bereich als Text: eine Kopfzeile "Datum<TAB>Stunde<TAB>" mit den 21 Feldnamen, dann
+         je Tag eine Zeile: Datum als T.M.J, Stunde, die 21 Texte, durch TAB getrennt.
+  JSON:  je Rechnung ein Objekt in einer Zeile: input, yearStart, solstice, solsticeJD,
+         hour, day, month, year (Positionen, Stämme und Zweige ab 0 gezählt) und texts
+         (die 21 Ergebnisfelder).
+
+PLANETS.NDX und PLANETS.DAT müssen neben dem Programm liegen.
+
+Exit-Status:
+  0  Erfolg
+  1  Termdateien fehlen, oder ein Fehler beendete die Rechnung (Dateifehler,
+     Jahresbeginn nicht gefunden)
+  2  falsche Argumente oder Optionen, oder eine ungültige Eingabe (Meldung auf stderr)
+)";
+}
+
+}  // namespace cli

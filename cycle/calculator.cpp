@@ -1,0 +1,176 @@
+// Checking the input, computing the cycles and showing the results.
+#include "cycle/calculator.h"
+
+#include <cmath>
+
+#include "astro/errors.h"
+#include "cycle/cycle_math.h"
+#include "cycle/names.h"
+#include "platform/int_text.h"
+
+namespace cycle {
+
+namespace {
+
+constexpr std::int32_t BaseYear = 1924;         // position 0, stem 0, branch 0
+constexpr std::int32_t GroupYears = 5;          // 5 × 12 = 60 months
+constexpr double MeanMonth = 30.4375;           // 365.25 / 12 days
+constexpr double HalfMeanMonth = 15.2188;       // the reference month starts this early
+
+std::int32_t WholeDay(const astro::TCalendarDate& d) { return astro::Trunc(d.Day); }
+
+std::int32_t ReadInt(const CalculatorView& view, std::string_view field) {
+    std::int32_t v = 0;
+    platform::TryStrToInt(view.Text(field), v);
+    return v;
+}
+
+// Shows the busy state for as long as it lives, however the computation ends.
+class BusyScope {
+public:
+    explicit BusyScope(CalculatorView& view) : view_(view) { view_.SetBusy(true); }
+    ~BusyScope() { view_.SetBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    CalculatorView& view_;
+};
+
+}  // namespace
+
+CycleCalculator::CycleCalculator(CalculatorView& view, const std::string& termFolder)
+    : view_(view), search_(termFolder) {}
+
+bool CycleCalculator::InRange(std::string_view text, std::int32_t low, std::int32_t high) {
+    std::int32_t v;
+    return platform::TryStrToInt(text, v) && low <= v && v <= high;
+}
+
+std::optional<InvalidInput> CycleCalculator::FirstInvalidInput() const {
+    struct Check {
+        std::string_view field;
+        std::int32_t low, high;
+    };
+    static constexpr Check checks[] = {
+        {JEdit, -9999, 9999}, {MEdit, 1, 12}, {TEdit, 1, 31}, {SEdit, 0, 23}};
+    for (const Check& c : checks) {
+        std::string text = view_.Text(c.field);
+        if (!InRange(text, c.low, c.high)) return InvalidInput{c.field, std::move(text)};
+    }
+    return std::nullopt;
+}
+
+bool CycleCalculator::ValidateInput() {
+    ShowResults(false);
+    return !FirstInvalidInput();
+}
+
+void CycleCalculator::CalcReturnPress() {
+    if (ValidateInput()) {
+        ComputeCycles();
+        ShowResults(true);
+    } else {
+        ShowResults(false);
+    }
+}
+
+void CycleCalculator::ZeitEditChange() { ShowResults(false); }
+
+void CycleCalculator::FindYearStart() { YearStartDate = search_.YearStart(YearStartDate.Year); }
+
+void CycleCalculator::FindWinterSolstice() {
+    const SolsticeResult found = search_.WinterSolstice(YearStartDate.Year);
+    YearStartDate.Month = 12;
+    YearStartDate.Day = 0.0;
+    SolsticeDate = found.date;
+    SolsticeJD = found.jd;
+}
+
+std::int32_t CycleCalculator::MonthPosition() const {
+    const double x = DayNumber(InputDay, InputMonth, InputYear) - (SolsticeJD - HalfMeanMonth);
+    // Far in the past the Julian calendar has drifted so far that x can be negative: the
+    // month before the reference month is then 59, not -1.
+    return PositiveMod(astro::Trunc(x / MeanMonth), 60);
+}
+
+void CycleCalculator::ComputeCycles() {
+    BusyScope busy(view_);
+    InputHour = ReadInt(view_, SEdit);
+    InputDay = ReadInt(view_, TEdit);
+    InputMonth = ReadInt(view_, MEdit);
+    InputYear = ReadInt(view_, JEdit);
+
+    // The reference solstice: December before the first year of the five-year group,
+    // or, from its day on, December of the group's last year.
+    const std::int32_t r = PositiveMod(InputYear - BaseYear, GroupYears);
+    YearStartDate.Year = InputYear - r - 1;
+    FindWinterSolstice();
+    if (InputYear - GroupYears == SolsticeDate.Year && SolsticeDate.Month == InputMonth &&
+        InputDay >= WholeDay(SolsticeDate)) {
+        YearStartDate.Year += GroupYears;
+        FindWinterSolstice();
+    }
+
+    // The year start; a date before it belongs to the cycle year before.
+    YearStartDate.Year = InputYear;
+    FindYearStart();
+    if (YearStartDate.Month > InputMonth ||
+        (YearStartDate.Month == InputMonth && InputDay < WholeDay(YearStartDate))) {
+        YearStartDate.Year -= 1;
+        FindYearStart();
+    }
+    YearStartDay = WholeDay(YearStartDate);
+    YearStartMonth = YearStartDate.Month;
+    YearStartYear = YearStartDate.Year;
+
+    const std::int32_t n = astro::Trunc(DayNumber(InputDay, InputMonth, InputYear) -
+                                        DayNumber(YearStartDay, YearStartMonth, YearStartYear));
+    MonthPos60 = MonthPosition();
+    DayPos60 = PositiveMod(n, 60);
+    YearPos60 = PositiveMod(YearStartYear - BaseYear, 60);
+
+    DayStem = PositiveMod(n, 10);
+    MonthStem = MonthPos60 % 10;
+    YearStem = PositiveMod(YearStartYear - BaseYear, 10);
+
+    HourBranch = ((InputHour + 1) / 2) % 12;
+    DayBranch = PositiveMod(n, 12);
+    MonthBranch = MonthPos60 % 12;
+    YearBranch = PositiveMod(YearStartYear - BaseYear, 12);
+}
+
+void CycleCalculator::ShowResults(bool fill) {
+    if (!fill) {
+        for (std::string_view field : ResultFields) view_.SetText(field, "");
+        return;
+    }
+    auto date = [](std::int32_t d, std::int32_t m, std::int32_t y) {
+        return std::to_string(d) + "." + std::to_string(m) + "." + std::to_string(y);
+    };
+    view_.SetText("JstLabel", "das Jahr beginnt am " +
+                                  date(YearStartDay, YearStartMonth, YearStartYear));
+    view_.SetText("SoLabel", "Wintersolstitium am " + date(WholeDay(SolsticeDate),
+                                                            SolsticeDate.Month, SolsticeDate.Year));
+    view_.SetText("T60Edit", std::to_string(DayPos60 + 1));
+    view_.SetText("M60Edit", std::to_string(MonthPos60 + 1));
+    view_.SetText("J60Edit", std::to_string(YearPos60 + 1));
+    view_.SetText("StemSEdit", "");
+    view_.SetText("StemTEdit", StemLetter(DayStem));
+    view_.SetText("StemMEdit", StemLetter(MonthStem));
+    view_.SetText("StemJEdit", StemLetter(YearStem));
+    view_.SetText("StemSEdit2", "");
+    view_.SetText("StemTEdit2", StemText(DayStem));
+    view_.SetText("StemMEdit2", StemText(MonthStem));
+    view_.SetText("StemJEdit2", StemText(YearStem));
+    view_.SetText("BranchSEdit", BranchLetter(HourBranch));
+    view_.SetText("BranchTEdit", BranchLetter(DayBranch));
+    view_.SetText("BranchMEdit", BranchLetter(MonthBranch));
+    view_.SetText("BranchJEdit", BranchLetter(YearBranch));
+    view_.SetText("BranchSEdit2", BranchText(HourBranch));
+    view_.SetText("BranchTEdit2", BranchText(DayBranch));
+    view_.SetText("BranchMEdit2", BranchText(MonthBranch));
+    view_.SetText("BranchJEdit2", BranchText(YearBranch));
+}
+
+}  // namespace cycle

@@ -1,0 +1,77 @@
+// The sexagenary cycle calculator. One calculation, end to end (CalcReturnPress):
+//   1. ValidateInput empties the result fields and checks the four input texts;
+//   2. ComputeCycles reads them, finds the reference winter solstice of the five-year
+//      group and the start of the cycle year, and derives positions, stems and branches;
+//   3. ShowResults writes numbers, names, glyph letters and the two dates.
+// The calculator owns all of its state; it reaches its front end only through a
+// CalculatorView.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "astro/calendar.h"
+#include "cycle/solar_search.h"
+#include "cycle/view.h"
+
+namespace cycle {
+
+// An input field that failed its check, with its text.
+struct InvalidInput {
+    std::string_view field;  // SEdit, TEdit, MEdit or JEdit
+    std::string text;
+};
+
+class CycleCalculator {
+public:
+    // `termFolder`: where PLANETS.NDX and PLANETS.DAT lie; empty means the program folder.
+    explicit CycleCalculator(CalculatorView& view, const std::string& termFolder = {});
+
+    // The one entry point of a calculation: check, compute, show; invalid input leaves
+    // the results empty. An error of a search propagates with the results still empty.
+    void CalcReturnPress();
+    // The change handler of the input fields: any edit empties the results.
+    void ZeitEditChange();
+
+    bool ValidateInput();
+    // The first input field that fails its check, in checking order (year, month, day,
+    // hour); none if all pass.
+    std::optional<InvalidInput> FirstInvalidInput() const;
+    void ComputeCycles();
+    void ShowResults(bool fill);
+    std::int32_t MonthPosition() const;
+    void FindYearStart();
+    void FindWinterSolstice();
+
+    // True if `text` converts as a whole number within low … high.
+    static bool InRange(std::string_view text, std::int32_t low, std::int32_t high);
+
+    SolarSearch& Search() { return search_; }
+    std::uint8_t MoonSpeed() const { return search_.MoonSpeed(); }
+    void SetMoonSpeed(std::uint8_t degrees) { search_.SetMoonSpeed(degrees); }
+
+    // The hour and date last calculated, or put in by the clock or the command line.
+    std::int32_t InputHour = 0;
+    std::int32_t InputDay = 0;
+    std::int32_t InputMonth = 0;
+    std::int32_t InputYear = 0;
+
+    // Search records: the Year of YearStartDate is the input of both searches.
+    astro::TCalendarDate YearStartDate;
+    astro::TCalendarDate SolsticeDate;
+    double SolsticeJD = 0.0;
+
+    // Results of the last ComputeCycles; indices are 0-based.
+    std::int32_t YearStartDay = 0, YearStartMonth = 0, YearStartYear = 0;
+    std::int32_t DayPos60 = 0, MonthPos60 = 0, YearPos60 = 0;
+    std::int32_t DayStem = 0, MonthStem = 0, YearStem = 0;
+    std::int32_t HourBranch = 0, DayBranch = 0, MonthBranch = 0, YearBranch = 0;
+
+private:
+    CalculatorView& view_;
+    SolarSearch search_;
+};
+
+}  // namespace cycle

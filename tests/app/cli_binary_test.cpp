@@ -1,0 +1,113 @@
+// The real tolvane-cli binary: the acceptance sample, and the files it finds (or misses)
+// beside itself.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_test_support.h"
+
+using clitest::RunProcess;
+using clitest::RunResult;
+using clitest::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string Cli = TOLVANE_CLI_PATH;
+
+// The line with its solsticeJD number cut out into `jd`; the rest must match exactly.
+std::string WithoutSolsticeJD(const std::string& line, double& jd) {
+    static const std::regex number(R"re("solsticeJD":([-+0-9.eE]+),)re");
+    std::smatch m;
+    if (!std::regex_search(line, m, number)) return line;
+    jd = std::stod(m[1].str());
+    return m.prefix().str() + R"("solsticeJD":"X",)" + m.suffix().str();
+}
+
+// A folder holding a copy of tolvane-cli and, if asked, of the term files.
+void CopyProgram(const TempFolder& folder, bool withTermFiles) {
+    const fs::path bin = fs::path(Cli).parent_path();
+    fs::copy_file(Cli, folder.Path() / "tolvane-cli");
+    if (!withTermFiles) return;
+    fs::copy_file(bin / "PLANETS.NDX", folder.Path() / "PLANETS.NDX");
+    fs::copy_file(bin / "PLANETS.DAT", folder.Path() / "PLANETS.DAT");
+}
+
+}  // namespace
+
+TEST(CliBinary, AcceptanceSample) {
+    std::ifstream sample(CLI_SAMPLE_PATH);
+    ASSERT_TRUE(sample) << CLI_SAMPLE_PATH;
+    int cases = 0;
+    for (std::string line; std::getline(sample, line);) {
+        if (line.empty()) continue;
+        const auto c = nlohmann::ordered_json::parse(line);
+        const auto args = c["args"].get<std::vector<std::string>>();
+        SCOPED_TRACE(args.at(0) + " " + args.at(1));
+        ++cases;
+        const std::string speed = std::to_string(c["moonspeed"].get<int>());
+        const RunResult r = RunProcess(Cli, {"--moonspeed", speed, "--json", args[0], args[1]});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        // Key order, compactness, integers and texts: the whole line but one number.
+        auto expected = c["expected"];
+        const double expectedJD = expected["solsticeJD"].get<double>();
+        expected["solsticeJD"] = "X";
+        double jd = 0.0;
+        EXPECT_EQ(WithoutSolsticeJD(r.out, jd), expected.dump() + "\n");
+        EXPECT_NEAR(jd, expectedJD, 1e-9);
+    }
+    EXPECT_EQ(cases, 16);
+}
+
+TEST(CliBinary, MissingTermFiles) {
+    const TempFolder folder;
+    CopyProgram(folder, false);
+    const RunResult r = RunProcess((folder.Path() / "tolvane-cli").string(), {"24031998", "14"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, folder.Folder() + "PLANETS.NDX und .DAT nicht gefunden !\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(CliBinary, MoonSpeedFromTheSettingsFile) {
+    // In 1996 MoonSpeed 20 finds the year start a month earlier than 14 does.
+    const std::vector<std::string> date = {"--json", "01031996", "12"};
+    auto withSpeed = [&](const std::string& speed) {
+        std::vector<std::string> args = {"--moonspeed", speed};
+        args.insert(args.end(), date.begin(), date.end());
+        return clitest::RunInProcess(args).out;
+    };
+    const std::string speed14 = withSpeed("14"), speed20 = withSpeed("20");
+    ASSERT_NE(speed14, speed20);
+
+    const TempFolder folder;
+    CopyProgram(folder, true);
+    const std::string program = (folder.Path() / "tolvane-cli").string();
+    struct Case {
+        std::string ini;  // empty: no settings file
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", speed14},
+        {"[Parameter]\r\nMoonSpeed=20\r\n", speed20},
+        {"[Parameter]\r\nMoonSpeed=300\r\n", speed14},  // out of range reads as the default
+        {"[Parameter]\r\nMoonSpeed=-1\r\n", speed14},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini);
+        fs::remove(folder.Path() / "tolvane.INI");
+        if (!c.ini.empty()) folder.Write("tolvane.INI", c.ini);
+        const RunResult r = RunProcess(program, date);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.expected);
+    }
+    // An explicit --moonspeed wins over the file.
+    folder.Write("tolvane.INI", "[Parameter]\r\nMoonSpeed=20\r\n");
+    std::vector<std::string> args = {"--moonspeed", "14"};
+    args.insert(args.end(), date.begin(), date.end());
+    EXPECT_EQ(RunProcess(program, args).out, speed14);
+}

@@ -1,0 +1,44 @@
+// A calculator front end for tests: input texts set by the test, result texts recorded.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cycle/view.h"
+
+namespace testing_support {
+
+class FakeView : public cycle::CalculatorView {
+public:
+    std::string Text(std::string_view field) const override {
+        const auto it = inputs.find(std::string(field));
+        return it == inputs.end() ? std::string() : it->second;
+    }
+    void SetText(std::string_view field, const std::string& text) override {
+        results[std::string(field)] = text;
+        writes.emplace_back(field);
+    }
+    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+
+    void SetInput(const std::string& hour, const std::string& day, const std::string& month,
+                  const std::string& year) {
+        inputs["SEdit"] = hour;
+        inputs["TEdit"] = day;
+        inputs["MEdit"] = month;
+        inputs["JEdit"] = year;
+    }
+    void SetInput(int hour, int day, int month, int year) {
+        SetInput(std::to_string(hour), std::to_string(day), std::to_string(month),
+                 std::to_string(year));
+    }
+    const std::string& Result(const std::string& field) { return results[field]; }
+
+    std::map<std::string, std::string> inputs;
+    std::map<std::string, std::string> results;
+    std::vector<std::string> writes;
+    std::vector<bool> busyCalls;
+};
+
+}  // namespace testing_support
