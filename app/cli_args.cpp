@@ -2,73 +2,13 @@
 // command-line rules, so both programs accept exactly the same arguments.
 #include "app/cli_args.h"
 
-#include <limits>
 
+#include "cycle/command_line.h"
 #include "platform/int_text.h"
 
 namespace cli {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string PartError(std::string_view arg, std::string_view what) {
-    return std::string(arg) + " ist ein falscher " + std::string(what) + "-Parameter !";
-}
-
-// Up to `count` characters from position `first`; characters beyond the end are absent.
-std::string_view Part(std::string_view arg, std::size_t first, std::size_t count) {
-    return first < arg.size() ? arg.substr(first, count) : std::string_view{};
-}
-
-void ReadDatePart(std::string_view arg, std::size_t first, std::size_t count,
-                  std::int32_t& value, std::vector<std::string>& errors) {
-    if (!platform::TryStrToInt(Part(arg, first, count), value)) {
-        errors.push_back(PartError(arg, "Datum"));
-    }
-}
-
-void ReadDate(std::string_view arg, CalcInput& date, std::vector<std::string>& errors) {
-    ReadDatePart(arg, 0, 2, date.day, errors);
-    ReadDatePart(arg, 2, 2, date.month, errors);
-    // Five characters for the year, so that a sign can precede four digits.
-    ReadDatePart(arg, 4, 5, date.year, errors);
-}
-
-// A real number (leading blanks, optional sign, digits with an optional decimal point,
-// nothing after) truncated toward zero. False, `value` unchanged, if it does not convert.
-bool TryStrToHour(std::string_view text, std::int32_t& value) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    // Only the digits before the point count: dropping the fraction truncates toward zero.
-    std::int64_t whole = 0;
-    bool anyDigit = false;
-    bool point = false;
-    for (const char c : text) {
-        if (c == '.' && !point) {
-            point = true;
-        } else if (!IsDigit(c)) {
-            return false;
-        } else {
-            anyDigit = true;
-            if (!point) whole = whole * 10 + (c - '0');
-            if (whole > std::numeric_limits<std::int32_t>::max()) return false;
-        }
-    }
-    if (!anyDigit) return false;
-    value = static_cast<std::int32_t>(negative ? -whole : whole);
-    return true;
-}
-
-void ReadHour(std::string_view arg, std::int32_t& hour, std::vector<std::string>& errors) {
-    if (!TryStrToHour(Part(arg, 0, 2), hour)) errors.push_back(PartError(arg, "Stunden"));
-}
 
 void ThrowIfAny(const std::vector<std::string>& errors) {
     if (errors.empty()) return;
@@ -94,9 +34,10 @@ CalcInput ReadInput(const std::vector<std::string>& positional, const std::tm& n
         return {now.tm_hour, now.tm_mday, now.tm_mon + 1, now.tm_year + 1900};
     }
     CalcInput input;
-    std::vector<std::string> errors;
-    ReadDate(positional[0], input, errors);
-    ReadHour(positional[1], input.hour, errors);
+    std::vector<std::string> errors =
+        cycle::ReadDateArgument(positional[0], input.day, input.month, input.year);
+    for (std::string& e : cycle::ReadHourArgument(positional[1], input.hour))
+        errors.push_back(std::move(e));
     ThrowIfAny(errors);
     return input;
 }
@@ -104,9 +45,14 @@ CalcInput ReadInput(const std::vector<std::string>& positional, const std::tm& n
 RangeInput ReadRange(const CliOptions& options) {
     RangeInput range;
     std::vector<std::string> errors;
-    ReadDate(options.from.value_or(""), range.from, errors);
-    ReadDate(options.to.value_or(""), range.to, errors);
-    if (options.hour) ReadHour(*options.hour, range.from.hour, errors);
+    auto add = [&errors](std::vector<std::string> more) {
+        for (std::string& e : more) errors.push_back(std::move(e));
+    };
+    CalcInput& from = range.from;
+    CalcInput& to = range.to;
+    add(cycle::ReadDateArgument(options.from.value_or(""), from.day, from.month, from.year));
+    add(cycle::ReadDateArgument(options.to.value_or(""), to.day, to.month, to.year));
+    if (options.hour) add(cycle::ReadHourArgument(*options.hour, from.hour));
     ThrowIfAny(errors);
     range.to.hour = range.from.hour;
     return range;
