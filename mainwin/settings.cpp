@@ -1,0 +1,42 @@
+// Reading and writing [Main] and [Parameter].
+#include "mainwin/settings.h"
+
+#include <string>
+#include <vector>
+
+namespace mainwin {
+
+MainSettings ReadCreationSettings(const platform::IniFile& file) {
+    const platform::IniDocument doc = file.Load();
+    MainSettings s;
+    s.Left = doc.ReadInteger("Main", "Left", s.Left);
+    s.Top = doc.ReadInteger("Main", "Top", s.Top);
+    const std::int32_t moonSpeed = doc.ReadInteger("Parameter", "MoonSpeed", s.MoonSpeed);
+    if (moonSpeed >= 0 && moonSpeed <= 255) s.MoonSpeed = static_cast<std::uint8_t>(moonSpeed);
+    const std::int32_t symbolSize = doc.ReadInteger("Parameter", "SymbolSize", s.SymbolSize);
+    if (symbolSize > 0) s.SymbolSize = symbolSize;
+    s.AutoFont = doc.ReadBool("Parameter", "AutoFont", s.AutoFont);
+    s.EndMsg = doc.ReadBool("Parameter", "EndMsg", s.EndMsg);
+    return s;
+}
+
+std::uint32_t ReadTimerInterval(const platform::IniFile& file) {
+    constexpr std::int32_t Default = 60000;
+    const std::int32_t ms = file.ReadInteger("Parameter", "TimerInterval", Default);
+    return static_cast<std::uint32_t>(ms < 0 ? Default : ms);
+}
+
+void WriteSettings(platform::IniFile& file, const MainSettings& s) {
+    const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
+    file.WriteStrings({
+        {"Main", "Left", std::to_string(s.Left)},
+        {"Main", "Top", std::to_string(s.Top)},
+        {"Parameter", "MoonSpeed", std::to_string(s.MoonSpeed)},
+        {"Parameter", "SymbolSize", std::to_string(s.SymbolSize)},
+        {"Parameter", "TimerInterval", std::to_string(s.TimerInterval)},
+        {"Parameter", "AutoFont", flag(s.AutoFont)},
+        {"Parameter", "EndMsg", flag(s.EndMsg)},
+    });
+}
+
+}  // namespace mainwin

@@ -1,0 +1,33 @@
+// The calculator window's settings: sections [Main] and [Parameter] of the settings file
+// next to the program.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ini_file.h"
+
+namespace mainwin {
+
+struct MainSettings {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::uint8_t MoonSpeed = 14;
+    std::int32_t SymbolSize = 33;
+    std::uint32_t TimerInterval = 60000;
+    bool AutoFont = true;
+    bool EndMsg = true;
+};
+
+// The keys read while the window is created (all but TimerInterval). Values that are not
+// valid settings read as their defaults: a MoonSpeed outside 0..255, a SymbolSize of 0 or
+// less.
+MainSettings ReadCreationSettings(const platform::IniFile& file);
+
+// TimerInterval, read at the first activation; a negative value reads as 60000.
+std::uint32_t ReadTimerInterval(const platform::IniFile& file);
+
+// Writes the seven keys in one replacement of the file; raises platform::IniWriteError
+// ("Unable to write to …") when the file cannot be written, leaving it as it was.
+void WriteSettings(platform::IniFile& file, const MainSettings& settings);
+
+}  // namespace mainwin

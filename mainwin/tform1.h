@@ -1,0 +1,138 @@
+// The calculator window. Its three bands: the input bar (hour, day, month, year), the
+// results area (rows hour, day, month, year; columns "Periode 60", stems, branches) and
+// the status line with the year start and the winter solstice. It runs the calculator on
+// activation, on the Return key, on a click on any field and on every clock tick.
+#pragma once
+
+#include <QMainWindow>
+#include <QDateTime>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "cycle/calculator.h"
+#include "mainwin/activation.h"
+#include "mainwin/settings.h"
+#include "platform/ini_file.h"
+#include "platform/qt/dialogs.h"
+
+class QAction;
+class QFrame;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+
+namespace mainwin {
+
+// The local date and time; tests put in any instant.
+using ClockSource = std::function<QDateTime()>;
+
+class TForm1 : public QMainWindow, private cycle::CalculatorView {
+public:
+    // `programFile`: the program's full path; its folder holds the settings file, the term
+    // files and the glyph font. `arguments`: the command line without the program name.
+    TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringList arguments,
+           ClockSource clock = &QDateTime::currentDateTime);
+    ~TForm1() override;
+
+    // Creation: settings, glyph font, the check for the term files, caption, layout.
+    // False when the term files are missing: the program then ends without showing a window.
+    bool FormCreate();
+
+    // The window standing for the notes editor, for the activation rule.
+    void SetEditorWindow(const QWidget* editor) { activation_.SetEditorWindow(editor); }
+
+    void FormActivate();
+    void FormKeyDown(QKeyEvent* event);
+    void EditClick();
+    void ReadCommandLine();
+    void ReadClock();
+
+    void MenuClockClick();
+    void Timer1Timer();
+    void MenuUhrSpeedClick();
+    void MenuMoonSpeedClick();
+    void MenuSymbolSizeClick();
+    void MenuAutoFontClick();
+    void MenuEndMsgClick();
+    void MenuInfoClick();
+    void MenuEndeClick();
+
+    void LoadDeferredSettings();
+    void SaveSettings();
+    bool InstallGlyphFont(const QString& path);
+    void RemoveGlyphFont();
+    void ApplyGlyphFont();
+
+    // State, read by tests and by the program entry.
+    bool ClockRunning() const { return timerEnabled_; }
+    std::uint32_t TimerInterval() const { return timerInterval_; }
+    std::int32_t SymbolSize() const { return symbolSize_; }
+    bool AutoFont() const;
+    bool EndMsg() const;
+    bool FontInstalled() const { return fontInstalled_; }
+    bool Ended() const { return ending_; }
+    QString SettingsPath() const { return QString::fromStdString(settings_.Path().string()); }
+    cycle::CycleCalculator& Calculator() { return calc_; }
+    QLineEdit* Field(std::string_view name) const;
+    QLabel* Label(std::string_view name) const;
+    QAction* Action(std::string_view name) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // cycle::CalculatorView
+    std::string Text(std::string_view field) const override;
+    void SetText(std::string_view field, const std::string& text) override;
+    void SetBusy(bool busy) override;
+
+    void BuildLayout();
+    void BuildResultColumns(QHBoxLayout* columns);
+    void BuildMenus();
+    void SizeFields();
+    QLineEdit* AddField(std::string_view name);
+    void SetInputsReadOnly(bool readOnly);
+    void PaintInputs(bool clockRunning);
+    void WriteInputs();
+    void SetTimerEnabled(bool enabled);
+    void SetTimerInterval(std::uint32_t ms);
+    bool FormClose();
+    void OnFocusWindowChanged();
+    std::optional<std::int32_t> AskNumber(const QString& prompt, std::int32_t current,
+                                          std::int32_t low, std::int32_t high);
+    void ShowMessage(platform::MessageKind kind, const QString& text);
+
+    platform::Dialogs& dialogs_;
+    QString programFile_;
+    QString programFolder_;
+    QStringList arguments_;
+    ClockSource clock_;
+    platform::IniFile settings_;
+    cycle::CycleCalculator calc_;
+    ActivationTracker activation_;
+
+    bool firstActivation_ = true;
+    bool fontInstalled_ = false;
+    int fontHandle_ = -1;
+    QString installedFontPath_;
+    std::int32_t symbolSize_ = 33;
+    bool ending_ = false;
+
+    QTimer timer1_;
+    bool timerEnabled_ = false;
+    std::uint32_t timerInterval_ = 10000;
+
+    std::map<std::string, QLineEdit*, std::less<>> fields_;
+    std::map<std::string, QLabel*, std::less<>> labels_;
+    std::map<std::string, QAction*, std::less<>> actions_;
+    std::vector<QWidget*> rowWidgets_;  // everything in the four rows and the headings
+};
+
+}  // namespace mainwin

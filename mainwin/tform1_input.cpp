@@ -1,0 +1,146 @@
+// Activation, the command line, keys and clicks of the calculator window.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "cycle/command_line.h"
+#include "mainwin/tform1.h"
+
+namespace mainwin {
+
+namespace {
+
+constexpr std::string_view InputFields[] = {cycle::SEdit, cycle::TEdit, cycle::MEdit,
+                                            cycle::JEdit};
+
+// Keys that may edit the input fields: digits of the main keyboard, both minus keys,
+// Backspace and Delete. Every other key, the keypad's digits included, locks them.
+bool IsUnlockingKey(const QKeyEvent* e) {
+    const int key = e->key();
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Minus) return true;
+    return key >= Qt::Key_0 && key <= Qt::Key_9 && !(e->modifiers() & Qt::KeypadModifier);
+}
+
+}  // namespace
+
+void TForm1::OnFocusWindowChanged() {
+    if (!activation_.FocusArrived(QApplication::activeWindow())) return;
+    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+}
+
+void TForm1::FormActivate() {
+    if (firstActivation_) {
+        firstActivation_ = false;
+        LoadDeferredSettings();
+        ReadCommandLine();
+    }
+    WriteInputs();
+    calc_.CalcReturnPress();
+    if (timerEnabled_) {
+        // Restart the clock: the interval starts afresh and one tick runs at once.
+        SetTimerEnabled(false);
+        MenuClockClick();
+    }
+}
+
+void TForm1::ReadCommandLine() {
+    if (arguments_.size() < 2) {
+        SetTimerEnabled(true);
+        ReadClock();
+        return;
+    }
+    SetTimerEnabled(false);
+    const std::string date = arguments_[0].toStdString();
+    const std::string hour = arguments_[1].toStdString();
+    std::vector<std::string> messages =
+        cycle::ReadDateArgument(date, calc_.InputDay, calc_.InputMonth, calc_.InputYear);
+    for (std::string& m : cycle::ReadHourArgument(hour, calc_.InputHour))
+        messages.push_back(std::move(m));
+    // Each bad part is reported and asks the window to close; the reading goes on.
+    for (const std::string& message : messages) {
+        dialogs_.Message(this, platform::MessageKind::Error, QString::fromStdString(message),
+                         platform::ButtonAbort);
+        if (!ending_) close();
+    }
+}
+
+void TForm1::ReadClock() {
+    const QDateTime now = clock_();
+    calc_.InputYear = now.date().year();
+    calc_.InputMonth = now.date().month();
+    calc_.InputDay = now.date().day();
+    calc_.InputHour = now.time().hour();
+}
+
+void TForm1::WriteInputs() {
+    Field(cycle::SEdit)->setText(QString::number(calc_.InputHour));
+    Field(cycle::TEdit)->setText(QString::number(calc_.InputDay));
+    Field(cycle::MEdit)->setText(QString::number(calc_.InputMonth));
+    Field(cycle::JEdit)->setText(QString::number(calc_.InputYear));
+}
+
+void TForm1::SetInputsReadOnly(bool readOnly) {
+    for (std::string_view name : InputFields) Field(name)->setReadOnly(readOnly);
+}
+
+void TForm1::FormKeyDown(QKeyEvent* event) {
+    if (IsUnlockingKey(event)) {
+        if (timerEnabled_) MenuClockClick();
+        SetInputsReadOnly(false);
+    } else {
+        SetInputsReadOnly(true);
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        calc_.CalcReturnPress();
+        break;
+    case Qt::Key_Escape:
+        close();
+        break;
+    case Qt::Key_J:
+        Field(cycle::JEdit)->setFocus();
+        break;
+    case Qt::Key_M:
+        Field(cycle::MEdit)->setFocus();
+        break;
+    case Qt::Key_S:
+        Field(cycle::SEdit)->setFocus();
+        break;
+    case Qt::Key_T:
+        Field(cycle::TEdit)->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::EditClick() {
+    if (timerEnabled_) {
+        MenuClockClick();
+        QCoreApplication::processEvents();
+    }
+    calc_.CalcReturnPress();
+}
+
+// Every key reaches FormKeyDown once, before the field that has the focus sees it: the
+// fields' filter takes the keys sent to a field, keyPressEvent those sent to the window
+// itself (a key a field leaves unused travels on to the window and is not taken twice).
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        FormKeyDown(static_cast<QKeyEvent*>(event));
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        EditClick();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    const QWidget* focus = QApplication::focusWidget();
+    const bool fromField = focus && focus->window() == this && qobject_cast<const QLineEdit*>(focus);
+    if (!fromField) FormKeyDown(event);
+    QMainWindow::keyPressEvent(event);
+}
+
+}  // namespace mainwin

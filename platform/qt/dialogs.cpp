@@ -1,0 +1,95 @@
+// Message and input boxes on QMessageBox and QInputDialog.
+#include "platform/qt/dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <vector>
+
+namespace platform {
+
+QString MessageCaption(MessageKind kind, const QWidget* parent) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return QStringLiteral("Warning");
+    case MessageKind::Error:
+        return QStringLiteral("Error");
+    case MessageKind::Information:
+        return QStringLiteral("Information");
+    case MessageKind::Confirm:
+        return QStringLiteral("Confirm");
+    case MessageKind::Plain:
+        break;
+    }
+    if (parent && !parent->window()->windowIconText().isEmpty())
+        return parent->window()->windowIconText();
+    return QApplication::applicationName();
+}
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Confirm:
+        return QMessageBox::Question;
+    case MessageKind::Plain:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonText {
+    MessageButton button;
+    const char* text;
+    QMessageBox::ButtonRole role;
+};
+
+constexpr ButtonText ButtonTexts[] = {
+    {ButtonOk, "OK", QMessageBox::AcceptRole},       {ButtonYes, "&Yes", QMessageBox::YesRole},
+    {ButtonNo, "&No", QMessageBox::NoRole},          {ButtonCancel, "Cancel", QMessageBox::RejectRole},
+    {ButtonAbort, "&Abort", QMessageBox::RejectRole}, {ButtonAll, "&All", QMessageBox::AcceptRole},
+};
+
+MessageButton EscapeChoice(unsigned buttons) {
+    for (MessageButton b : {ButtonCancel, ButtonNo, ButtonAbort, ButtonOk})
+        if (buttons & b) return b;
+    return ButtonOk;
+}
+
+}  // namespace
+
+MessageButton QtDialogs::Message(QWidget* parent, MessageKind kind, const QString& text,
+                                 unsigned buttons) {
+    QMessageBox box(IconOf(kind), MessageCaption(kind, parent), text, QMessageBox::NoButton, parent);
+    QAbstractButton* escape = nullptr;
+    std::vector<std::pair<QAbstractButton*, MessageButton>> added;
+    const MessageButton onEscape = EscapeChoice(buttons);
+    for (const ButtonText& b : ButtonTexts) {
+        if (!(buttons & b.button)) continue;
+        QPushButton* button = box.addButton(QString::fromUtf8(b.text), b.role);
+        added.emplace_back(button, b.button);
+        if (b.button == onEscape) escape = button;
+    }
+    if (escape) box.setEscapeButton(escape);
+    box.exec();
+    for (const auto& [button, which] : added)
+        if (box.clickedButton() == button) return which;
+    return onEscape;
+}
+
+QString QtDialogs::Input(QWidget* parent, const QString& caption, const QString& prompt,
+                         const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? text : initial;
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// Every modal interaction of the program (message boxes and input boxes) goes through this
+// interface, which the windows receive at construction; tests pass a scripted one.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageKind { Warning, Error, Information, Confirm, Plain };
+
+// Buttons as flags, so that a box can show several.
+enum MessageButton : unsigned {
+    ButtonOk = 1u << 0,
+    ButtonYes = 1u << 1,
+    ButtonNo = 1u << 2,
+    ButtonCancel = 1u << 3,
+    ButtonAbort = 1u << 4,
+    ButtonAll = 1u << 5,
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal message box; returns the button chosen (one of `buttons`). Closing the box
+    // without a button counts as Cancel, No or the only button, in that order of choice.
+    virtual MessageButton Message(QWidget* parent, MessageKind kind, const QString& text,
+                                  unsigned buttons) = 0;
+
+    // A modal input box; OK returns the edited text, Cancel the initial text unchanged.
+    virtual QString Input(QWidget* parent, const QString& caption, const QString& prompt,
+                          const QString& initial) = 0;
+};
+
+// The caption of a box of the given kind ("Warning", "Error", …); a plain box carries the
+// application title, which is the task-bar text of `parent`'s window.
+QString MessageCaption(MessageKind kind, const QWidget* parent);
+
+// The real dialogs: QMessageBox and a small input dialog.
+class QtDialogs : public Dialogs {
+public:
+    MessageButton Message(QWidget* parent, MessageKind kind, const QString& text,
+                          unsigned buttons) override;
+    QString Input(QWidget* parent, const QString& caption, const QString& prompt,
+                  const QString& initial) override;
+};
+
+}  // namespace platform
