@@ -15,13 +15,18 @@ namespace {
 
 constexpr double SearchT = 0.2408;  // late January 2024
 
+// Like a search, every step examines the next day.
+constexpr double OneDay = 1.0 / 36525;
+
 void BM_SearchStep(benchmark::State& state) {
     astro::PlanetTerms terms;
+    double T = SearchT;
     for (auto _ : state) {
         terms.InitTermBuffer();
         terms.LoadPlanetTerms(3);
         astro::TPosition sun;
-        astro::SunPosition(terms, 3, SearchT, sun);
+        astro::SunPosition(terms, 3, T, sun);
+        T += OneDay;
         terms.FreeTermBuffer();
         benchmark::DoNotOptimize(sun);
     }
@@ -34,6 +39,7 @@ void BM_SearchStepFloor(benchmark::State& state) {
     terms.LoadPlanetTerms(3);
     const std::string path = platform::ProgramFolder() + astro::TermFileName;
     std::vector<unsigned char> bytes(astro::MaxTerms * astro::TermRecordSize);
+    double T = SearchT;
     for (auto _ : state) {
         std::FILE* file = std::fopen(path.c_str(), "rb");
         if (!file) {
@@ -44,7 +50,8 @@ void BM_SearchStepFloor(benchmark::State& state) {
         std::fclose(file);
         benchmark::DoNotOptimize(got);
         astro::TPosition sun;
-        astro::SunPosition(terms, 3, SearchT, sun);
+        astro::SunPosition(terms, 3, T, sun);
+        T += OneDay;
         benchmark::DoNotOptimize(sun);
     }
 }
@@ -57,7 +64,7 @@ void BM_Nutation(benchmark::State& state) {
         astro::Nutation(T, dPsi, dEps);
         benchmark::DoNotOptimize(dPsi);
         benchmark::DoNotOptimize(dEps);
-        T += 1e-9;
+        T += OneDay;
     }
 }
 BENCHMARK(BM_Nutation);
@@ -68,7 +75,7 @@ void BM_MoonPosition(benchmark::State& state) {
         astro::TPosition moon;
         astro::MoonPosition(T, moon);
         benchmark::DoNotOptimize(moon);
-        T += 1e-9;
+        T += OneDay;
     }
 }
 BENCHMARK(BM_MoonPosition);
