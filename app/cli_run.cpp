@@ -12,6 +12,7 @@
 #include "app/cli_output.h"
 #include "app/cli_view.h"
 #include "astro/calendar.h"
+#include "astro/term_files.h"
 #include "cycle/calculator.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
@@ -30,8 +31,7 @@ std::uint8_t MoonSpeedSetting(const std::string& folder) {
 }
 
 void CheckTermFiles(const std::string& folder) {
-    if (!std::filesystem::exists(folder + "PLANETS.NDX") ||
-        !std::filesystem::exists(folder + "PLANETS.DAT")) {
+    if (!astro::TermFilesExist(folder)) {
         throw std::runtime_error(folder + "PLANETS.NDX und .DAT nicht gefunden !");
     }
 }

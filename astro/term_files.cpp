@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include "astro/errors.h"
@@ -51,6 +52,12 @@ std::string WithSeparator(std::string folder) {
 }
 
 }  // namespace
+
+bool TermFilesExist(const std::string& folder) {
+    std::error_code ec;
+    return std::filesystem::exists(folder + IndexFileName, ec) &&
+           std::filesystem::exists(folder + TermFileName, ec);
+}
 
 PlanetTerms::PlanetTerms() : PlanetTerms(platform::ProgramFolder()) {}
 

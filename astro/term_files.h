@@ -38,6 +38,9 @@ inline constexpr std::size_t TermRecordSize = 24;
 inline constexpr const char* IndexFileName = "PLANETS.NDX";
 inline constexpr const char* TermFileName = "PLANETS.DAT";
 
+// True when both term files lie in `folder` (given with its final separator).
+bool TermFilesExist(const std::string& folder);
+
 // Owns the index of every body, the term buffer and the next free slot. Buffer slots are
 // numbered 1 to MaxTerms; after a load, a series' Start is the slot before its first term.
 class PlanetTerms {

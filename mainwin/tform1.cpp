@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "astro/term_files.h"
+
 namespace mainwin {
 
 namespace {
@@ -243,8 +245,7 @@ bool TForm1::FormCreate() {
         }
     }
 
-    if (!QFileInfo::exists(programFolder_ + "PLANETS.NDX") ||
-        !QFileInfo::exists(programFolder_ + "PLANETS.DAT")) {
+    if (!astro::TermFilesExist(programFolder_.toStdString())) {
         dialogs_.Message(this, platform::MessageKind::Error,
                          programFolder_ + "PLANETS.NDX und .DAT nicht gefunden !",
                          platform::ButtonAbort);

@@ -14,6 +14,11 @@ namespace {
 constexpr std::string_view InputFields[] = {cycle::SEdit, cycle::TEdit, cycle::MEdit,
                                             cycle::JEdit};
 
+// The letters underlined in the field captions move the focus, whatever the modifiers.
+constexpr std::pair<int, std::string_view> FocusKeys[] = {
+    {Qt::Key_J, cycle::JEdit}, {Qt::Key_M, cycle::MEdit}, {Qt::Key_S, cycle::SEdit},
+    {Qt::Key_T, cycle::TEdit}};
+
 // Keys that may edit the input fields: digits of the main keyboard, both minus keys,
 // Backspace and Delete. Every other key, the keypad's digits included, locks them.
 bool IsUnlockingKey(const QKeyEvent* e) {
@@ -99,19 +104,9 @@ void TForm1::FormKeyDown(QKeyEvent* event) {
     case Qt::Key_Escape:
         close();
         break;
-    case Qt::Key_J:
-        Field(cycle::JEdit)->setFocus();
-        break;
-    case Qt::Key_M:
-        Field(cycle::MEdit)->setFocus();
-        break;
-    case Qt::Key_S:
-        Field(cycle::SEdit)->setFocus();
-        break;
-    case Qt::Key_T:
-        Field(cycle::TEdit)->setFocus();
-        break;
     default:
+        for (const auto& [key, field] : FocusKeys)
+            if (event->key() == key) Field(field)->setFocus();
         break;
     }
 }
