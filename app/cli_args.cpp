@@ -4,6 +4,7 @@
 
 
 #include "cycle/command_line.h"
+#include "cycle/solar_search.h"
 #include "platform/int_text.h"
 
 namespace cli {
@@ -19,11 +20,13 @@ void ThrowIfAny(const std::vector<std::string>& errors) {
 
 std::uint8_t ReadMoonSpeed(std::string_view text) {
     std::int32_t v = 0;
-    if (!platform::TryStrToInt(text, v) || v < 0 || v > 255) {
+    std::optional<std::uint8_t> speed;
+    if (platform::TryStrToInt(text, v)) speed = cycle::MoonSpeedFromSetting(v);
+    if (!speed) {
         throw UsageError(std::string(text) +
                          " ist ein falscher MoonSpeed-Parameter (erlaubt: 0 bis 255) !");
     }
-    return static_cast<std::uint8_t>(v);
+    return *speed;
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cycle/calculator.h"
+
 namespace cli {
 
 // A mistake on the command line; the text (one or more lines) is what the user sees, and
@@ -20,12 +22,7 @@ public:
 };
 
 // An hour and a civil date as typed, not yet range-checked: the calculator checks them.
-struct CalcInput {
-    std::int32_t hour = 0;
-    std::int32_t day = 0;
-    std::int32_t month = 0;
-    std::int32_t year = 0;
-};
+using CalcInput = cycle::CycleInput;
 
 struct CliOptions {
     bool help = false;

@@ -68,17 +68,17 @@ std::string Cycle(std::int32_t pos60, std::int32_t stem, std::int32_t branch) {
     return JsonObject().Add("pos60", pos60).Add("stem", stem).Add("branch", branch).Close();
 }
 
-std::string Texts(const cycle::CalculatorView& view) {
+std::string Texts(const CliView& view) {
     JsonObject texts;
-    for (const std::string_view field : cycle::ResultFields) {
-        texts.Add(field, JsonString(view.Text(field)));
+    for (const cycle::ResultField field : cycle::ResultFields) {
+        texts.Add(cycle::NameOf(field), JsonString(view.Result(field)));
     }
     return texts.Close();
 }
 
 }  // namespace
 
-std::string JsonLine(const cycle::CycleCalculator& c, const cycle::CalculatorView& view) {
+std::string JsonLine(const cycle::CycleCalculator& c, const CliView& view) {
     const auto solsticeDay = static_cast<std::int32_t>(std::trunc(c.SolsticeDate.Day));
     const std::string input = JsonObject()
                                   .Add("hour", c.InputHour)
@@ -99,21 +99,21 @@ std::string JsonLine(const cycle::CycleCalculator& c, const cycle::CalculatorVie
         .Close();
 }
 
-void WriteNamedTexts(std::ostream& out, const cycle::CalculatorView& view) {
-    for (const std::string_view field : cycle::ResultFields) {
-        out << field << '\t' << view.Text(field) << '\n';
+void WriteNamedTexts(std::ostream& out, const CliView& view) {
+    for (const cycle::ResultField field : cycle::ResultFields) {
+        out << cycle::NameOf(field) << '\t' << view.Result(field) << '\n';
     }
 }
 
 void WriteTableHeader(std::ostream& out) {
     out << "Datum\tStunde";
-    for (const std::string_view field : cycle::ResultFields) out << '\t' << field;
+    for (const std::string_view name : cycle::ResultFieldNames) out << '\t' << name;
     out << '\n';
 }
 
-void WriteTableRow(std::ostream& out, const CalcInput& input, const cycle::CalculatorView& view) {
+void WriteTableRow(std::ostream& out, const cycle::CycleInput& input, const CliView& view) {
     out << input.day << '.' << input.month << '.' << input.year << '\t' << input.hour;
-    for (const std::string_view field : cycle::ResultFields) out << '\t' << view.Text(field);
+    for (const cycle::ResultField field : cycle::ResultFields) out << '\t' << view.Result(field);
     out << '\n';
 }
 

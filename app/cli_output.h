@@ -8,7 +8,7 @@
 
 #include "app/cli_args.h"
 #include "cycle/calculator.h"
-#include "cycle/view.h"
+#include "app/cli_view.h"
 
 namespace cli {
 
@@ -19,14 +19,14 @@ std::string JsonString(std::string_view text);
 std::string JsonNumber(double x);
 
 // One line: the input, the calculator's results (0-based indices) and the 21 result texts.
-std::string JsonLine(const cycle::CycleCalculator& calc, const cycle::CalculatorView& view);
+std::string JsonLine(const cycle::CycleCalculator& calc, const CliView& view);
 
 // "Name<TAB>text" for each result field, one line each.
-void WriteNamedTexts(std::ostream& out, const cycle::CalculatorView& view);
+void WriteNamedTexts(std::ostream& out, const CliView& view);
 
 // The header of the range table: Datum, Stunde and the result field names.
 void WriteTableHeader(std::ostream& out);
 // One row of the range table: the date as D.M.Y, the hour, then the result texts.
-void WriteTableRow(std::ostream& out, const CalcInput& input, const cycle::CalculatorView& view);
+void WriteTableRow(std::ostream& out, const cycle::CycleInput& input, const CliView& view);
 
 }  // namespace cli

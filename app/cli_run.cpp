@@ -14,6 +14,7 @@
 #include "astro/calendar.h"
 #include "astro/term_files.h"
 #include "cycle/calculator.h"
+#include "cycle/solar_search.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 
@@ -21,13 +22,11 @@ namespace cli {
 
 namespace {
 
-constexpr std::int32_t DefaultMoonSpeed = 14;
-
 // The window keeps MoonSpeed in the same file, so both programs calculate alike.
 std::uint8_t MoonSpeedSetting(const std::string& folder) {
     const platform::IniFile ini(std::filesystem::path(folder) / "tolvane.INI");
-    const std::int32_t v = ini.ReadInteger("Parameter", "MoonSpeed", DefaultMoonSpeed);
-    return static_cast<std::uint8_t>(v >= 0 && v <= 255 ? v : DefaultMoonSpeed);
+    const std::int32_t v = ini.ReadInteger("Parameter", "MoonSpeed", cycle::DefaultMoonSpeed);
+    return cycle::MoonSpeedFromSetting(v).value_or(cycle::DefaultMoonSpeed);
 }
 
 void CheckTermFiles(const std::string& folder) {
@@ -36,33 +35,33 @@ void CheckTermFiles(const std::string& folder) {
     }
 }
 
-std::string InvalidInputText(const cycle::InvalidInput& bad) {
-    std::string what = "ungültige Stunde";
-    if (bad.field == cycle::JEdit) what = "ungültiges Jahr";
-    else if (bad.field == cycle::MEdit) what = "ungültiger Monat";
-    else if (bad.field == cycle::TEdit) what = "ungültiger Tag";
-    return what + ": " + bad.text;
+std::string InvalidInputText(cycle::InputField field, const CalcInput& in) {
+    switch (field) {
+    case cycle::InputField::JEdit: return "ungültiges Jahr: " + std::to_string(in.year);
+    case cycle::InputField::MEdit: return "ungültiger Monat: " + std::to_string(in.month);
+    case cycle::InputField::TEdit: return "ungültiger Tag: " + std::to_string(in.day);
+    case cycle::InputField::SEdit: break;
+    }
+    return "ungültige Stunde: " + std::to_string(in.hour);
 }
 
-// The calculator with its field map, fed as the window feeds it.
+// The calculator with the result texts it shows, fed with numbers.
 class Session {
 public:
     Session(const std::string& folder, std::uint8_t moonSpeed) : calc_(view_, folder) {
         calc_.SetMoonSpeed(moonSpeed);
     }
 
-    // Puts the input into the fields and raises UsageError if the calculator rejects it.
-    void Check(const CalcInput& in) {
-        view_.SetText(cycle::SEdit, std::to_string(in.hour));
-        view_.SetText(cycle::TEdit, std::to_string(in.day));
-        view_.SetText(cycle::MEdit, std::to_string(in.month));
-        view_.SetText(cycle::JEdit, std::to_string(in.year));
-        if (const auto bad = calc_.FirstInvalidInput()) throw UsageError(InvalidInputText(*bad));
+    // Raises UsageError if the calculator would reject the input.
+    static void Check(const CalcInput& in) {
+        if (const auto bad = cycle::CycleCalculator::FirstOutOfRange(in))
+            throw UsageError(InvalidInputText(*bad, in));
     }
 
     void Calculate(const CalcInput& in) {
         Check(in);
-        calc_.CalcReturnPress();
+        calc_.ComputeCycles(in);
+        calc_.ShowResults(true);
     }
 
     cycle::CycleCalculator& Calculator() { return calc_; }
@@ -84,8 +83,8 @@ void RunSingle(Session& s, const CalcInput& in, bool json, std::ostream& out) {
 }
 
 void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out) {
-    s.Check(range.from);
-    s.Check(range.to);
+    Session::Check(range.from);
+    Session::Check(range.to);
     const double first = JulianDayAtMidnight(range.from);
     const double last = JulianDayAtMidnight(range.to);
     if (last < first) throw UsageError("--to liegt vor --from: der Bereich ist leer.");

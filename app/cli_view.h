@@ -1,10 +1,9 @@
-// The calculator's view for the command line: the input and result fields are plain texts
-// in a map.
+// The calculator's view for the command line: the result texts in an array by field. The
+// command line hands the calculator numbers, so the input fields are never read.
 #pragma once
 
-#include <map>
+#include <array>
 #include <string>
-#include <string_view>
 
 #include "cycle/view.h"
 
@@ -12,12 +11,17 @@ namespace cli {
 
 class CliView : public cycle::CalculatorView {
 public:
-    // A field never written reads as empty, as an empty edit field does.
-    std::string Text(std::string_view field) const override;
-    void SetText(std::string_view field, const std::string& text) override;
+    std::string Text(cycle::InputField) const override { return {}; }
+    void SetText(cycle::ResultField field, const std::string& text) override {
+        results_[cycle::IndexOf(field)] = text;
+    }
+
+    const std::string& Result(cycle::ResultField field) const {
+        return results_[cycle::IndexOf(field)];
+    }
 
 private:
-    std::map<std::string, std::string, std::less<>> fields_;
+    std::array<std::string, cycle::ResultFieldCount> results_;
 };
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 #include "astro/errors.h"
 
 #include <cerrno>
+#include <cstdio>
 
 namespace astro {
 
@@ -19,6 +20,18 @@ InOutError InOutError::FromErrno(int err) {
 
 // 100 is the classic code of a read past the end of a file.
 InOutError InOutError::ReadBeyondEnd() { return InOutError(100, "Read beyond end of file"); }
+
+std::string RangeText(std::string_view what, double value) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.10g", value);
+    return "Range check error: " + std::string(what) + " " + number +
+           " does not fit a 32-bit integer";
+}
+
+std::string OverflowText(std::string_view what, std::int64_t a, char op, std::int64_t b) {
+    return "Integer overflow: " + std::string(what) + " " + std::to_string(a) + " " + op + " " +
+           std::to_string(b) + " does not fit a 32-bit integer";
+}
 
 TermCapacityError::TermCapacityError()
     : std::runtime_error("!!! ERROR !!! Too many planetary terms !") {}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace astro {
 
@@ -42,30 +43,36 @@ public:
     TermCapacityError();
 };
 
-// a + b and a - b in 32 bits, raising OverflowError instead of wrapping.
-inline std::int32_t CheckedAdd(std::int32_t a, std::int32_t b) {
+// The texts of the two checks below: the check, then what was computed and its value, e.g.
+// "Range check error: JDToDate: day count 3.2e+09 does not fit a 32-bit integer".
+std::string RangeText(std::string_view what, double value);
+std::string OverflowText(std::string_view what, std::int64_t a, char op, std::int64_t b);
+
+// a + b and a - b in 32 bits, raising OverflowError instead of wrapping; `what` names the
+// value being computed.
+inline std::int32_t CheckedAdd(std::int32_t a, std::int32_t b, std::string_view what) {
     std::int32_t r;
-    if (__builtin_add_overflow(a, b, &r)) throw OverflowError("Integer overflow");
+    if (__builtin_add_overflow(a, b, &r)) throw OverflowError(OverflowText(what, a, '+', b));
     return r;
 }
 
-inline std::int32_t CheckedSub(std::int32_t a, std::int32_t b) {
+inline std::int32_t CheckedSub(std::int32_t a, std::int32_t b, std::string_view what) {
     std::int32_t r;
-    if (__builtin_sub_overflow(a, b, &r)) throw OverflowError("Integer overflow");
+    if (__builtin_sub_overflow(a, b, &r)) throw OverflowError(OverflowText(what, a, '-', b));
     return r;
 }
 
 // The whole part of x truncated toward zero, as a 32-bit integer.
-inline std::int32_t Trunc(double x) {
+inline std::int32_t Trunc(double x, std::string_view what) {
     const double t = std::trunc(x);
-    if (!(t >= -2147483648.0 && t <= 2147483647.0)) throw RangeError("Range check error");
+    if (!(t >= -2147483648.0 && t <= 2147483647.0)) throw RangeError(RangeText(what, x));
     return static_cast<std::int32_t>(t);
 }
 
 // The largest whole number not above x, as a 32-bit integer.
-inline std::int32_t Floor(double x) {
+inline std::int32_t Floor(double x, std::string_view what) {
     const double f = std::floor(x);
-    if (!(f >= -2147483648.0 && f <= 2147483647.0)) throw RangeError("Range check error");
+    if (!(f >= -2147483648.0 && f <= 2147483647.0)) throw RangeError(RangeText(what, x));
     return static_cast<std::int32_t>(f);
 }
 

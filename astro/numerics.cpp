@@ -33,7 +33,9 @@ void SinCosMultiples(int n, double x, TMultipleArray& S, TMultipleArray& C) {
     S[1] = s1;
     C[1] = c1;
     for (int k = 2; k <= n; ++k) {
-        if (k >= static_cast<int>(S.size())) throw RangeError("Range check error");
+        if (k >= static_cast<int>(S.size()))
+            throw RangeError("Range check error: SinCosMultiples: multiple " + std::to_string(k) +
+                             " beyond the " + std::to_string(S.size() - 1) + " the arrays hold");
         S[k] = S[k - 1] * c1 + C[k - 1] * s1;
         C[k] = C[k - 1] * c1 - S[k - 1] * s1;
     }

@@ -25,7 +25,9 @@ RecordFile::~RecordFile() {
 }
 
 void RecordFile::Seek(std::int64_t record) {
-    if (record < 0) throw RangeError("Range check error");
+    if (record < 0)
+        throw RangeError("Range check error: record number " + std::to_string(record) +
+                         " is negative");
     const off_t offset = static_cast<off_t>(record) * static_cast<off_t>(recordSize_);
     if (::lseek(fd_, offset, SEEK_SET) < 0) throw InOutError::FromErrno(errno);
     pos_ = end_ = 0;

@@ -72,7 +72,9 @@ void PlanetTerms::FreeTermBuffer() { termBuffer_.reset(); }
 
 void PlanetTerms::LoadPlanetTerms(int planet) {
     if (planet >= PlanetCount) return;
-    if (planet < 0) throw RangeError("Range check error");
+    if (planet < 0)
+        throw RangeError("Range check error: LoadPlanetTerms: body " + std::to_string(planet) +
+                         " is negative");
     if (!termBuffer_) throw std::logic_error("LoadPlanetTerms before InitTermBuffer");
 
     RecordFile indexFile(folder_ + IndexFileName, IndexRecordSize, IndexRecordSize);
@@ -102,7 +104,9 @@ void PlanetTerms::LoadPlanetTerms(int planet) {
                 break;
             }
             const std::int32_t start = series.Start + delta;
-            if (start < 0 || start > 0xFFFF) throw RangeError("Range check error");
+            if (start < 0 || start > 0xFFFF)
+                throw RangeError("Range check error: LoadPlanetTerms: series start " +
+                                 std::to_string(start) + " outside 0..65535");
             series.Start = static_cast<std::uint16_t>(start);
         }
         if (overflow) break;
@@ -123,7 +127,9 @@ void PlanetTerms::LoadPlanetTerms(int planet) {
 std::span<const TSeriesTerm> PlanetTerms::Series(int planet, int coordinate, int power) const {
     if (planet < 0 || planet >= PlanetCount || coordinate < 1 || coordinate > 3 || power < 0 ||
         power > 5)
-        throw RangeError("Range check error");
+        throw RangeError("Range check error: series (body " + std::to_string(planet) +
+                         ", coordinate " + std::to_string(coordinate) + ", power " +
+                         std::to_string(power) + ") does not exist");
     const TSeriesIndex& series = planetIndex_[planet][coordinate - 1][power];
     if (series.Count == 0) return {};
     if (!termBuffer_ || series.Start + series.Count > nextTerm_ - 1)

@@ -2,7 +2,7 @@
 // times its number of search steps times the engine's step floor (BM_SearchStepFloor).
 #include <benchmark/benchmark.h>
 
-#include <map>
+#include <array>
 #include <string>
 
 #include "cycle/calculator.h"
@@ -12,19 +12,17 @@ namespace {
 class InputOnlyView : public cycle::CalculatorView {
 public:
     InputOnlyView(int hour, int day, int month, int year)
-        : texts_{{"SEdit", std::to_string(hour)},
-                 {"TEdit", std::to_string(day)},
-                 {"MEdit", std::to_string(month)},
-                 {"JEdit", std::to_string(year)}} {}
-    std::string Text(std::string_view field) const override {
-        return texts_.at(std::string(field));
+        : texts_{std::to_string(hour), std::to_string(day), std::to_string(month),
+                 std::to_string(year)} {}
+    std::string Text(cycle::InputField field) const override {
+        return texts_[cycle::IndexOf(field)];
     }
-    void SetText(std::string_view, const std::string& text) override {
+    void SetText(cycle::ResultField, const std::string& text) override {
         benchmark::DoNotOptimize(text.data());
     }
 
 private:
-    std::map<std::string, std::string> texts_;
+    std::array<std::string, 4> texts_;
 };
 
 void RunComputeCycles(benchmark::State& state, int day, int month, int year) {

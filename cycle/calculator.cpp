@@ -17,9 +17,9 @@ constexpr std::int32_t GroupYears = 5;          // 5 × 12 = 60 months
 constexpr double MeanMonth = 30.4375;           // 365.25 / 12 days
 constexpr double HalfMeanMonth = 15.2188;       // the reference month starts this early
 
-std::int32_t WholeDay(const astro::TCalendarDate& d) { return astro::Trunc(d.Day); }
+std::int32_t WholeDay(const astro::TCalendarDate& d) { return astro::Trunc(d.Day, "day of month"); }
 
-std::int32_t ReadInt(const CalculatorView& view, std::string_view field) {
+std::int32_t ReadInt(const CalculatorView& view, InputField field) {
     std::int32_t v = 0;
     platform::TryStrToInt(view.Text(field), v);
     return v;
@@ -48,15 +48,20 @@ bool CycleCalculator::InRange(std::string_view text, std::int32_t low, std::int3
 }
 
 std::optional<InvalidInput> CycleCalculator::FirstInvalidInput() const {
-    struct Check {
-        std::string_view field;
-        std::int32_t low, high;
-    };
-    static constexpr Check checks[] = {
-        {JEdit, -9999, 9999}, {MEdit, 1, 12}, {TEdit, 1, 31}, {SEdit, 0, 23}};
-    for (const Check& c : checks) {
-        std::string text = view_.Text(c.field);
-        if (!InRange(text, c.low, c.high)) return InvalidInput{c.field, std::move(text)};
+    for (const InputRange& r : InputRanges) {
+        std::string text = view_.Text(r.field);
+        if (!InRange(text, r.low, r.high)) return InvalidInput{r.field, std::move(text)};
+    }
+    return std::nullopt;
+}
+
+std::optional<InputField> CycleCalculator::FirstOutOfRange(const CycleInput& input) {
+    for (const InputRange& r : InputRanges) {
+        std::int32_t v = input.hour;
+        if (r.field == InputField::TEdit) v = input.day;
+        else if (r.field == InputField::MEdit) v = input.month;
+        else if (r.field == InputField::JEdit) v = input.year;
+        if (v < r.low || v > r.high) return r.field;
     }
     return std::nullopt;
 }
@@ -89,17 +94,23 @@ void CycleCalculator::FindWinterSolstice() {
 
 std::int32_t CycleCalculator::MonthPosition() const {
     const double x = DayNumber(InputDay, InputMonth, InputYear) - (SolsticeJD - HalfMeanMonth);
-    // Far in the past the Julian calendar has drifted so far that x can be negative: the
-    // month before the reference month is then 59, not -1.
-    return PositiveMod(astro::Trunc(x / MeanMonth), 60);
+    // Far in the past (before about −3200) the Julian calendar has drifted so far that the
+    // reference solstice can fall after 1 January and x is negative. Counting whole months
+    // downward keeps every month 30.4375 days long on both sides of the solstice's month.
+    return PositiveMod(astro::Floor(x / MeanMonth, "month position"), 60);
 }
 
 void CycleCalculator::ComputeCycles() {
     BusyScope busy(view_);
-    InputHour = ReadInt(view_, SEdit);
-    InputDay = ReadInt(view_, TEdit);
-    InputMonth = ReadInt(view_, MEdit);
-    InputYear = ReadInt(view_, JEdit);
+    ComputeCycles({ReadInt(view_, InputField::SEdit), ReadInt(view_, InputField::TEdit),
+                   ReadInt(view_, InputField::MEdit), ReadInt(view_, InputField::JEdit)});
+}
+
+void CycleCalculator::ComputeCycles(const CycleInput& input) {
+    InputHour = input.hour;
+    InputDay = input.day;
+    InputMonth = input.month;
+    InputYear = input.year;
 
     // The reference solstice: December before the first year of the five-year group,
     // or, from its day on, December of the group's last year.
@@ -125,7 +136,8 @@ void CycleCalculator::ComputeCycles() {
     YearStartYear = YearStartDate.Year;
 
     const std::int32_t n = astro::Trunc(DayNumber(InputDay, InputMonth, InputYear) -
-                                        DayNumber(YearStartDay, YearStartMonth, YearStartYear));
+                                            DayNumber(YearStartDay, YearStartMonth, YearStartYear),
+                                        "days since the year start");
     MonthPos60 = MonthPosition();
     DayPos60 = PositiveMod(n, 60);
     YearPos60 = PositiveMod(YearStartYear - BaseYear, 60);
@@ -141,36 +153,37 @@ void CycleCalculator::ComputeCycles() {
 }
 
 void CycleCalculator::ShowResults(bool fill) {
+    using enum ResultField;
     if (!fill) {
-        for (std::string_view field : ResultFields) view_.SetText(field, "");
+        for (const ResultField field : ResultFields) view_.SetText(field, "");
         return;
     }
     auto date = [](std::int32_t d, std::int32_t m, std::int32_t y) {
         return std::to_string(d) + "." + std::to_string(m) + "." + std::to_string(y);
     };
-    view_.SetText("JstLabel", "das Jahr beginnt am " +
-                                  date(YearStartDay, YearStartMonth, YearStartYear));
-    view_.SetText("SoLabel", "Wintersolstitium am " + date(WholeDay(SolsticeDate),
-                                                            SolsticeDate.Month, SolsticeDate.Year));
-    view_.SetText("T60Edit", std::to_string(DayPos60 + 1));
-    view_.SetText("M60Edit", std::to_string(MonthPos60 + 1));
-    view_.SetText("J60Edit", std::to_string(YearPos60 + 1));
-    view_.SetText("StemSEdit", "");
-    view_.SetText("StemTEdit", StemLetter(DayStem));
-    view_.SetText("StemMEdit", StemLetter(MonthStem));
-    view_.SetText("StemJEdit", StemLetter(YearStem));
-    view_.SetText("StemSEdit2", "");
-    view_.SetText("StemTEdit2", StemText(DayStem));
-    view_.SetText("StemMEdit2", StemText(MonthStem));
-    view_.SetText("StemJEdit2", StemText(YearStem));
-    view_.SetText("BranchSEdit", BranchLetter(HourBranch));
-    view_.SetText("BranchTEdit", BranchLetter(DayBranch));
-    view_.SetText("BranchMEdit", BranchLetter(MonthBranch));
-    view_.SetText("BranchJEdit", BranchLetter(YearBranch));
-    view_.SetText("BranchSEdit2", BranchText(HourBranch));
-    view_.SetText("BranchTEdit2", BranchText(DayBranch));
-    view_.SetText("BranchMEdit2", BranchText(MonthBranch));
-    view_.SetText("BranchJEdit2", BranchText(YearBranch));
+    view_.SetText(JstLabel, "das Jahr beginnt am " +
+                                date(YearStartDay, YearStartMonth, YearStartYear));
+    view_.SetText(SoLabel, "Wintersolstitium am " + date(WholeDay(SolsticeDate),
+                                                          SolsticeDate.Month, SolsticeDate.Year));
+    view_.SetText(T60Edit, std::to_string(DayPos60 + 1));
+    view_.SetText(M60Edit, std::to_string(MonthPos60 + 1));
+    view_.SetText(J60Edit, std::to_string(YearPos60 + 1));
+    view_.SetText(StemSEdit, "");
+    view_.SetText(StemTEdit, StemLetter(DayStem));
+    view_.SetText(StemMEdit, StemLetter(MonthStem));
+    view_.SetText(StemJEdit, StemLetter(YearStem));
+    view_.SetText(StemSEdit2, "");
+    view_.SetText(StemTEdit2, StemText(DayStem));
+    view_.SetText(StemMEdit2, StemText(MonthStem));
+    view_.SetText(StemJEdit2, StemText(YearStem));
+    view_.SetText(BranchSEdit, BranchLetter(HourBranch));
+    view_.SetText(BranchTEdit, BranchLetter(DayBranch));
+    view_.SetText(BranchMEdit, BranchLetter(MonthBranch));
+    view_.SetText(BranchJEdit, BranchLetter(YearBranch));
+    view_.SetText(BranchSEdit2, BranchText(HourBranch));
+    view_.SetText(BranchTEdit2, BranchText(DayBranch));
+    view_.SetText(BranchMEdit2, BranchText(MonthBranch));
+    view_.SetText(BranchJEdit2, BranchText(YearBranch));
 }
 
 }  // namespace cycle

@@ -18,9 +18,27 @@
 
 namespace cycle {
 
+// An hour and a civil date as numbers.
+struct CycleInput {
+    std::int32_t hour = 0;
+    std::int32_t day = 0;
+    std::int32_t month = 0;
+    std::int32_t year = 0;
+};
+
+// The range each input field accepts, in checking order: year, month, day, hour.
+struct InputRange {
+    InputField field;
+    std::int32_t low, high;
+};
+inline constexpr InputRange InputRanges[] = {{InputField::JEdit, -9999, 9999},
+                                             {InputField::MEdit, 1, 12},
+                                             {InputField::TEdit, 1, 31},
+                                             {InputField::SEdit, 0, 23}};
+
 // An input field that failed its check, with its text.
 struct InvalidInput {
-    std::string_view field;  // SEdit, TEdit, MEdit or JEdit
+    InputField field;
     std::string text;
 };
 
@@ -39,7 +57,14 @@ public:
     // The first input field that fails its check, in checking order (year, month, day,
     // hour); none if all pass.
     std::optional<InvalidInput> FirstInvalidInput() const;
+    // The same check on numbers: the first value outside its range, if any.
+    static std::optional<InputField> FirstOutOfRange(const CycleInput& input);
+
+    // Reads the four input fields (already checked) and computes.
     void ComputeCycles();
+    // Computes for an hour and date within the input ranges, without reading the fields;
+    // ShowResults(true) then shows the results.
+    void ComputeCycles(const CycleInput& input);
     void ShowResults(bool fill);
     std::int32_t MonthPosition() const;
     void FindYearStart();

@@ -21,8 +21,4 @@ std::vector<std::string> ReadDateArgument(std::string_view arg, std::int32_t& da
 // Stunden-Parameter !" is returned.
 std::vector<std::string> ReadHourArgument(std::string_view arg, std::int32_t& hour);
 
-// A real number (leading blanks, an optional sign, digits with an optional decimal point,
-// nothing after) truncated toward zero; false, `value` unchanged, if it does not convert.
-bool TryStrToTruncatedReal(std::string_view text, std::int32_t& value);
-
 }  // namespace cycle

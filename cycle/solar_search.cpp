@@ -1,7 +1,10 @@
 // The year-start and winter-solstice searches. Every examined day runs one full search
 // step: the Earth's series are loaded from the term files, used for the Sun and released.
+// Days on which the Sun provably cannot have passed 300° are passed over unexamined.
 #include "cycle/solar_search.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "astro/moon.h"
@@ -23,6 +26,11 @@ astro::PlanetTerms MakeTerms(const std::string& folder) {
 }
 
 }  // namespace
+
+std::optional<std::uint8_t> MoonSpeedFromSetting(std::int32_t value) {
+    if (value < 0 || value > 255) return std::nullopt;
+    return static_cast<std::uint8_t>(value);
+}
 
 SolarSearch::SolarSearch(const std::string& termFolder)
     : terms_(MakeTerms(termFolder)), site_(astro::InitSiteConstants()) {}
@@ -69,12 +77,26 @@ SolsticeResult SolarSearch::WinterSolstice(std::int32_t year) {
 }
 
 astro::TCalendarDate SolarSearch::SearchYearStart(std::int32_t year) {
+    if (moonSpeed_ == 0) throw std::runtime_error("Jahresbeginn nicht gefunden (MoonSpeed 0)");
     double jd = astro::DateToJD({year, 1, 0.0}) + site_.ZoneOffset;
-    for (int step = 0; step < YearStartStepLimit; ++step) {
+    int step = 0;
+    while (step < YearStartStepLimit) {
         jd += 1;
+        ++step;
         const double T = astro::JulianCenturies(jd);
         const double sunLon = SunLongitude(T);
-        if (sunLon <= 300) continue;
+        if (sunLon <= 300) {
+            // On the next k days the Sun stays at or below sunLon + k · MaxSunMotionPerDay,
+            // so with k ≤ (300 − sunLon) / MaxSunMotionPerDay none of them can stop the
+            // search: pass over them, stepping the instant one day at a time exactly as
+            // examining them would.
+            if (dayByDay_) continue;
+            const double days = std::floor((300 - sunLon) / MaxSunMotionPerDay);
+            const int skip = static_cast<int>(std::min<double>(days, YearStartStepLimit - step));
+            for (int k = 0; k < skip; ++k) jd += 1;
+            step += skip;
+            continue;
+        }
         double dPsi, dEps;
         astro::Nutation(T, dPsi, dEps);
         astro::TPosition moon;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "astro/calendar.h"
@@ -17,9 +18,25 @@ struct SolsticeResult {
     double jd;                  // the UT instant at which the search stopped
 };
 
-// The year-start search gives up after this many days: ten years. With MoonSpeed 0 its
-// stop rule can never hold, and very small values can pass over every conjunction.
-inline constexpr int YearStartStepLimit = 3660;
+// MoonSpeed: the year starts on the first day after the Sun has passed 300° at whose end
+// the Moon leads the Sun by less than this many whole degrees. It is held in one byte.
+inline constexpr std::uint8_t DefaultMoonSpeed = 14;
+
+// A stored MoonSpeed (settings file, command line) is valid when it fits its byte.
+std::optional<std::uint8_t> MoonSpeedFromSetting(std::int32_t value);
+
+// The year-start search gives up after this many days: 100 Julian years. A small MoonSpeed
+// can pass over every conjunction for years on end (the Moon gains 11° to 15° a day on the
+// Sun, so few midnights see it less than 1° or 2° ahead); a hundred years make a miss
+// practically impossible for every MoonSpeed from 1 on. MoonSpeed 0 can never stop
+// (0 < lead < 0) and is refused at once.
+inline constexpr int YearStartStepLimit = 36525;
+
+// The Sun's geometric longitude never advances by this much in a day. Its mean motion is
+// 0.9856° a day; at perihelion it is 0.9856° · (1 + e)² / (1 − e²)^(3/2), 1.02° for today's
+// eccentricity e = 0.0167 and below 1.12° for any e up to 0.06, far beyond what the
+// Earth's orbit reaches in the years −9999..9999. A test checks the bound on the series.
+inline constexpr double MaxSunMotionPerDay = 1.25;
 
 class SolarSearch {
 public:
@@ -35,7 +52,8 @@ public:
 
     // The first local day, from 1 January of `year` on, at whose end the Sun is past 300°
     // and the Moon leads it by less than MoonSpeed degrees; Day carries the fraction 2/3
-    // of the UT instant. Raises std::runtime_error after YearStartStepLimit days.
+    // of the UT instant. Raises std::runtime_error at once for MoonSpeed 0 and after
+    // YearStartStepLimit days otherwise.
     astro::TCalendarDate YearStart(std::int32_t year);
 
     // The first local day, from 1 December of `year` on, at whose end the Sun is past 270°.
@@ -44,6 +62,10 @@ public:
     // Search steps run so far (days examined, results reused not counted).
     std::int64_t Steps() const { return steps_; }
 
+    // Examine every day, including the days on which the Sun provably stays at or below
+    // 300° (the reference the tests compare the faster search with).
+    void SetDayByDay(bool dayByDay) { dayByDay_ = dayByDay; }
+
 private:
     double SunLongitude(double T);
     astro::TCalendarDate SearchYearStart(std::int32_t year);
@@ -51,8 +73,9 @@ private:
 
     astro::PlanetTerms terms_;
     astro::SiteConstants site_;
-    std::uint8_t moonSpeed_ = 14;
+    std::uint8_t moonSpeed_ = DefaultMoonSpeed;
     bool reuse_ = false;
+    bool dayByDay_ = false;
     std::map<std::int32_t, astro::TCalendarDate> yearStarts_;
     std::map<std::int32_t, SolsticeResult> solstices_;
     std::int64_t steps_ = 0;

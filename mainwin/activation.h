@@ -1,6 +1,7 @@
 // Decides when the calculator window's activation handler runs: when the keyboard focus
-// comes to it from no window of the program (its first showing) or from the notes editor,
-// but not on return from another program or from one of this program's message boxes.
+// comes to it for the first time (its first showing, whatever box had the focus before it)
+// or from the notes editor, but not on return from another program or from one of this
+// program's message boxes.
 #pragma once
 
 #include <QPointer>
@@ -19,8 +20,8 @@ public:
     bool FocusArrived(const QWidget* window) {
         if (!window) return false;
         const bool activate =
-            window == main_ && (!seenAny_ || (last_ && last_ == editor_.data()));
-        seenAny_ = true;
+            window == main_ && (!mainSeen_ || (last_ && last_ == editor_.data()));
+        if (window == main_) mainSeen_ = true;
         last_ = window;
         return activate;
     }
@@ -29,7 +30,7 @@ private:
     const QWidget* main_;
     QPointer<const QWidget> editor_;
     QPointer<const QWidget> last_;
-    bool seenAny_ = false;
+    bool mainSeen_ = false;
 };
 
 }  // namespace mainwin

@@ -11,8 +11,8 @@ MainSettings ReadCreationSettings(const platform::IniFile& file) {
     MainSettings s;
     s.Left = doc.ReadInteger("Main", "Left", s.Left);
     s.Top = doc.ReadInteger("Main", "Top", s.Top);
-    const std::int32_t moonSpeed = doc.ReadInteger("Parameter", "MoonSpeed", s.MoonSpeed);
-    if (moonSpeed >= 0 && moonSpeed <= 255) s.MoonSpeed = static_cast<std::uint8_t>(moonSpeed);
+    s.MoonSpeed = cycle::MoonSpeedFromSetting(doc.ReadInteger("Parameter", "MoonSpeed", s.MoonSpeed))
+                      .value_or(s.MoonSpeed);
     const std::int32_t symbolSize = doc.ReadInteger("Parameter", "SymbolSize", s.SymbolSize);
     if (symbolSize > 0) s.SymbolSize = symbolSize;
     s.AutoFont = doc.ReadBool("Parameter", "AutoFont", s.AutoFont);

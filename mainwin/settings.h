@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "cycle/solar_search.h"
 #include "platform/ini_file.h"
 
 namespace mainwin {
@@ -11,7 +12,7 @@ namespace mainwin {
 struct MainSettings {
     std::int32_t Left = 0;
     std::int32_t Top = 0;
-    std::uint8_t MoonSpeed = 14;
+    std::uint8_t MoonSpeed = cycle::DefaultMoonSpeed;
     std::int32_t SymbolSize = 33;
     std::uint32_t TimerInterval = 60000;
     bool AutoFont = true;

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -28,6 +29,11 @@ class QLineEdit;
 
 namespace mainwin {
 
+// The eight fields that show stems and branches as glyphs.
+inline constexpr const char* GlyphFieldNames[] = {"StemSEdit",   "StemTEdit",   "StemMEdit",
+                                                  "StemJEdit",   "BranchSEdit", "BranchTEdit",
+                                                  "BranchMEdit", "BranchJEdit"};
+
 // The local date and time; tests put in any instant.
 using ClockSource = std::function<QDateTime()>;
 
@@ -47,7 +53,9 @@ public:
     void SetEditorWindow(const QWidget* editor) { activation_.SetEditorWindow(editor); }
 
     void FormActivate();
-    void FormKeyDown(QKeyEvent* event);
+    // True when the key was a command (Return, Escape) that the key's receiver must not
+    // see again.
+    bool FormKeyDown(QKeyEvent* event);
     void EditClick();
     void ReadCommandLine();
     void ReadClock();
@@ -57,6 +65,8 @@ public:
     void MenuUhrSpeedClick();
     void MenuMoonSpeedClick();
     void MenuSymbolSizeClick();
+    // The two check-mark items: their menu actions are checkable, so the mark is already
+    // inverted when these run.
     void MenuAutoFontClick();
     void MenuEndMsgClick();
     void MenuInfoClick();
@@ -89,15 +99,18 @@ protected:
 
 private:
     // cycle::CalculatorView
-    std::string Text(std::string_view field) const override;
-    void SetText(std::string_view field, const std::string& text) override;
+    std::string Text(cycle::InputField field) const override;
+    void SetText(cycle::ResultField field, const std::string& text) override;
     void SetBusy(bool busy) override;
 
     void BuildLayout();
     void BuildResultColumns(QHBoxLayout* columns);
+    void BindResultFields();
     void BuildMenus();
     void SizeFields();
+    void FitToContent();
     QLineEdit* AddField(std::string_view name);
+    QLineEdit* Input(cycle::InputField field) const { return inputs_[cycle::IndexOf(field)]; }
     void SetInputsReadOnly(bool readOnly);
     void PaintInputs(bool clockRunning);
     void WriteInputs();
@@ -132,7 +145,15 @@ private:
     std::map<std::string, QLineEdit*, std::less<>> fields_;
     std::map<std::string, QLabel*, std::less<>> labels_;
     std::map<std::string, QAction*, std::less<>> actions_;
-    std::vector<QWidget*> rowWidgets_;  // everything in the four rows and the headings
+    std::array<QLineEdit*, 4> inputs_{};
+    // Each result field is an edit field or, for the two dates, a label.
+    struct ResultWidget {
+        QLineEdit* edit = nullptr;
+        QLabel* label = nullptr;
+    };
+    std::array<ResultWidget, cycle::ResultFieldCount> results_{};
+    std::vector<QWidget*> rowWidgets_;  // everything in the four rows
+    std::vector<QWidget*> headings_;    // the column headings
 };
 
 }  // namespace mainwin

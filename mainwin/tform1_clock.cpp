@@ -5,7 +5,6 @@
 #include <QLineEdit>
 
 #include "mainwin/tform1.h"
-#include "platform/int_text.h"
 
 namespace mainwin {
 
@@ -25,8 +24,8 @@ void TForm1::SetTimerInterval(std::uint32_t ms) {
 }
 
 void TForm1::PaintInputs(bool clockRunning) {
-    for (std::string_view name : {cycle::SEdit, cycle::TEdit, cycle::MEdit, cycle::JEdit}) {
-        QLineEdit* edit = Field(name);
+    for (const cycle::InputField field : cycle::InputFields) {
+        QLineEdit* edit = Input(field);
         QPalette pal = edit->palette();
         const QPalette standard = QApplication::palette(edit);
         pal.setColor(QPalette::Base,
@@ -53,7 +52,7 @@ void TForm1::Timer1Timer() {
     ReadClock();
     WriteInputs();
     calc_.CalcReturnPress();
-    setWindowIconText("Std=" + Field("BranchSEdit2")->text());
+    setWindowIconText("Std=" + results_[cycle::IndexOf(cycle::ResultField::BranchSEdit2)].edit->text());
     setWindowTitle(programFile_ + "   UHR");
 }
 
@@ -61,17 +60,6 @@ void TForm1::MenuUhrSpeedClick() {
     const auto seconds = AskNumber("Uhr Intervall 1..3600[sec]",
                                    static_cast<std::int32_t>(timerInterval_ / 1000), 1, 3600);
     if (seconds) SetTimerInterval(static_cast<std::uint32_t>(*seconds) * 1000u);
-}
-
-std::optional<std::int32_t> TForm1::AskNumber(const QString& prompt, std::int32_t current,
-                                              std::int32_t low, std::int32_t high) {
-    const QString text = dialogs_.Input(this, "Eingabe", prompt, QString::number(current));
-    std::int32_t value = 0;
-    if (platform::TryStrToInt(text.toStdString(), value) && value >= low && value <= high)
-        return value;
-    dialogs_.Message(this, platform::MessageKind::Error, text + " ungeeignet !",
-                     platform::ButtonAbort);
-    return std::nullopt;
 }
 
 }  // namespace mainwin

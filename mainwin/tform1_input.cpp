@@ -11,13 +11,10 @@ namespace mainwin {
 
 namespace {
 
-constexpr std::string_view InputFields[] = {cycle::SEdit, cycle::TEdit, cycle::MEdit,
-                                            cycle::JEdit};
-
 // The letters underlined in the field captions move the focus, whatever the modifiers.
-constexpr std::pair<int, std::string_view> FocusKeys[] = {
-    {Qt::Key_J, cycle::JEdit}, {Qt::Key_M, cycle::MEdit}, {Qt::Key_S, cycle::SEdit},
-    {Qt::Key_T, cycle::TEdit}};
+constexpr std::pair<int, cycle::InputField> FocusKeys[] = {
+    {Qt::Key_J, cycle::InputField::JEdit}, {Qt::Key_M, cycle::InputField::MEdit},
+    {Qt::Key_S, cycle::InputField::SEdit}, {Qt::Key_T, cycle::InputField::TEdit}};
 
 // Keys that may edit the input fields: digits of the main keyboard, both minus keys,
 // Backspace and Delete. Every other key, the keypad's digits included, locks them.
@@ -35,10 +32,12 @@ void TForm1::OnFocusWindowChanged() {
 }
 
 void TForm1::FormActivate() {
+    if (ending_) return;
     if (firstActivation_) {
         firstActivation_ = false;
         LoadDeferredSettings();
         ReadCommandLine();
+        if (ending_) return;  // a bad argument closed the window
     }
     WriteInputs();
     calc_.CalcReturnPress();
@@ -62,11 +61,13 @@ void TForm1::ReadCommandLine() {
         cycle::ReadDateArgument(date, calc_.InputDay, calc_.InputMonth, calc_.InputYear);
     for (std::string& m : cycle::ReadHourArgument(hour, calc_.InputHour))
         messages.push_back(std::move(m));
-    // Each bad part is reported and asks the window to close; the reading goes on.
+    // Each bad part is reported and asks the window to close; the reading goes on until
+    // a close goes ahead, which ends the program.
     for (const std::string& message : messages) {
+        if (ending_) break;
         dialogs_.Message(this, platform::MessageKind::Error, QString::fromStdString(message),
                          platform::ButtonAbort);
-        if (!ending_) close();
+        close();
     }
 }
 
@@ -79,17 +80,17 @@ void TForm1::ReadClock() {
 }
 
 void TForm1::WriteInputs() {
-    Field(cycle::SEdit)->setText(QString::number(calc_.InputHour));
-    Field(cycle::TEdit)->setText(QString::number(calc_.InputDay));
-    Field(cycle::MEdit)->setText(QString::number(calc_.InputMonth));
-    Field(cycle::JEdit)->setText(QString::number(calc_.InputYear));
+    Input(cycle::InputField::SEdit)->setText(QString::number(calc_.InputHour));
+    Input(cycle::InputField::TEdit)->setText(QString::number(calc_.InputDay));
+    Input(cycle::InputField::MEdit)->setText(QString::number(calc_.InputMonth));
+    Input(cycle::InputField::JEdit)->setText(QString::number(calc_.InputYear));
 }
 
 void TForm1::SetInputsReadOnly(bool readOnly) {
-    for (std::string_view name : InputFields) Field(name)->setReadOnly(readOnly);
+    for (QLineEdit* edit : inputs_) edit->setReadOnly(readOnly);
 }
 
-void TForm1::FormKeyDown(QKeyEvent* event) {
+bool TForm1::FormKeyDown(QKeyEvent* event) {
     if (IsUnlockingKey(event)) {
         if (timerEnabled_) MenuClockClick();
         SetInputsReadOnly(false);
@@ -100,14 +101,14 @@ void TForm1::FormKeyDown(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         calc_.CalcReturnPress();
-        break;
+        return true;
     case Qt::Key_Escape:
         close();
-        break;
+        return true;
     default:
         for (const auto& [key, field] : FocusKeys)
-            if (event->key() == key) Field(field)->setFocus();
-        break;
+            if (event->key() == key) Input(field)->setFocus();
+        return false;
     }
 }
 
@@ -121,10 +122,12 @@ void TForm1::EditClick() {
 
 // Every key reaches FormKeyDown once, before the field that has the focus sees it: the
 // fields' filter takes the keys sent to a field, keyPressEvent those sent to the window
-// itself (a key a field leaves unused travels on to the window and is not taken twice).
+// itself. A command key ends with the filter: a field has no use for Return or Escape, and
+// passed on it would travel up to the window and run its command a second time (after a
+// message box the focus is not back on the field yet, so the window could not tell).
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        FormKeyDown(static_cast<QKeyEvent*>(event));
+        if (FormKeyDown(static_cast<QKeyEvent*>(event))) return true;
     } else if (event->type() == QEvent::MouseButtonPress) {
         EditClick();
     }

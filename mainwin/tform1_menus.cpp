@@ -1,20 +1,14 @@
-// The menu bar: parameters, clock, information and the end command; the glyph font;
-// saving the settings; and every other way of closing the window.
+// The menu bar and the parameter commands: MoonSpeed, clock interval (with the clock),
+// symbol size, the two check-mark settings and the information box.
 #include <QAction>
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QLineEdit>
 #include <QMenuBar>
 
 #include "mainwin/tform1.h"
-#include "platform/qt/font_install.h"
+#include "platform/int_text.h"
 
 namespace mainwin {
 
 namespace {
-
-constexpr const char* GlyphFields[] = {"StemSEdit",   "StemTEdit",   "StemMEdit",   "StemJEdit",
-                                       "BranchSEdit", "BranchTEdit", "BranchMEdit", "BranchJEdit"};
 
 const QString InfoText = QStringLiteral(
     "tolvane ver. 080413\n"
@@ -23,6 +17,10 @@ const QString InfoText = QStringLiteral(
     "Mond und Nutation nach J. Meeus, Astronomical Algorithms (1991)\n"
     "Erde nach P. Bretagnon und G. Francou, VSOP87\n"
     "astronomische Routinen 1991-1992");
+
+// The range the MoonSpeed box accepts; the setting itself may hold 0..255.
+constexpr std::int32_t MoonSpeedBoxLow = 0;
+constexpr std::int32_t MoonSpeedBoxHigh = 20;
 
 }  // namespace
 
@@ -51,7 +49,8 @@ bool TForm1::AutoFont() const { return Action("MenuAutoFont")->isChecked(); }
 bool TForm1::EndMsg() const { return Action("MenuEndMsg")->isChecked(); }
 
 void TForm1::MenuMoonSpeedClick() {
-    if (const auto v = AskNumber("MoonSpeed 0..20[°]", calc_.MoonSpeed(), 0, 20))
+    if (const auto v =
+            AskNumber("MoonSpeed 0..20[°]", calc_.MoonSpeed(), MoonSpeedBoxLow, MoonSpeedBoxHigh))
         calc_.SetMoonSpeed(static_cast<std::uint8_t>(*v));
 }
 
@@ -62,11 +61,10 @@ void TForm1::MenuSymbolSizeClick() {
     }
 }
 
+// The item has inverted its own check mark already; the box says what it now is.
 void TForm1::MenuAutoFontClick() {
-    QAction* item = Action("MenuAutoFont");
-    item->setChecked(!item->isChecked());
     const QString text = "Neue Einstellung: " +
-                         QString(item->isChecked() ? "lokaler" : "WINDOWS") + " Font\n" +
+                         QString(AutoFont() ? "lokaler" : "WINDOWS") + " Font\n" +
                          "Die Einstellung wird nur mit Menü \"Ende\" wirksam !\n" +
                          "jetzt beenden?";
     if (dialogs_.Message(this, platform::MessageKind::Confirm, text,
@@ -74,119 +72,24 @@ void TForm1::MenuAutoFontClick() {
         MenuEndeClick();
 }
 
-void TForm1::MenuEndMsgClick() {
-    QAction* item = Action("MenuEndMsg");
-    item->setChecked(!item->isChecked());
-}
+// The item has inverted its own check mark; FormClose reads it when the window closes.
+void TForm1::MenuEndMsgClick() {}
 
 void TForm1::MenuInfoClick() {
     dialogs_.Message(this, platform::MessageKind::Plain, InfoText, platform::ButtonOk);
 }
 
-void TForm1::MenuEndeClick() {
-    SaveSettings();  // a write error ends the command here; the program keeps running
-    RemoveGlyphFont();
-    ending_ = true;
-    close();
-    QCoreApplication::quit();
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    if (ending_) {
-        event->accept();
-        return;
-    }
-    if (!FormClose()) {
-        event->ignore();
-        return;
-    }
-    RemoveGlyphFont();
-    ending_ = true;
-    event->accept();
-}
-
-bool TForm1::FormClose() {
-    if (!EndMsg()) return true;
-    return dialogs_.Message(this, platform::MessageKind::Confirm,
-                            "beenden OHNE Parametersicherung?",
-                            platform::ButtonYes | platform::ButtonNo) == platform::ButtonYes;
-}
-
-void TForm1::LoadDeferredSettings() { SetTimerInterval(ReadTimerInterval(settings_)); }
-
-void TForm1::SaveSettings() {
-    MainSettings s;
-    s.Left = pos().x();
-    s.Top = pos().y();
-    s.MoonSpeed = calc_.MoonSpeed();
-    s.SymbolSize = symbolSize_;
-    s.TimerInterval = timerInterval_;
-    s.AutoFont = AutoFont();
-    s.EndMsg = EndMsg();
-    WriteSettings(settings_, s);
-}
-
-bool TForm1::InstallGlyphFont(const QString& path) {
-    installedFontPath_ = path;
-    fontHandle_ = platform::InstallFontFile(path);
-    return fontHandle_ >= 0;
-}
-
-void TForm1::RemoveGlyphFont() {
-    if (!fontInstalled_ || fontHandle_ < 0) return;
-    if (platform::RemoveFontFile(fontHandle_)) {
-        fontHandle_ = -1;  // removed once; the flag itself stays as it is
-    } else {
-        ShowMessage(platform::MessageKind::Warning,
-                    "Schrift: " + installedFontPath_ + " konnte nicht entfernt werden");
-    }
-}
-
-void TForm1::ApplyGlyphFont() {
-    QFont font(QStringLiteral("Vivar01"));
-    font.setPointSize(symbolSize_);
-    font.setBold(true);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    for (const char* name : GlyphFields) Field(name)->setFont(font);
-    SizeFields();
-}
-
-// Every row of every column has the height of the tallest field, the glyph fields, so the
-// rows stay aligned across the columns at any symbol size; no text is clipped.
-void TForm1::SizeFields() {
-    const QLineEdit* glyph = Field("StemTEdit");
-    const QFontMetrics glyphMetrics(glyph->font());
-    const int rowHeight = std::max(24, glyph->sizeHint().height());
-    const int glyphWidth = std::max(72, glyphMetrics.height() + 16);
-    const QFontMetrics text(Field("StemTEdit2")->font());
-    const std::pair<const char*, int> widths[] = {
-        {"60Edit", std::max(64, text.horizontalAdvance("60") + 24)},
-        {"Stem#2", std::max(136, text.horizontalAdvance("10  lebendes Wasser") + 16)},
-        {"Branch#2", std::max(120, text.horizontalAdvance("12  Wildschwein") + 16)},
-    };
-    for (QWidget* w : rowWidgets_) {
-        const std::string name = w->objectName().toStdString();
-        auto* edit = qobject_cast<QLineEdit*>(w);
-        if (!edit) {
-            w->setMinimumHeight(rowHeight);
-            continue;
-        }
-        edit->setFixedHeight(rowHeight);
-        const bool isGlyph = std::find(std::begin(GlyphFields), std::end(GlyphFields), name) !=
-                             std::end(GlyphFields);
-        if (isGlyph) {
-            edit->setFixedWidth(glyphWidth);
-            edit->setAlignment(Qt::AlignCenter);
-        } else if (name.ends_with("60Edit")) {
-            edit->setFixedWidth(widths[0].second);
-        } else if (name.starts_with("Stem")) {
-            edit->setFixedWidth(widths[1].second);
-        } else {
-            edit->setFixedWidth(widths[2].second);
-        }
-    }
+// An input box for a whole number within low..high; a text that does not convert or lies
+// outside is refused with a message. Cancel returns the initial text, handled alike.
+std::optional<std::int32_t> TForm1::AskNumber(const QString& prompt, std::int32_t current,
+                                              std::int32_t low, std::int32_t high) {
+    const QString text = dialogs_.Input(this, "Eingabe", prompt, QString::number(current));
+    std::int32_t value = 0;
+    if (platform::TryStrToInt(text.toStdString(), value) && value >= low && value <= high)
+        return value;
+    dialogs_.Message(this, platform::MessageKind::Error, text + " ungeeignet !",
+                     platform::ButtonAbort);
+    return std::nullopt;
 }
 
 }  // namespace mainwin

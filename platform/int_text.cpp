@@ -44,15 +44,21 @@ std::optional<std::uint64_t> Magnitude(std::string_view digits, int base, std::u
     return m;
 }
 
-}  // namespace
-
-std::optional<std::int32_t> StrToIntOpt(std::string_view text) {
+// Skips leading blanks and takes an optional sign; true for "-".
+bool TakeBlanksAndSign(std::string_view& text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
+    return negative;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> StrToIntOpt(std::string_view text) {
+    const bool negative = TakeBlanksAndSign(text);
     const int base = TakeBase(text);
     if (base == 16) {
         const auto m = Magnitude(text, 16, 0xFFFFFFFFu);
@@ -67,6 +73,27 @@ std::optional<std::int32_t> StrToIntOpt(std::string_view text) {
     const std::int64_t signedValue =
         negative ? -static_cast<std::int64_t>(*m) : static_cast<std::int64_t>(*m);
     return static_cast<std::int32_t>(signedValue);
+}
+
+bool TryStrToTruncatedReal(std::string_view text, std::int32_t& value) {
+    const bool negative = TakeBlanksAndSign(text);
+    const std::size_t point = text.find('.');
+    std::string_view whole = text.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    if (whole.empty() && fraction.empty()) return false;
+    for (const char c : fraction)
+        if (DigitValue(c, 10) < 0) return false;
+    // Dropping the fraction truncates toward zero; "" before the point is 0 (".5" is 0).
+    std::uint64_t m = 0;
+    if (!whole.empty()) {
+        const auto digits = Magnitude(whole, 10, 2147483647u);
+        if (!digits) return false;
+        m = *digits;
+    }
+    value = static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(m)
+                                               : static_cast<std::int64_t>(m));
+    return true;
 }
 
 bool TryStrToInt(std::string_view text, std::int32_t& value) {

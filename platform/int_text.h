@@ -1,5 +1,6 @@
 // Text to whole number: the one conversion used for input fields, the command line and the
-// settings file, so that all of them accept the same spellings.
+// settings file, so that all of them accept the same spellings; and the hour argument's
+// real number, read with the same blanks and sign.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +18,10 @@ bool TryStrToInt(std::string_view text, std::int32_t& value);
 
 // The same conversion, empty when the text does not convert.
 std::optional<std::int32_t> StrToIntOpt(std::string_view text);
+
+// A real number truncated toward zero: the same leading blanks and sign, then decimal
+// digits with at most one decimal point and at least one digit, nothing after. The whole
+// part must fit a signed 32-bit integer. On failure returns false, `value` unchanged.
+bool TryStrToTruncatedReal(std::string_view text, std::int32_t& value);
 
 }  // namespace platform

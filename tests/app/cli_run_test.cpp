@@ -24,10 +24,10 @@ std::vector<std::string> Args(std::vector<std::string> rest) {
 // The texts of the default output, checked for names and order on the way.
 std::vector<std::string> TextsOfNamedLines(const std::string& out) {
     const std::vector<std::string> lines = Lines(out);
-    EXPECT_EQ(lines.size(), cycle::ResultFields.size());
+    EXPECT_EQ(lines.size(), cycle::ResultFieldNames.size());
     std::vector<std::string> texts;
-    for (std::size_t i = 0; i < lines.size() && i < cycle::ResultFields.size(); ++i) {
-        const std::string name(cycle::ResultFields[i]);
+    for (std::size_t i = 0; i < lines.size() && i < cycle::ResultFieldNames.size(); ++i) {
+        const std::string name(cycle::ResultFieldNames[i]);
         EXPECT_EQ(lines[i].substr(0, name.size() + 1), name + "\t");
         texts.push_back(lines[i].substr(std::min(lines[i].size(), name.size() + 1)));
     }
@@ -51,7 +51,7 @@ TEST(CliRun, NamedTextLinesAgreeWithJson) {
     const auto parsed = nlohmann::ordered_json::parse(json.out);
     std::size_t i = 0;
     for (const auto& [key, value] : parsed["texts"].items()) {
-        EXPECT_EQ(key, cycle::ResultFields.at(i));
+        EXPECT_EQ(key, cycle::ResultFieldNames.at(i));
         EXPECT_EQ(value.get<std::string>(), texts.at(i)) << key;
         ++i;
     }
@@ -135,7 +135,7 @@ TEST(CliRun, RangeAcrossAYearStartEqualsSingleCalls) {
     ASSERT_EQ(jsonLines.size(), 7u);
     ASSERT_EQ(rows.size(), 8u);
     std::string header = "Datum\tStunde";
-    for (const std::string_view f : cycle::ResultFields) (header += '\t') += f;
+    for (const std::string_view f : cycle::ResultFieldNames) (header += '\t') += f;
     EXPECT_EQ(rows[0], header);
     for (int day = 22; day <= 28; ++day) {
         SCOPED_TRACE(day);

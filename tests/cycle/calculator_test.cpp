@@ -130,16 +130,39 @@ TEST_F(Calculator, ImpossibleDatesCountOnPastTheMonthsEnd) {
     EXPECT_EQ(calc.MonthPos60, month);
 }
 
-TEST_F(Calculator, FarPastMonthPositionWrapsToTheMonthBefore) {
+TEST_F(Calculator, FarPastMonthsRunOnOneByOne) {
     // Far in the past the Julian calendar has drifted against the seasons: the solstice
-    // search from 1 December -8002 ends in February -8001, and 1 January -8001 lies more
-    // than a mean month before the reference month: the month before it, position 59.
+    // search from 1 December -8002 ends in February -8001, so January -8001 lies before the
+    // reference month. Counted downward, every month still lasts 30 or 31 days.
     const auto r = Calc(12, 1, 1, -8001);
     EXPECT_EQ(r.at("SoLabel"), "Wintersolstitium am 21.2.-8001");
-    EXPECT_EQ(calc.MonthPos60, 59);
-    EXPECT_EQ(calc.MonthStem, 9);
-    EXPECT_EQ(calc.MonthBranch, 11);
-    EXPECT_EQ(r.at("M60Edit"), "60");
+    EXPECT_EQ(calc.MonthPos60, 58);
+    EXPECT_EQ(r.at("M60Edit"), "59");
+    EXPECT_EQ(calc.MonthStem, 8);
+    EXPECT_EQ(calc.MonthBranch, 10);
+
+    const int monthLengths[] = {31, 28, 31, 30, 31};  // January to May -8001, Julian
+    int previous = -1, run = 0, runs = 0;
+    for (int month = 1; month <= 5; ++month) {
+        for (int day = 1; day <= monthLengths[month - 1]; ++day) {
+            Calc(12, day, month, -8001);
+            const int position = calc.MonthPos60;
+            if (previous >= 0 && position != previous) {
+                SCOPED_TRACE(std::to_string(day) + "." + std::to_string(month));
+                EXPECT_EQ(position, (previous + 1) % 60);
+                if (runs++ > 0) {  // the first run started before 1 January
+                    EXPECT_GE(run, 30);
+                    EXPECT_LE(run, 31);
+                }
+                run = 0;
+            }
+            previous = position;
+            ++run;
+        }
+    }
+    // 58, 59, 0 (the reference month, around 21 February), 1, 2, 3.
+    EXPECT_EQ(runs, 5);
+    EXPECT_EQ(previous, 3);
 }
 
 TEST_F(Calculator, ValidationLimits) {
@@ -167,14 +190,14 @@ TEST_F(Calculator, ValidationLimits) {
     view.SetInput("24", "32", "13", "10000");
     const auto invalid = calc.FirstInvalidInput();
     ASSERT_TRUE(invalid);
-    EXPECT_EQ(invalid->field, "JEdit");
+    EXPECT_EQ(invalid->field, cycle::InputField::JEdit);
     EXPECT_EQ(invalid->text, "10000");
     view.SetInput("24", "32", "13", "2000");
-    EXPECT_EQ(calc.FirstInvalidInput()->field, "MEdit");
+    EXPECT_EQ(calc.FirstInvalidInput()->field, cycle::InputField::MEdit);
     view.SetInput("24", "32", "12", "2000");
-    EXPECT_EQ(calc.FirstInvalidInput()->field, "TEdit");
+    EXPECT_EQ(calc.FirstInvalidInput()->field, cycle::InputField::TEdit);
     view.SetInput("24", "31", "12", "2000");
-    EXPECT_EQ(calc.FirstInvalidInput()->field, "SEdit");
+    EXPECT_EQ(calc.FirstInvalidInput()->field, cycle::InputField::SEdit);
 }
 
 TEST_F(Calculator, FailedCheckAndEditsLeaveEveryResultEmpty) {
@@ -194,7 +217,7 @@ TEST_F(Calculator, FailedCheckAndEditsLeaveEveryResultEmpty) {
 
     Calc(14, 24, 3, 1998);
     calc.ZeitEditChange();
-    for (std::string_view field : cycle::ResultFields)
+    for (std::string_view field : cycle::ResultFieldNames)
         EXPECT_EQ(view.results[std::string(field)], "") << field;
 }
 
@@ -205,7 +228,7 @@ TEST(CalculatorErrors, ErrorInASearchLeavesTheResultsEmpty) {
     CycleCalculator calc(view, empty.string());
     view.SetInput(14, 24, 3, 1998);
     EXPECT_THROW(calc.CalcReturnPress(), astro::InOutError);
-    for (std::string_view field : cycle::ResultFields)
+    for (std::string_view field : cycle::ResultFieldNames)
         EXPECT_EQ(view.results[std::string(field)], "") << field;
     EXPECT_EQ(view.busyCalls, (std::vector<bool>{true, false}));
 

@@ -12,13 +12,13 @@ namespace testing_support {
 
 class FakeView : public cycle::CalculatorView {
 public:
-    std::string Text(std::string_view field) const override {
-        const auto it = inputs.find(std::string(field));
+    std::string Text(cycle::InputField field) const override {
+        const auto it = inputs.find(std::string(cycle::NameOf(field)));
         return it == inputs.end() ? std::string() : it->second;
     }
-    void SetText(std::string_view field, const std::string& text) override {
-        results[std::string(field)] = text;
-        writes.emplace_back(field);
+    void SetText(cycle::ResultField field, const std::string& text) override {
+        results[std::string(cycle::NameOf(field))] = text;
+        writes.emplace_back(cycle::NameOf(field));
     }
     void SetBusy(bool busy) override { busyCalls.push_back(busy); }
 

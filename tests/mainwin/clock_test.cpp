@@ -35,7 +35,7 @@ TEST_F(Clock, TicksAtItsInterval) {
     WriteSettings("[Parameter]\r\nTimerInterval=50\r\n");
     Start();
     now = QDateTime(QDate(2024, 2, 10), QTime(22, 0));
-    QTRY_COMPARE_WITH_TIMEOUT(Text("SEdit"), QString("22"), 2000);
+    EXPECT_TRUE(WaitFor([&] { return Text("SEdit") == "22"; }, 2000));
     EXPECT_EQ(Text("BranchSEdit2"), "12  Wildschwein");
 }
 

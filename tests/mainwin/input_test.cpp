@@ -1,6 +1,8 @@
 #include "mainwin/activation.h"
 #include "window_fixture.h"
 
+#include <deque>
+
 using namespace testing_support;
 
 using Input = WindowTest;
@@ -50,6 +52,40 @@ TEST_F(Input, BadCommandLinePartsAskToClose) {
     EXPECT_FALSE(std::filesystem::exists(File("tolvane.INI")));
 }
 
+// However many parts of the command line are bad, a close that goes ahead ends the
+// program: no further box, no calculation, no window left behind.
+TEST_F(Input, ACloseAfterBadArgumentsEndsTheProgram) {
+    using platform::ButtonAbort, platform::ButtonNo, platform::ButtonYes;
+    struct Case {
+        QStringList args;
+        bool endMsg;
+        std::deque<platform::MessageButton> answers;
+        std::size_t prompts;
+        bool ended;
+    };
+    const Case cases[] = {
+        {{"aabbcccc", "xx"}, true, {ButtonAbort, ButtonYes}, 2, true},
+        {{"aabbcccc", "xx"}, true, {ButtonAbort, ButtonNo, ButtonAbort, ButtonYes}, 4, true},
+        {{"aabb1998", "14"}, false, {ButtonAbort}, 1, true},
+        {{"aa031998", "7x"}, true, {ButtonAbort, ButtonNo, ButtonAbort, ButtonYes}, 4, true},
+        {{"aa031998", "7x"}, true, {ButtonAbort, ButtonNo, ButtonAbort, ButtonNo}, 4, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.args.join(' ') + (c.endMsg ? "" : " EndMsg=0")).toStdString());
+        WriteSettings(c.endMsg ? "" : "[Parameter]\r\nEndMsg=0\r\n");
+        dialogs.prompts.clear();
+        dialogs.answers = c.answers;
+        ASSERT_TRUE(Create(c.args));
+        ShowAndActivate();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialogs.prompts.size(), c.prompts);
+        EXPECT_EQ(form->Ended(), c.ended);
+        EXPECT_EQ(form->isVisible(), !c.ended);
+        if (c.ended) EXPECT_EQ(Text("SEdit"), "");  // the activation stopped at the close
+        if (!c.ended) Trigger("MenuEndMsg");        // let the fixture close without a question
+    }
+}
+
 TEST_F(Input, EditingLock) {
     Start();
     form->show();
@@ -94,7 +130,7 @@ TEST_F(Input, EditingLock) {
     // Return calculates from the fields as they stand.
     QTest::keyClick(hour, Qt::Key_Return);
     EXPECT_EQ(Text("JstLabel"), "das Jahr beginnt am 10.2.2024");
-    form->MenuEndMsgClick();  // let the fixture close without a question
+    Trigger("MenuEndMsg");  // let the fixture close without a question
 }
 
 TEST_F(Input, ClickOnAnyFieldStopsTheClockAndCalculates) {
@@ -113,15 +149,17 @@ TEST_F(Input, ErrorsOfACalculationAreShownAndTheProgramGoesOn) {
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts[0].text, "File not found");
     EXPECT_EQ(dialogs.prompts[0].caption, "Error");
-    for (std::string_view field : cycle::ResultFields)
+    for (std::string_view field : cycle::ResultFieldNames)
         EXPECT_EQ(Text(std::string(field).c_str()), "") << field;
 }
 
 TEST_F(Input, EscapeAsksWhenEndMsgIsSet) {
     Start({"24031998", "14"});
     form->show();
+    // One Escape, one question: the answer No keeps the program running.
     dialogs.answers = {platform::ButtonNo};
     QTest::keyClick(form->Field("SEdit"), Qt::Key_Escape);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts.back().text, "beenden OHNE Parametersicherung?");
     EXPECT_EQ(dialogs.prompts.back().kind, platform::MessageKind::Confirm);
     EXPECT_TRUE(form->isVisible());
@@ -135,7 +173,7 @@ TEST_F(Input, EscapeAsksWhenEndMsgIsSet) {
     // Without End-Msg, Escape ends at once; a changed MoonSpeed is not saved.
     Start({"24031998", "14"});
     form->show();
-    form->MenuEndMsgClick();
+    Trigger("MenuEndMsg");
     dialogs.prompts.clear();
     dialogs.inputs = {QString("20")};
     form->MenuMoonSpeedClick();
@@ -169,7 +207,7 @@ TEST_F(Input, ReturnFromTheEditorRestoresTheLastCalculation) {
     form->show();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    QTRY_COMPARE(Text("JstLabel"), QString("das Jahr beginnt am 28.1.1998"));
+    EXPECT_TRUE(WaitFor([&] { return Text("JstLabel") == "das Jahr beginnt am 28.1.1998"; }));
 
     // Unfinished input, then a visit to the editor and back.
     form->Field("JEdit")->setText("2000");
@@ -178,7 +216,7 @@ TEST_F(Input, ReturnFromTheEditorRestoresTheLastCalculation) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    QTRY_COMPARE(Text("JEdit"), QString("1998"));
+    EXPECT_TRUE(WaitFor([&] { return Text("JEdit") == "1998"; }));
     EXPECT_EQ(Text("JstLabel"), "das Jahr beginnt am 28.1.1998");
 
     // Another window of the program (a message box stand-in) and back: nothing changes.
@@ -191,5 +229,5 @@ TEST_F(Input, ReturnFromTheEditorRestoresTheLastCalculation) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QCoreApplication::processEvents();
     EXPECT_EQ(Text("JEdit"), "2000");
-    form->MenuEndMsgClick();  // let the fixture close without a question
+    Trigger("MenuEndMsg");  // let the fixture close without a question
 }

@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <map>
+
 using namespace testing_support;
 
 using Menu = WindowTest;
@@ -61,10 +63,13 @@ TEST_F(Menu, InfoBox) {
     EXPECT_TRUE(lines[5].contains("1991-1992"));
 }
 
-TEST_F(Menu, LocalFontSetting) {
+// The two check-mark items, clicked in the menu: the mark changes once per click, and what
+// the program does afterwards follows the new mark.
+TEST_F(Menu, CheckMarkItems) {
     Start({"24031998", "14"});
     dialogs.answers = {platform::ButtonNo};
-    form->MenuAutoFontClick();
+    Trigger("MenuAutoFont");
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts[0].kind, platform::MessageKind::Confirm);
     EXPECT_EQ(dialogs.prompts[0].text,
               "Neue Einstellung: WINDOWS Font\nDie Einstellung wird nur mit Menü \"Ende\" "
@@ -75,10 +80,73 @@ TEST_F(Menu, LocalFontSetting) {
 
     // Yes ends the program through the end command, which saves the new setting.
     dialogs.answers = {platform::ButtonYes};
-    form->MenuAutoFontClick();
-    EXPECT_TRUE(dialogs.prompts[1].text.startsWith("Neue Einstellung: lokaler Font\n"));
+    Trigger("MenuAutoFont");
+    EXPECT_TRUE(form->AutoFont());
+    EXPECT_TRUE(dialogs.prompts.at(1).text.startsWith("Neue Einstellung: lokaler Font\n"));
     EXPECT_TRUE(form->Ended());
     EXPECT_NE(ReadSettings().find("AutoFont=1\r\n"), std::string::npos);
+
+    // End-Msg from either starting state: one click inverts it, and Escape follows it.
+    for (const bool initially : {true, false}) {
+        SCOPED_TRACE(initially);
+        WriteSettings(initially ? "" : "[Parameter]\r\nEndMsg=0\r\n");
+        Start({"24031998", "14"});
+        form->show();
+        ASSERT_EQ(form->EndMsg(), initially);
+        Trigger("MenuEndMsg");
+        EXPECT_EQ(form->EndMsg(), !initially);
+        dialogs.prompts.clear();
+        dialogs.answers = {platform::ButtonNo};
+        QTest::keyClick(form->Field("SEdit"), Qt::Key_Escape);
+        EXPECT_EQ(dialogs.prompts.size(), initially ? 0u : 1u);
+        EXPECT_EQ(form->Ended(), initially);
+        if (!form->Ended()) Trigger("MenuEndMsg");
+    }
+}
+
+// After every change of the symbol size, smaller or larger, the four rows lie at the same
+// heights in every column and the window has the size it has when started at that size.
+TEST_F(Menu, SymbolSizeKeepsTheRowsAlignedAndTheWindowFitted) {
+    const char* rows[][4] = {{"Std.-Rhythmus", "S60Edit", "StemSEdit", "BranchSEdit"},
+                             {"Tages-Rhythmus", "T60Edit", "StemTEdit", "BranchTEdit"},
+                             {"Monats-Rhythmus", "M60Edit", "StemMEdit", "BranchMEdit"},
+                             {"Jahres-Rhythmus", "J60Edit", "StemJEdit", "BranchJEdit"}};
+    auto top = [this](const char* name) {
+        QWidget* w = form->Field(name);
+        if (!w) {
+            for (QLabel* label : form->findChildren<QLabel*>())
+                if (label->text() == QString::fromUtf8(name)) w = label;
+        }
+        return w->mapTo(form.get(), QPoint()).y();
+    };
+    auto sizeAtStart = [this](int symbolSize) {
+        WriteSettings("[Parameter]\r\nSymbolSize=" + std::to_string(symbolSize) + "\r\n");
+        Start({"24031998", "14"});
+        ShowAndActivate();
+        const QSize size = form->size();
+        Trigger("MenuEndMsg");
+        return size;
+    };
+    std::map<int, QSize> expected;
+    for (const int size : {12, 8, 20, 80, 33}) expected[size] = sizeAtStart(size);
+    WriteSettings("");
+    Start({"24031998", "14"});
+    ShowAndActivate();
+    for (const int size : {12, 8, 20, 80, 33}) {
+        SCOPED_TRACE(size);
+        dialogs.inputs = {QString::number(size)};
+        Trigger("MenuSymbolSize");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form->size(), expected[size]);
+        int previous = -1;
+        for (const auto& row : rows) {
+            const int y = top(row[1]);
+            EXPECT_GT(y, previous);
+            for (const char* name : row) EXPECT_EQ(top(name), y) << name;
+            previous = y;
+        }
+    }
+    Trigger("MenuEndMsg");
 }
 
 TEST_F(Menu, EndCommandSavesAllSevenKeys) {
@@ -87,7 +155,7 @@ TEST_F(Menu, EndCommandSavesAllSevenKeys) {
     form->MenuMoonSpeedClick();
     form->MenuUhrSpeedClick();
     form->MenuSymbolSizeClick();
-    form->MenuEndMsgClick();
+    Trigger("MenuEndMsg");
     form->move(7, 8);
     Trigger("MenuEnde");
     EXPECT_TRUE(form->Ended());

@@ -1,7 +1,10 @@
 // Dialogs for tests: every prompt is recorded, answers come from queues the test fills.
 #pragma once
 
+#include <QApplication>
 #include <QString>
+#include <QTest>
+#include <QWidget>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -25,6 +28,7 @@ public:
                                     const QString& text, unsigned buttons) override {
         prompts.push_back({Prompt::MessageBox, kind, platform::MessageCaption(kind, parent), text,
                            buttons, {}});
+        TakeTheFocusLikeABox();
         if (!answers.empty()) {
             const platform::MessageButton answer = answers.front();
             answers.pop_front();
@@ -46,6 +50,17 @@ public:
         const std::optional<QString> answer = inputs.front();
         inputs.pop_front();
         return answer.value_or(initial);
+    }
+
+    // A real box is a window of its own: while it is open it has the keyboard focus, and
+    // when it closes no field of the window behind it has the focus until that window is
+    // active again. A stand-in window does the same here.
+    static void TakeTheFocusLikeABox() {
+        QWidget box;
+        box.setWindowTitle(QStringLiteral("box"));
+        box.show();
+        box.activateWindow();
+        QTest::qWaitForWindowActive(&box, 1000);
     }
 
     std::vector<QString> MessageTexts() const {

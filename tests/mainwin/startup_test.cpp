@@ -111,6 +111,34 @@ TEST_F(StartUp, GlyphFontMessages) {
                   Folder() + "PLANETS.NDX und .DAT nicht gefunden !"}));
 }
 
+// A warning box before the window appears does not keep the window's first showing from
+// being its first activation: the arguments are read, the results shown, the clock
+// interval of the settings file taken.
+TEST_F(StartUp, FirstActivationFollowsAStartUpWarning) {
+    struct Case {
+        const char* fontFile;  // nullptr: no font file
+        QStringList args;
+    };
+    const Case cases[] = {{nullptr, {"24031998", "14"}}, {"not a font", {"24031998", "14"}},
+                          {nullptr, {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString() + (c.fontFile ? " damaged" : " missing"));
+        std::filesystem::remove(File("Vivar01.TTF"));
+        if (c.fontFile) std::ofstream(File("Vivar01.TTF")) << c.fontFile;
+        WriteSettings("[Parameter]\r\nTimerInterval=5000\r\n");
+        dialogs.prompts.clear();
+        ASSERT_TRUE(Create(c.args));
+        ASSERT_EQ(dialogs.prompts.size(), 1u);
+        EXPECT_EQ(dialogs.prompts[0].kind, MessageKind::Warning);
+        ShowAndActivate();
+        EXPECT_TRUE(WaitFor([&] { return !Text("JstLabel").isEmpty(); }));
+        EXPECT_EQ(form->TimerInterval(), 5000u);
+        EXPECT_EQ(form->ClockRunning(), c.args.isEmpty());
+        if (!c.args.isEmpty()) EXPECT_EQ(Inputs(), (QStringList{"14", "24", "3", "1998"}));
+        Trigger("MenuEndMsg");
+    }
+}
+
 TEST_F(StartUp, GlyphFieldsUseTheGlyphFontAtEverySize) {
     Start({"24031998", "14"});
     for (const char* name : {"StemTEdit", "BranchSEdit", "BranchJEdit"}) {

@@ -79,9 +79,25 @@ protected:
                QApplication::palette(e).color(QPalette::Button);
     }
     // Runs a menu command the way a click does: through the event loop, where errors are
-    // caught and shown.
+    // caught and shown. A check-mark item inverts its mark first, as on a click.
     void Trigger(const char* action) {
         QMetaObject::invokeMethod(form->Action(action), "trigger", Qt::QueuedConnection);
+        QCoreApplication::processEvents();
+    }
+
+    // Processes events until `done` holds or `ms` milliseconds have passed; true if it
+    // holds. (QtTest's QTRY_ macros report to QtTest, not to GoogleTest: a failure there
+    // would pass unseen.)
+    template <class Condition>
+    static bool WaitFor(Condition done, int ms = 5000) {
+        return QTest::qWaitFor(done, ms);
+    }
+
+    // Shows the window and waits until it has the focus, as when the program starts.
+    void ShowAndActivate() {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         QCoreApplication::processEvents();
     }
 
