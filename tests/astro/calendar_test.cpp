@@ -125,12 +125,25 @@ TEST(Calendar, RoundTripsThroughTwentyThousandYears) {
     EXPECT_EQ(failures, 0);
 }
 
+// Each error says which routine failed on which value.
 TEST(Calendar, OutOfRangeValuesRaiseErrorsInsteadOfWrapping) {
     TCalendarDate d;
-    EXPECT_THROW(JDToDate(1e12, d), astro::RangeError);
+    auto what = [](auto&& call) {
+        try {
+            call();
+        } catch (const std::exception& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
     EXPECT_THROW(JDToDate(-1e12, d), astro::RangeError);
-    EXPECT_THROW(JDToDate(std::nan(""), d), astro::RangeError);
-    EXPECT_THROW(DateToJD({INT_MIN, 1, 1.0}), astro::OverflowError);   // y - 1
-    EXPECT_THROW(DateToJD({INT_MAX, 5, 1.0}), astro::OverflowError);   // y + 4716
-    EXPECT_THROW(DateToJD({2000, INT_MAX, 1.0}), astro::OverflowError);  // m + 1
+    EXPECT_EQ(what([&] { JDToDate(1e12, d); }),
+              "Range check error: JDToDate: day count of JD 1e+12 does not fit a 32-bit integer");
+    EXPECT_EQ(what([&] { JDToDate(std::nan(""), d); }),
+              "Range check error: JDToDate: day count of JD nan does not fit a 32-bit integer");
+    EXPECT_THROW(DateToJD({INT_MIN, 1, 1.0}), astro::OverflowError);  // y - 1
+    EXPECT_EQ(what([] { DateToJD({INT_MAX, 5, 1.0}); }),
+              "Integer overflow: DateToJD: year 2147483647 + 4716 does not fit a 32-bit integer");
+    EXPECT_EQ(what([] { DateToJD({2000, INT_MAX, 1.0}); }),
+              "Integer overflow: DateToJD: month 2147483647 + 1 does not fit a 32-bit integer");
 }
