@@ -1,23 +1,52 @@
 // The program entry of the calculator window.
 #include <QCoreApplication>
 #include <QStringList>
+#include <cstdio>
+#include <exception>
+#include <memory>
 
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 #include "platform/qt/dialogs.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     platform::TolvaneApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("tolvane"));
     platform::QtDialogs dialogs;
     app.SetDialogs(&dialogs);
 
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    mainwin::TForm1 form(dialogs, QCoreApplication::applicationFilePath(), arguments);
+    // Start-up runs before the event loop; its errors get the same box as any other.
+    std::unique_ptr<mainwin::TForm1> form;
+    bool created = false;
+    const bool ok = platform::RunGuarded([&] {
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeFirst();
+        form = std::make_unique<mainwin::TForm1>(dialogs, QCoreApplication::applicationFilePath(),
+                                                 arguments);
+        created = form->FormCreate();
+    });
+    if (!ok) return 1;
     // Without its term files the program ends at once; no window is shown.
-    if (!form.FormCreate()) return 0;
-    form.show();
-    form.activateWindow();
-    return app.exec();
+    if (!created) return 0;
+    form->show();
+    form->activateWindow();
+    int status = 1;
+    platform::RunGuarded([&] { status = app.exec(); });
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        // Only the application object itself can fail before anything can be shown.
+        std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+        std::fputs("Unknown error\n", stderr);
+    }
+    return 1;
 }

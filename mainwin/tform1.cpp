@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "astro/term_files.h"
+#include "platform/qt/application.h"
 
 namespace mainwin {
 
@@ -45,13 +46,15 @@ TForm1::TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringLi
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     timer1_.setInterval(static_cast<int>(timerInterval_));
-    connect(&timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(&timer1_, &QTimer::timeout, this,
+            [this] { platform::RunGuarded([this] { Timer1Timer(); }); });
     BuildMenus();
     BuildLayout();
     BindResultFields();
     // The activation handler runs through the event queue, so that an error in its
     // calculation reaches the application's error handling like any other.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { OnFocusWindowChanged(); });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [this] { platform::RunGuarded([this] { OnFocusWindowChanged(); }); });
 }
 
 TForm1::~TForm1() = default;

@@ -6,6 +6,7 @@
 
 #include "cycle/command_line.h"
 #include "mainwin/tform1.h"
+#include "platform/qt/application.h"
 
 namespace mainwin {
 
@@ -28,7 +29,8 @@ bool IsUnlockingKey(const QKeyEvent* e) {
 
 void TForm1::OnFocusWindowChanged() {
     if (!activation_.FocusArrived(QApplication::activeWindow())) return;
-    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { platform::RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
 }
 
 void TForm1::FormActivate() {
@@ -125,11 +127,15 @@ void TForm1::EditClick() {
 // itself. A command key ends with the filter: a field has no use for Return or Escape, and
 // passed on it would travel up to the window and run its command a second time (after a
 // message box the focus is not back on the field yet, so the window could not tell).
+// A key whose handling failed is taken as used up as well: its error has been shown.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        if (FormKeyDown(static_cast<QKeyEvent*>(event))) return true;
+        bool command = false;
+        const bool ok =
+            platform::RunGuarded([&] { command = FormKeyDown(static_cast<QKeyEvent*>(event)); });
+        if (command || !ok) return true;
     } else if (event->type() == QEvent::MouseButtonPress) {
-        EditClick();
+        platform::RunGuarded([this] { EditClick(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -137,7 +143,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::keyPressEvent(QKeyEvent* event) {
     const QWidget* focus = QApplication::focusWidget();
     const bool fromField = focus && focus->window() == this && qobject_cast<const QLineEdit*>(focus);
-    if (!fromField) FormKeyDown(event);
+    if (!fromField) platform::RunGuarded([&] { FormKeyDown(event); });
     QMainWindow::keyPressEvent(event);
 }
 

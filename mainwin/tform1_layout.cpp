@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "mainwin/tform1.h"
+#include "platform/qt/application.h"
 
 namespace mainwin {
 
@@ -46,7 +47,8 @@ void TForm1::BuildLayout() {
         label->setBuddy(edit);
         edit->setMinimumWidth(std::max(65, edit->fontMetrics().horizontalAdvance("-99999") + 14));
         edit->setMaximumWidth(edit->minimumWidth());
-        connect(edit, &QLineEdit::textChanged, this, [this] { calc_.ZeitEditChange(); });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this] { platform::RunGuarded([this] { calc_.ZeitEditChange(); }); });
         inputs->addWidget(label);
         inputs->addWidget(edit);
         inputs->addSpacing(10);

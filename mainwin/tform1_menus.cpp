@@ -5,6 +5,7 @@
 
 #include "mainwin/tform1.h"
 #include "platform/int_text.h"
+#include "platform/qt/application.h"
 
 namespace mainwin {
 
@@ -31,7 +32,8 @@ void TForm1::BuildMenus() {
                                : menuBar()->addAction(QString::fromUtf8(text));
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { platform::RunGuarded([&] { (this->*handler)(); }); });
         actions_.emplace(name, action);
     };
     QMenu* parameter = menuBar()->addMenu(QStringLiteral("&Parameter"));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "mainwin/tform1.h"
+#include "platform/qt/application.h"
 
 namespace mainwin {
 
@@ -20,7 +21,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!FormClose()) {
+    // A question that could not be asked keeps the program running.
+    bool close = false;
+    platform::RunGuarded([&] { close = FormClose(); });
+    if (!close) {
         event->ignore();
         return;
     }

@@ -1,4 +1,4 @@
-// The one place where exceptions are caught on their way into the event loop.
+// Reporting errors that ended a handler, and the last net for any that reach Qt.
 #include "platform/qt/application.h"
 
 #include <QWidget>
@@ -18,6 +18,20 @@ bool TolvaneApplication::notify(QObject* receiver, QEvent* event) {
         ShowError(QStringLiteral("Unknown error"));
     }
     return false;
+}
+
+void ReportError(const QString& text) noexcept {
+    try {
+        if (auto* app = dynamic_cast<TolvaneApplication*>(QCoreApplication::instance())) {
+            app->ShowError(text);
+            return;
+        }
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    } catch (...) {
+        // Showing the error failed too (no memory for the box): standard error is all
+        // that is left.
+        std::fputs("Error\n", stderr);
+    }
 }
 
 void TolvaneApplication::ShowError(const QString& text) {

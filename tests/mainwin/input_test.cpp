@@ -81,8 +81,11 @@ TEST_F(Input, ACloseAfterBadArgumentsEndsTheProgram) {
         EXPECT_EQ(dialogs.prompts.size(), c.prompts);
         EXPECT_EQ(form->Ended(), c.ended);
         EXPECT_EQ(form->isVisible(), !c.ended);
-        if (c.ended) EXPECT_EQ(Text("SEdit"), "");  // the activation stopped at the close
-        if (!c.ended) Trigger("MenuEndMsg");        // let the fixture close without a question
+        if (c.ended) {
+            EXPECT_EQ(Text("SEdit"), "");  // the activation stopped at the close
+        } else {
+            Trigger("MenuEndMsg");  // let the fixture close without a question
+        }
     }
 }
 

@@ -60,7 +60,7 @@ public:
         box.setWindowTitle(QStringLiteral("box"));
         box.show();
         box.activateWindow();
-        QTest::qWaitForWindowActive(&box, 1000);
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&box, 1000);
     }
 
     std::vector<QString> MessageTexts() const {

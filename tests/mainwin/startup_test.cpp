@@ -1,5 +1,9 @@
 #include "window_fixture.h"
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 using namespace testing_support;
 using platform::MessageKind;
 
@@ -75,6 +79,34 @@ TEST_F(StartUp, UnwritableSettingsFileKeepsTheProgramRunning) {
     EXPECT_TRUE(form->FontInstalled());
 }
 
+// Code entered from Qt runs guarded: an error that ends it is shown in the one "Error" box
+// and goes no further.
+TEST_F(StartUp, GuardedHandlersShowTheirErrors) {
+    struct Case {
+        std::function<void()> handler;
+        bool ok;
+        const char* shown;  // nullptr: nothing
+    };
+    const Case cases[] = {
+        {[] {}, true, nullptr},
+        {[] { throw std::runtime_error("File not found"); }, false, "File not found"},
+        {[] { throw std::bad_alloc(); }, false, "std::bad_alloc"},
+        {[] { throw 42; }, false, "Unknown error"},
+    };
+    for (const Case& c : cases) {
+        dialogs.prompts.clear();
+        EXPECT_EQ(platform::RunGuarded(c.handler), c.ok);
+        if (!c.shown) {
+            EXPECT_TRUE(dialogs.prompts.empty());
+            continue;
+        }
+        ASSERT_EQ(dialogs.prompts.size(), 1u);
+        EXPECT_EQ(dialogs.prompts[0].kind, MessageKind::Error);
+        EXPECT_EQ(dialogs.prompts[0].caption, "Error");
+        EXPECT_EQ(dialogs.prompts[0].text, c.shown);
+    }
+}
+
 TEST_F(StartUp, MissingTermFilesEndTheProgramBeforeAnyWindow) {
     std::filesystem::remove(File("PLANETS.DAT"));
     EXPECT_FALSE(Create());
@@ -134,7 +166,9 @@ TEST_F(StartUp, FirstActivationFollowsAStartUpWarning) {
         EXPECT_TRUE(WaitFor([&] { return !Text("JstLabel").isEmpty(); }));
         EXPECT_EQ(form->TimerInterval(), 5000u);
         EXPECT_EQ(form->ClockRunning(), c.args.isEmpty());
-        if (!c.args.isEmpty()) EXPECT_EQ(Inputs(), (QStringList{"14", "24", "3", "1998"}));
+        if (!c.args.isEmpty()) {
+            EXPECT_EQ(Inputs(), (QStringList{"14", "24", "3", "1998"}));
+        }
         Trigger("MenuEndMsg");
     }
 }
