@@ -188,7 +188,37 @@ struct MoonMultiples {
     }
 };
 
+constexpr double DaysPerCentury = 36525;
+
 }  // namespace
+
+// Lon = L' + Σ Sl·E^|m|·sin(arg) + the additive terms, in degrees. For |T| ≤ absT:
+//   |d/dT (Sl·E^k·sin arg)| ≤ |Sl|·(E_max^k·|arg'| + k·E_max^(k−1)·|E'|_max),
+// with |arg'| ≤ Σ |multiplier|·|rate of its argument|, and each rate of a mean argument
+// bounded from its polynomial. The rate of L' itself lies within c1 ± its spread.
+RateBounds MoonLongitudeRate(double absT) {
+    const double rateD = PolyRateMax(MeanElongation, absT) * DegToRad;
+    const double rateM = PolyRateMax(SunAnomaly, absT) * DegToRad;
+    const double rateMp = PolyRateMax(MoonAnomaly, absT) * DegToRad;
+    const double rateF = PolyRateMax(LatitudeArgument, absT) * DegToRad;
+    const double rateLp = PolyRateMax(MeanLongitude, absT) * DegToRad;
+    const double eMax = 1 + absT * (0.002516 + 0.0000074 * absT);
+    const double eRate = 0.002516 + 2 * 0.0000074 * absT;
+    double periodic = 0.0;  // millionths of a degree per century
+    for (const LongitudeDistanceTerm& t : TableA) {
+        const int k = std::abs(t.M);
+        const double argRate = std::abs(t.D) * rateD + k * rateM + std::abs(t.Mp) * rateMp +
+                               std::abs(t.F) * rateF;
+        const double weight = k == 0 ? 1.0 : (k == 1 ? eMax : eMax * eMax);
+        const double weightRate = k == 0 ? 0.0 : (k == 1 ? eRate : 2 * eMax * eRate);
+        periodic += std::abs(t.Sl) * (weight * argRate + weightRate);
+    }
+    periodic += 3958 * 131.849 * DegToRad + 1962 * (rateLp + rateF) + 318 * 479264.29 * DegToRad;
+    const double spread = PolyRateSpread(MeanLongitude, absT) + periodic * 1e-6;
+    // One part in 10⁹ more covers the rounding of the bounds themselves.
+    return {(MeanLongitude[1] - spread) / DaysPerCentury * (1 - 1e-9),
+            (MeanLongitude[1] + spread) / DaysPerCentury * (1 + 1e-9)};
+}
 
 void MoonArguments(double T, double& D, double& M, double& Mp, double& F, double& E) {
     D = ReduceAngle(EvalPoly4(MeanElongation, T) * DegToRad);

@@ -12,4 +12,12 @@ void MoonArguments(double T, double& D, double& M, double& Mp, double& F, double
 // Lon and Lat in radians (Lon may reach past 2π, never below 0), Dist in kilometres.
 void MoonPosition(double T, TPosition& pos);
 
+// Bounds of the rate of the Moon's longitude (taken continuously, across whole turns), in
+// degrees per day, for every T with |T| ≤ absT Julian centuries, derived from the series.
+struct RateBounds {
+    double min;
+    double max;
+};
+RateBounds MoonLongitudeRate(double absT);
+
 }  // namespace astro

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <numbers>
 
@@ -19,6 +21,22 @@ double ReduceAngle(double x);
 // Polynomials in t from a record of coefficients c0, c1, …, evaluated by Horner's scheme.
 double EvalPoly3(const std::array<double, 4>& c, double t);
 double EvalPoly4(const std::array<double, 5>& c, double t);
+
+// Bounds of the derivative of c0 + c1·t + c2·t² + … for |t| ≤ absT: the derivative lies
+// within c1 ± Σ_{k≥2} k·|c_k|·absT^(k−1).
+template <std::size_t N>
+double PolyRateSpread(const std::array<double, N>& c, double absT) {
+    double spread = 0.0, p = 1.0;
+    for (std::size_t k = 2; k < N; ++k) {
+        p *= absT;
+        spread += static_cast<double>(k) * std::abs(c[k]) * p;
+    }
+    return spread;
+}
+template <std::size_t N>
+double PolyRateMax(const std::array<double, N>& c, double absT) {
+    return std::abs(c[1]) + PolyRateSpread(c, absT);
+}
 
 // sin(k·x) and cos(k·x) for k = 1 … 6, indexed by k (element 0 is not used).
 using TMultipleArray = std::array<double, 7>;

@@ -3,6 +3,7 @@
 #include "astro/nutation.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "astro/numerics.h"
@@ -97,6 +98,26 @@ static_assert(std::size(NutationTerms) == 62);
 constexpr double ArcsecToRad = 4.8481368110953599359e-6;  // π / 648000
 
 }  // namespace
+
+// Δψ = Σ (a + b·T)·sin(arg) in arcseconds, the leading term included. For |T| ≤ absT:
+//   |d/dT ((a + b·T)·sin arg)| ≤ |b| + (|a| + |b|·absT)·|arg'|,
+// with |arg'| ≤ Σ |multiplier|·|rate of its argument|.
+double NutationLongitudeMaxRate(double absT) {
+    const double rMp = PolyRateMax(MoonAnomaly, absT) * DegToRad;
+    const double rM = PolyRateMax(SunAnomaly, absT) * DegToRad;
+    const double rF = PolyRateMax(MoonLatitudeArg, absT) * DegToRad;
+    const double rD = PolyRateMax(MoonElongation, absT) * DegToRad;
+    const double rO = PolyRateMax(MoonNode, absT) * DegToRad;
+    double rate = 0.01742 + (17.1996 + 0.01742 * absT) * rO;  // arcseconds per century
+    for (const NutationTerm& t : NutationTerms) {
+        const double argRate = std::abs(t.Mp) * rMp + std::abs(t.M) * rM + std::abs(t.F) * rF +
+                               std::abs(t.D) * rD + std::abs(t.Omega) * rO;
+        const double a = std::abs(t.S0) * 0.0001;
+        const double b = std::abs(t.S1) * 0.00001;
+        rate += b + (a + b * absT) * argRate;
+    }
+    return rate / 3600 / 36525 * (1 + 1e-9);
+}
 
 void Nutation(double T, double& dPsi, double& dEps) {
     TMultipleArray sMp, cMp, sM, cM, sF, cF, sD, cD, sO, cO;

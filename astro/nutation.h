@@ -8,4 +8,7 @@ namespace astro {
 // from J2000.0.
 void Nutation(double T, double& dPsi, double& dEps);
 
+// An upper bound of |d(dPsi)/dt| in degrees per day for every T with |T| ≤ absT.
+double NutationLongitudeMaxRate(double absT);
+
 }  // namespace astro

@@ -107,6 +107,7 @@ void CycleCalculator::ComputeCycles() {
 }
 
 void CycleCalculator::ComputeCycles(const CycleInput& input) {
+    search_.NewCalculation();
     InputHour = input.hour;
     InputDay = input.day;
     InputMonth = input.month;

@@ -1,6 +1,9 @@
-// Day-by-day searches over the positions of the Sun and the Moon: the start of the cycle
+// Searches over the positions of the Sun and the Moon, day by day: the start of the cycle
 // year (the new moon after the Sun has passed 300°) and the winter solstice (the Sun
-// passing 270°). Each examined day is a local midnight, eight hours ahead of UT.
+// passing 270°). Each day is a local midnight, eight hours ahead of UT. Two ways give
+// the same day for every input: the reference examines every day and reads the term files
+// at every step; the fast way reads them once per calculation and passes over the days on
+// which the stopping rule provably cannot hold.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +12,7 @@
 #include <string>
 
 #include "astro/calendar.h"
+#include "astro/solar_longitude.h"
 #include "astro/term_files.h"
 
 namespace cycle {
@@ -32,11 +36,9 @@ std::optional<std::uint8_t> MoonSpeedFromSetting(std::int32_t value);
 // (0 < lead < 0) and is refused at once.
 inline constexpr int YearStartStepLimit = 36525;
 
-// The Sun's geometric longitude never advances by this much in a day. Its mean motion is
-// 0.9856° a day; at perihelion it is 0.9856° · (1 + e)² / (1 − e²)^(3/2), 1.02° for today's
-// eccentricity e = 0.0167 and below 1.12° for any e up to 0.06, far beyond what the
-// Earth's orbit reaches in the years −9999..9999. A test checks the bound on the series.
-inline constexpr double MaxSunMotionPerDay = 1.25;
+// The winter-solstice search gives up after this many days: the Sun passes 270° once a
+// year, so a longer search has term files that do not describe the Earth.
+inline constexpr int SolsticeStepLimit = 400;
 
 class SolarSearch {
 public:
@@ -59,23 +61,33 @@ public:
     // The first local day, from 1 December of `year` on, at whose end the Sun is past 270°.
     SolsticeResult WinterSolstice(std::int32_t year);
 
-    // Search steps run so far (days examined, results reused not counted).
+    // A new calculation begins: the next search reads the term files again, so that a
+    // changed or vanished file is noticed.
+    void NewCalculation() { sunStale_ = true; }
+
+    // Days examined so far (results reused and days passed over not counted).
     std::int64_t Steps() const { return steps_; }
 
-    // Examine every day, including the days on which the Sun provably stays at or below
-    // 300° (the reference the tests compare the faster search with).
-    void SetDayByDay(bool dayByDay) { dayByDay_ = dayByDay; }
+    // Search the reference way: every day examined, the term files read at every step.
+    void SetReference(bool reference);
 
 private:
-    double SunLongitude(double T);
     astro::TCalendarDate SearchYearStart(std::int32_t year);
     SolsticeResult SearchWinterSolstice(std::int32_t year);
+    double ReferenceSunLongitude(double T);
+    astro::TCalendarDate ReferenceYearStart(std::int32_t year);
+    SolsticeResult ReferenceWinterSolstice(std::int32_t year);
+    const astro::SolarLongitude& Sun();
+    astro::TCalendarDate FastYearStart(std::int32_t year);
+    SolsticeResult FastWinterSolstice(std::int32_t year);
 
     astro::PlanetTerms terms_;
+    std::optional<astro::SolarLongitude> sun_;
+    bool sunStale_ = true;
     astro::SiteConstants site_;
     std::uint8_t moonSpeed_ = DefaultMoonSpeed;
     bool reuse_ = false;
-    bool dayByDay_ = false;
+    bool reference_ = false;
     std::map<std::int32_t, astro::TCalendarDate> yearStarts_;
     std::map<std::int32_t, SolsticeResult> solstices_;
     std::int64_t steps_ = 0;

@@ -9,6 +9,9 @@
 
 #include "astro/errors.h"
 #include "astro/numerics.h"
+#include "astro/moon.h"
+#include "astro/nutation.h"
+#include "astro/solar_longitude.h"
 #include "astro/sun.h"
 
 using cycle::SolarSearch;
@@ -111,7 +114,7 @@ TEST(SolarSearch, PassingOverDaysFindsTheSameDayAsExaminingEveryDay) {
     const Sample samples[] = {{14, -9999, 9999, 397}, {20, -9950, 9999, 797},
                               {1, -9000, 9000, 1499}, {2, -8500, 9000, 1499}};
     SolarSearch fast, reference;
-    reference.SetDayByDay(true);
+    reference.SetReference(true);
     for (const Sample& s : samples) {
         fast.SetMoonSpeed(s.speed);
         reference.SetMoonSpeed(s.speed);
@@ -127,30 +130,69 @@ TEST(SolarSearch, PassingOverDaysFindsTheSameDayAsExaminingEveryDay) {
     EXPECT_LT(fast.Steps(), reference.Steps() / 2);
 }
 
-// The bound the search relies on: the Sun's longitude never advances by
-// MaxSunMotionPerDay degrees from one local midnight to the next.
-TEST(SolarSearch, DailySunMotionStaysBelowTheBound) {
+// The bounds the fast search relies on, checked on a dense sample of instants from −9999
+// to 9999: the enclosure contains the exact longitude, and neither the Sun nor the Moon's
+// lead moves faster (or, for the lead, slower) in a day than the bounds derived from the
+// series allow.
+TEST(SolarSearch, BoundsHoldOnADenseSample) {
     astro::PlanetTerms terms;
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(3);
-    double largest = 0;
-    for (int year = -9999; year <= 9999; year += 499) {
+    const astro::SolarLongitude sun(terms, 3);
+    terms.FreeTermBuffer();
+    double largestSun = 0, smallestLead = 1e9, largestLead = 0, widest = 0;
+    int enclosed = 0, outside = 0, sunOver = 0, leadOver = 0, leadUnder = 0;
+    auto lead = [](double T) {
+        double dPsi, dEps;
+        astro::Nutation(T, dPsi, dEps);
+        astro::TPosition moon;
+        astro::MoonPosition(T, moon);
+        return (moon.Lon + dPsi) / astro::DegToRad;
+    };
+    for (int year = -9999; year <= 9999; year += 97) {
         double jd = astro::DateToJD({year, 1, 0.0}) - 1.0 / 3;
-        astro::TPosition sun;
-        astro::SunPosition(terms, 3, astro::JulianCenturies(jd), sun);
-        double previous = sun.Lon;
-        for (int day = 0; day < 366; ++day) {
-            jd += 1;
-            astro::SunPosition(terms, 3, astro::JulianCenturies(jd), sun);
-            double motion = (sun.Lon - previous) / astro::DegToRad;
-            if (motion < 0) motion += 360;
-            largest = std::max(largest, motion);
-            previous = sun.Lon;
+        const double absT = std::abs(astro::JulianCenturies(jd)) + 1.01;
+        const double sunMax = sun.MaxMotionPerDay(absT);
+        const astro::RateBounds moon = astro::MoonLongitudeRate(absT);
+        const double nutation = astro::NutationLongitudeMaxRate(absT);
+        double prevSun = sun.Exact(astro::JulianCenturies(jd));
+        double prevMoon = lead(astro::JulianCenturies(jd));
+        for (int day = 0; day < 366; day += (year % 3 == 0 ? 1 : 7)) {
+            const double step = year % 3 == 0 ? 1 : 7;
+            jd += step;
+            const double T = astro::JulianCenturies(jd);
+            const double exact = sun.Exact(T);
+            const astro::LongitudeEnclosure e = sun.Enclose(T);
+            if (e.decided) {
+                ++enclosed;
+                widest = std::max(widest, e.hi - e.lo);
+                if (exact < e.lo || exact > e.hi) ++outside;
+            }
+            const double sunMotion = std::remainder(exact - prevSun, 360);
+            const double moonLon = lead(T);
+            const double leadMotion =
+                std::fmod(std::fmod(moonLon - exact - (prevMoon - prevSun), 360) + 360, 360);
+            largestSun = std::max(largestSun, std::abs(sunMotion) / step);
+            smallestLead = std::min(smallestLead, leadMotion / step);
+            largestLead = std::max(largestLead, leadMotion / step);
+            if (std::abs(sunMotion) > sunMax * step) ++sunOver;
+            if (leadMotion > (moon.max + nutation + sunMax) * step) ++leadOver;
+            if (leadMotion < (moon.min - nutation - sunMax) * step) ++leadUnder;
+            prevSun = exact;
+            prevMoon = moonLon;
         }
     }
-    terms.FreeTermBuffer();
-    EXPECT_GT(largest, 1.0);  // perihelion is in the sample
-    EXPECT_LT(largest, cycle::MaxSunMotionPerDay);
+    EXPECT_GT(enclosed, 10000);
+    EXPECT_EQ(outside, 0);
+    EXPECT_LT(widest, 0.05);  // narrow enough to decide nearly every day
+    EXPECT_EQ(sunOver, 0) << largestSun;
+    EXPECT_EQ(leadOver, 0) << largestLead;
+    EXPECT_EQ(leadUnder, 0) << smallestLead;
+    EXPECT_GT(largestSun, 1.0);  // perihelion is in the sample
+    EXPECT_LT(sun.MaxMotionPerDay(120), 1.2);  // and the bound is not far above it
+    EXPECT_GT(astro::MoonLongitudeRate(120).min - astro::NutationLongitudeMaxRate(120) -
+                  sun.MaxMotionPerDay(120),
+              5.0);  // the lead always grows, by several degrees a day
 }
 
 TEST(SolarSearch, TermFileErrorsEndTheSearch) {
