@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "astro/numerics.h"
 
@@ -40,6 +41,18 @@ SolarLongitude::SolarLongitude(const PlanetTerms& terms, int planet) {
             if (i >= keep) s.restBound += a;
         }
     }
+}
+
+bool SolarLongitude::Matches(const PlanetTerms& terms, int planet) const {
+    for (int j = 0; j <= 5; ++j) {
+        const auto loaded = terms.Series(planet, Longitude, j);
+        const std::vector<TSeriesTerm>& mine = powers_[j].all;
+        if (loaded.size() != mine.size() ||
+            (!mine.empty() &&
+             std::memcmp(loaded.data(), mine.data(), mine.size() * sizeof(TSeriesTerm)) != 0))
+            return false;
+    }
+    return true;
 }
 
 // The same sums, in the same order and with the same operations, as PlanetPosition's

@@ -24,6 +24,10 @@ public:
     // Takes the longitude series of body `planet` from terms loaded in `terms`.
     SolarLongitude(const PlanetTerms& terms, int planet);
 
+    // True when the longitude series loaded in `terms` are exactly the ones taken here, so
+    // that this object can stand for them (preparing it costs more than comparing).
+    bool Matches(const PlanetTerms& terms, int planet) const;
+
     // SunPosition(terms, planet, T).Lon in degrees, bit for bit.
     double Exact(double T) const;
 

@@ -8,6 +8,7 @@
 
 #include "astro/moon.h"
 #include "astro/nutation.h"
+#include "astro/solar_longitude.h"
 #include "astro/sun.h"
 #include "platform/program_folder.h"
 
@@ -56,6 +57,47 @@ void BM_SearchStepFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SearchStepFloor);
+
+// What a calculation pays once: the term files read and the longitude series prepared.
+void BM_LoadSolarLongitude(benchmark::State& state) {
+    astro::PlanetTerms terms;
+    for (auto _ : state) {
+        terms.InitTermBuffer();
+        terms.LoadPlanetTerms(3);
+        const astro::SolarLongitude sun(terms, 3);
+        terms.FreeTermBuffer();
+        benchmark::DoNotOptimize(&sun);
+    }
+}
+BENCHMARK(BM_LoadSolarLongitude);
+
+astro::SolarLongitude LoadedSun() {
+    astro::PlanetTerms terms;
+    terms.InitTermBuffer();
+    terms.LoadPlanetTerms(3);
+    return astro::SolarLongitude(terms, 3);
+}
+
+// The Sun's longitude alone, exactly (every longitude term) and enclosed (the largest).
+void BM_SolarLongitudeExact(benchmark::State& state) {
+    const astro::SolarLongitude sun = LoadedSun();
+    double T = SearchT;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sun.Exact(T));
+        T += OneDay;
+    }
+}
+BENCHMARK(BM_SolarLongitudeExact);
+
+void BM_SolarLongitudeEnclose(benchmark::State& state) {
+    const astro::SolarLongitude sun = LoadedSun();
+    double T = SearchT;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sun.Enclose(T));
+        T += OneDay;
+    }
+}
+BENCHMARK(BM_SolarLongitudeEnclose);
 
 void BM_Nutation(benchmark::State& state) {
     double T = SearchT;

@@ -60,20 +60,24 @@ int DaysBelow(double hi, double limit, double maxPerDay) {
 
 }  // namespace
 
+// The term files are read at the first search of every calculation; the prepared series
+// are kept while the files hold the same terms.
 const astro::SolarLongitude& SolarSearch::Sun() {
-    if (sunStale_ || !sun_) {
-        sun_.reset();
-        try {
-            terms_.InitTermBuffer();
-            terms_.LoadPlanetTerms(Earth);
+    if (!sunStale_ && sun_) return *sun_;
+    try {
+        terms_.InitTermBuffer();
+        terms_.LoadPlanetTerms(Earth);
+        if (!sun_ || !sun_->Matches(terms_, Earth)) {
+            sun_.reset();
             sun_.emplace(terms_, Earth);
-        } catch (...) {
-            terms_.FreeTermBuffer();
-            throw;
         }
+    } catch (...) {
+        sun_.reset();
         terms_.FreeTermBuffer();
-        sunStale_ = false;
+        throw;
     }
+    terms_.FreeTermBuffer();
+    sunStale_ = false;
     return *sun_;
 }
 
