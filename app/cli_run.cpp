@@ -8,7 +8,11 @@
 #include <memory>
 #include <stdexcept>
 
+#include <unistd.h>
+
 #include "app/cli_args.h"
+#include "app/cli_batch.h"
+#include "app/cli_progress.h"
 #include "app/cli_output.h"
 #include "app/cli_view.h"
 #include "astro/calendar.h"
@@ -76,13 +80,22 @@ double JulianDayAtMidnight(const CalcInput& in) {
     return astro::DateToJD({in.year, in.month, static_cast<double>(in.day)});
 }
 
+// Day i of a range from the Julian day `first` (0 h), at `hour`.
+CalcInput DayOfRange(double first, long long i, std::int32_t hour) {
+    astro::TCalendarDate d;
+    astro::JDToDate(first + static_cast<double>(i), d);
+    // A step lands on 0 h, so Day is whole; rounding guards against a last-bit error.
+    return {hour, static_cast<std::int32_t>(std::lround(d.Day)), d.Month, d.Year};
+}
+
 void RunSingle(Session& s, const CalcInput& in, bool json, std::ostream& out) {
     s.Calculate(in);
     if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
     else WriteNamedTexts(out, s.View());
 }
 
-void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out) {
+void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out,
+              std::ostream& err, const CliContext& context) {
     Session::Check(range.from);
     Session::Check(range.to);
     const double first = JulianDayAtMidnight(range.from);
@@ -90,21 +103,34 @@ void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out)
     if (last < first) throw UsageError("--to liegt vor --from: der Bereich ist leer.");
     // Every day's year-start and solstice searches give the same result for the same year.
     s.Calculator().Search().SetReuseResults(true);
-    if (!json) WriteTableHeader(out);
     const auto days = std::llround(last - first);
-    for (long long i = 0; i <= days; ++i) {
-        astro::TCalendarDate d;
-        astro::JDToDate(first + static_cast<double>(i), d);
-        // A step lands on 0 h, so Day is whole; rounding guards against a last-bit error.
-        const CalcInput in{range.from.hour, static_cast<std::int32_t>(std::lround(d.Day)),
-                           d.Month, d.Year};
-        s.Calculate(in);
-        if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
-        else WriteTableRow(out, in, s.View());
+    Progress progress(err, context.showProgress, days + 1);
+    if (context.referenceSearch) {
+        // The reference way: each day shown through the view and written by JsonLine.
+        if (!json) WriteTableHeader(out);
+        for (long long i = 0; i <= days; ++i) {
+            const CalcInput in = DayOfRange(first, i, range.from.hour);
+            s.Calculate(in);
+            if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
+            else WriteTableRow(out, in, s.View());
+            progress.Update(i + 1);
+        }
+        return;
     }
+    BatchWriter writer(out, json);
+    writer.Header();
+    for (long long i = 0; i <= days; ++i) {
+        const CalcInput in = DayOfRange(first, i, range.from.hour);
+        Session::Check(in);
+        s.Calculator().ComputeCycles(in);
+        writer.Row(s.Calculator());
+        progress.Update(i + 1);
+    }
+    writer.Flush();
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, const CliContext& context) {
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        const CliContext& context) {
     const CliOptions options = ParseOptions(args);
     if (options.help) {
         out << UsageText();
@@ -118,7 +144,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, const CliContex
         options.moonSpeed ? *options.moonSpeed : MoonSpeedSetting(context.programFolder);
     CheckTermFiles(context.programFolder);
     Session session(context.programFolder, moonSpeed);
-    if (options.IsRange()) RunRange(session, range, options.json, out);
+    session.Calculator().Search().SetReference(context.referenceSearch);
+    if (options.IsRange()) RunRange(session, range, options.json, out, err, context);
     else RunSingle(session, single, options.json, out);
     return ExitOk;
 }
@@ -126,18 +153,22 @@ int Run(const std::vector<std::string>& args, std::ostream& out, const CliContex
 }  // namespace
 
 CliContext CliContext::System() {
-    return {platform::ProgramFolder(), [] {
-                const std::time_t now = std::time(nullptr);
-                std::tm local{};
-                localtime_r(&now, &local);
-                return local;
-            }};
+    CliContext context;
+    context.programFolder = platform::ProgramFolder();
+    context.localNow = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return local;
+    };
+    context.showProgress = ::isatty(STDERR_FILENO) == 1;
+    return context;
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliContext& context) {
     try {
-        return Run(args, out, context);
+        return Run(args, out, err, context);
     } catch (const UsageError& e) {
         out.flush();
         err << e.what() << '\n';

@@ -19,6 +19,10 @@ struct CliContext {
     std::string programFolder;
     // The local time of the system clock.
     std::function<std::tm()> localNow;
+    // Whether a long range shows its progress on the error stream (a terminal).
+    bool showProgress = false;
+    // Search the reference way, day by day (the comparison tool and benchmarks use it).
+    bool referenceSearch = false;
 
     // The executable's folder and the real clock.
     static CliContext System();

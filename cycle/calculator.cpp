@@ -17,7 +17,11 @@ constexpr std::int32_t GroupYears = 5;          // 5 × 12 = 60 months
 constexpr double MeanMonth = 30.4375;           // 365.25 / 12 days
 constexpr double HalfMeanMonth = 15.2188;       // the reference month starts this early
 
+}  // namespace
+
 std::int32_t WholeDay(const astro::TCalendarDate& d) { return astro::Trunc(d.Day, "day of month"); }
+
+namespace {
 
 std::int32_t ReadInt(const CalculatorView& view, InputField field) {
     std::int32_t v = 0;
@@ -153,38 +157,43 @@ void CycleCalculator::ComputeCycles(const CycleInput& input) {
     YearBranch = PositiveMod(YearStartYear - BaseYear, 12);
 }
 
+ResultPieces CycleCalculator::Pieces() const {
+    using enum PieceKind;
+    return {{
+        {YearStart, 0}, {Solstice, 0},
+        {Position, DayPos60}, {Position, MonthPos60}, {Position, YearPos60},
+        {Empty, 0}, {StemLetter, DayStem}, {StemLetter, MonthStem}, {StemLetter, YearStem},
+        {Empty, 0}, {StemName, DayStem}, {StemName, MonthStem}, {StemName, YearStem},
+        {BranchLetter, HourBranch}, {BranchLetter, DayBranch}, {BranchLetter, MonthBranch},
+        {BranchLetter, YearBranch},
+        {BranchName, HourBranch}, {BranchName, DayBranch}, {BranchName, MonthBranch},
+        {BranchName, YearBranch},
+    }};
+}
+
+std::string CycleCalculator::PieceText(const ResultPiece& piece) const {
+    switch (piece.kind) {
+    case PieceKind::Empty: break;
+    case PieceKind::YearStart: return YearStartText(YearStartDay, YearStartMonth, YearStartYear);
+    case PieceKind::Solstice:
+        return SolsticeText(WholeDay(SolsticeDate), SolsticeDate.Month, SolsticeDate.Year);
+    case PieceKind::Position: return std::to_string(piece.index + 1);
+    case PieceKind::StemLetter: return StemLetter(piece.index);
+    case PieceKind::StemName: return StemText(piece.index);
+    case PieceKind::BranchLetter: return BranchLetter(piece.index);
+    case PieceKind::BranchName: return BranchText(piece.index);
+    }
+    return {};
+}
+
 void CycleCalculator::ShowResults(bool fill) {
-    using enum ResultField;
     if (!fill) {
         for (const ResultField field : ResultFields) view_.SetText(field, "");
         return;
     }
-    auto date = [](std::int32_t d, std::int32_t m, std::int32_t y) {
-        return std::to_string(d) + "." + std::to_string(m) + "." + std::to_string(y);
-    };
-    view_.SetText(JstLabel, "das Jahr beginnt am " +
-                                date(YearStartDay, YearStartMonth, YearStartYear));
-    view_.SetText(SoLabel, "Wintersolstitium am " + date(WholeDay(SolsticeDate),
-                                                          SolsticeDate.Month, SolsticeDate.Year));
-    view_.SetText(T60Edit, std::to_string(DayPos60 + 1));
-    view_.SetText(M60Edit, std::to_string(MonthPos60 + 1));
-    view_.SetText(J60Edit, std::to_string(YearPos60 + 1));
-    view_.SetText(StemSEdit, "");
-    view_.SetText(StemTEdit, StemLetter(DayStem));
-    view_.SetText(StemMEdit, StemLetter(MonthStem));
-    view_.SetText(StemJEdit, StemLetter(YearStem));
-    view_.SetText(StemSEdit2, "");
-    view_.SetText(StemTEdit2, StemText(DayStem));
-    view_.SetText(StemMEdit2, StemText(MonthStem));
-    view_.SetText(StemJEdit2, StemText(YearStem));
-    view_.SetText(BranchSEdit, BranchLetter(HourBranch));
-    view_.SetText(BranchTEdit, BranchLetter(DayBranch));
-    view_.SetText(BranchMEdit, BranchLetter(MonthBranch));
-    view_.SetText(BranchJEdit, BranchLetter(YearBranch));
-    view_.SetText(BranchSEdit2, BranchText(HourBranch));
-    view_.SetText(BranchTEdit2, BranchText(DayBranch));
-    view_.SetText(BranchMEdit2, BranchText(MonthBranch));
-    view_.SetText(BranchJEdit2, BranchText(YearBranch));
+    const ResultPieces pieces = Pieces();
+    for (const ResultField field : ResultFields)
+        view_.SetText(field, PieceText(pieces[IndexOf(field)]));
 }
 
 }  // namespace cycle

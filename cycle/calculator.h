@@ -7,6 +7,7 @@
 // CalculatorView.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +43,19 @@ struct InvalidInput {
     std::string text;
 };
 
+// What each result field shows, named rather than spelled out, so that every front end
+// spells it the same way: the year-start and solstice texts, a position in the cycle of
+// sixty (shown as index + 1), a stem's or a branch's glyph letter or its number and name.
+enum class PieceKind { Empty, YearStart, Solstice, Position, StemLetter, StemName, BranchLetter, BranchName };
+struct ResultPiece {
+    PieceKind kind = PieceKind::Empty;
+    std::int32_t index = 0;
+};
+using ResultPieces = std::array<ResultPiece, ResultFieldCount>;
+
+// The whole day of a search record: the integer part of its Day.
+std::int32_t WholeDay(const astro::TCalendarDate& d);
+
 class CycleCalculator {
 public:
     // `termFolder`: where PLANETS.NDX and PLANETS.DAT lie; empty means the program folder.
@@ -66,6 +80,10 @@ public:
     // ShowResults(true) then shows the results.
     void ComputeCycles(const CycleInput& input);
     void ShowResults(bool fill);
+    // The pieces the result fields show after the last ComputeCycles, by field.
+    ResultPieces Pieces() const;
+    // The text of one piece, as the window shows it.
+    std::string PieceText(const ResultPiece& piece) const;
     std::int32_t MonthPosition() const;
     void FindYearStart();
     void FindWinterSolstice();

@@ -36,4 +36,15 @@ inline std::string BranchText(int branch) {
     return std::to_string(branch + 1) + "  " + std::string(BranchNames.at(branch));
 }
 
+// The texts of the status line: "das Jahr beginnt am 5.2.2000", "Wintersolstitium am …".
+inline std::string DateText(int day, int month, int year) {
+    return std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year);
+}
+inline std::string YearStartText(int day, int month, int year) {
+    return "das Jahr beginnt am " + DateText(day, month, year);
+}
+inline std::string SolsticeText(int day, int month, int year) {
+    return "Wintersolstitium am " + DateText(day, month, year);
+}
+
 }  // namespace cycle

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/cli_progress.h"
 #include "cli_test_support.h"
 #include "cycle/view.h"
 
@@ -188,4 +189,53 @@ TEST(CliRun, RangeStepsThroughTheEnginesCalendar) {
                                              {"year", year}}));
         }
     }
+}
+
+// A range written straight from the fast searches is byte for byte the range the reference
+// way gives (every day searched day by day, shown through the view, written by JsonLine):
+// every day of a few years around the calendar reform and around 2000, as JSON and as text,
+// and a stretch with MoonSpeed 1.
+TEST(CliRun, FastRangeEqualsTheReferenceByteForByte) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--json", "--from", "01011581", "--to", "31121583", "--hour", "23"},
+        {"--from", "01011581", "--to", "31121583"},
+        {"--json", "--from", "01011999", "--to", "31122001", "--hour", "12"},
+        {"--from", "15121999", "--to", "15022001", "--hour", "1"},
+        {"--json", "--moonspeed", "1", "--from", "01011995", "--to", "31121996"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        SCOPED_TRACE(args[1] + " " + args[2] + " " + args[3]);
+        std::ostringstream fastOut, fastErr, refOut, refErr;
+        cli::CliContext fast{platform::ProgramFolder(), clitest::FixedNow};
+        cli::CliContext reference = fast;
+        reference.referenceSearch = true;
+        ASSERT_EQ(cli::RunCli(args, fastOut, fastErr, fast), 0) << fastErr.str();
+        ASSERT_EQ(cli::RunCli(args, refOut, refErr, reference), 0) << refErr.str();
+        EXPECT_GT(fastOut.str().size(), 50000u);
+        EXPECT_TRUE(fastOut.str() == refOut.str());
+        EXPECT_EQ(fastErr.str(), "");
+    }
+}
+
+TEST(CliRun, ProgressLine) {
+    struct Case {
+        long long done, total;
+        double elapsed;
+        const char* line;
+    };
+    const Case cases[] = {
+        {0, 36525, 0.0, "0 von 36525 Tagen, 0 %"},
+        {18262, 36525, 1.5, "18262 von 36525 Tagen, 49 %, noch etwa 2 s"},
+        {1000, 73050, 2.0, "1000 von 73050 Tagen, 1 %, noch etwa 2 min"},
+        {36525, 36525, 3.0, "36525 von 36525 Tagen, 100 %"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(cli::Progress::Line(c.done, c.total, c.elapsed), c.line);
+    // Never on a stream that is not a terminal: nothing is written at all.
+    std::ostringstream err;
+    {
+        cli::Progress progress(err, false, 1 << 20);
+        for (long long i = 0; i < (1 << 20); ++i) progress.Update(i);
+    }
+    EXPECT_EQ(err.str(), "");
 }

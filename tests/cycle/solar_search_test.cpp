@@ -104,22 +104,19 @@ TEST(SolarSearch, SmallMoonSpeedsFindAYearStartWithinAHundredYears) {
     }
 }
 
-// Passing over the days on which the Sun cannot have reached 300° finds exactly the day
-// that examining every day finds, with every MoonSpeed, in every era.
-TEST(SolarSearch, PassingOverDaysFindsTheSameDayAsExaminingEveryDay) {
-    struct Sample {
-        std::uint8_t speed;
-        int first, last, every;
-    };
-    const Sample samples[] = {{14, -9999, 9999, 397}, {20, -9950, 9999, 797},
-                              {1, -9000, 9000, 1499}, {2, -8500, 9000, 1499}};
+// The fast searches find exactly the day that examining every day finds, with every
+// MoonSpeed, in every era: the year start of every 97th year from −9999 to 9999 with
+// MoonSpeed 14 and 20, and of every 679th with MoonSpeed 1 and 2 (whose reference searches
+// run for years), and the winter solstice of every 97th year.
+TEST(SolarSearch, FastSearchesFindTheSameDaysAsTheReference) {
     SolarSearch fast, reference;
     reference.SetReference(true);
-    for (const Sample& s : samples) {
-        fast.SetMoonSpeed(s.speed);
-        reference.SetMoonSpeed(s.speed);
-        for (int year = s.first; year <= s.last; year += s.every) {
-            SCOPED_TRACE(std::to_string(s.speed) + " " + std::to_string(year));
+    for (const std::uint8_t speed : {1, 2, 14, 20}) {
+        fast.SetMoonSpeed(speed);
+        reference.SetMoonSpeed(speed);
+        const int every = speed < 3 ? 679 : 97;
+        for (int year = -9999; year <= 9999; year += every) {
+            SCOPED_TRACE(std::to_string(speed) + " " + std::to_string(year));
             const astro::TCalendarDate a = fast.YearStart(year);
             const astro::TCalendarDate b = reference.YearStart(year);
             EXPECT_EQ(a.Year, b.Year);
@@ -127,7 +124,29 @@ TEST(SolarSearch, PassingOverDaysFindsTheSameDayAsExaminingEveryDay) {
             EXPECT_EQ(a.Day, b.Day);  // the same instant, bit for bit
         }
     }
-    EXPECT_LT(fast.Steps(), reference.Steps() / 2);
+    for (int year = -9999; year <= 9999; year += 97) {
+        SCOPED_TRACE(year);
+        const cycle::SolsticeResult a = fast.WinterSolstice(year);
+        const cycle::SolsticeResult b = reference.WinterSolstice(year);
+        EXPECT_EQ(a.jd, b.jd);
+        EXPECT_EQ(a.date.Day, b.date.Day);
+    }
+    EXPECT_LT(fast.Steps() * 10, reference.Steps());
+}
+
+// The exact longitude of the fast search is the reference's, bit for bit.
+TEST(SolarSearch, ExactLongitudeIsTheReferencesBitForBit) {
+    astro::PlanetTerms terms;
+    terms.InitTermBuffer();
+    terms.LoadPlanetTerms(3);
+    const astro::SolarLongitude sun(terms, 3);
+    int differences = 0;
+    for (double T = -120; T <= 80; T += 0.0731) {
+        astro::TPosition pos;
+        astro::SunPosition(terms, 3, T, pos);
+        if (sun.Exact(T) != pos.Lon / astro::DegToRad) ++differences;
+    }
+    EXPECT_EQ(differences, 0);
 }
 
 // The bounds the fast search relies on, checked on a dense sample of instants from −9999
