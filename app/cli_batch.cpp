@@ -1,7 +1,9 @@
 // Writing the rows of a range of days directly into one buffer.
 #include "app/cli_batch.h"
 
+#include <array>
 #include <charconv>
+#include <stdexcept>
 #include <vector>
 
 #include "app/cli_output.h"
@@ -12,68 +14,95 @@ namespace cli {
 
 namespace {
 
-constexpr std::size_t FlushAt = 1 << 16;
+constexpr std::size_t KindCount = 8;
 
-// Every text a row can show apart from the two dates, as shown and as a JSON string.
-struct Text {
-    std::string shown, quoted;
-};
-
-Text MakeText(std::string shown) {
-    std::string quoted = JsonString(shown);
-    return {std::move(shown), std::move(quoted)};
+// The texts a piece of each kind can show, by index (the dates excepted).
+std::vector<std::string> TextsOfKind(cycle::PieceKind kind) {
+    std::vector<std::string> texts;
+    switch (kind) {
+    case cycle::PieceKind::Empty: texts.push_back(""); break;
+    case cycle::PieceKind::Position:
+        for (int p = 0; p < 60; ++p) texts.push_back(std::to_string(p + 1));
+        break;
+    case cycle::PieceKind::StemLetter:
+        for (int s = 0; s < 10; ++s) texts.push_back(cycle::StemLetter(s));
+        break;
+    case cycle::PieceKind::StemName:
+        for (int s = 0; s < 10; ++s) texts.push_back(cycle::StemText(s));
+        break;
+    case cycle::PieceKind::BranchLetter:
+        for (int b = 0; b < 12; ++b) texts.push_back(cycle::BranchLetter(b));
+        break;
+    case cycle::PieceKind::BranchName:
+        for (int b = 0; b < 12; ++b) texts.push_back(cycle::BranchText(b));
+        break;
+    case cycle::PieceKind::YearStart:
+    case cycle::PieceKind::Solstice: break;
+    }
+    return texts;
 }
 
-struct Texts {
-    std::vector<Text> positions;  // index p: the number p + 1
-    std::vector<Text> stemLetters, stemNames, branchLetters, branchNames;
-    Text empty = MakeText("");
+// For every field and every text it can show: the whole JSON member with the comma before
+// it, and the whole table cell with its tab, so that a row copies one piece per field.
+struct FieldTables {
+    using ByKind = std::array<std::vector<ShortText>, KindCount>;
+    std::array<ByKind, cycle::ResultFieldCount> json, table;
+    std::array<std::string, cycle::ResultFieldCount> keys;  // ,"Name":
+    // The cycle objects {"pos60":p,"stem":p mod 10,"branch":p mod 12}.
+    std::array<ShortText, 60> cycles;
 
-    Texts() {
-        for (int p = 0; p < 60; ++p) positions.push_back(MakeText(std::to_string(p + 1)));
-        for (int s = 0; s < 10; ++s) {
-            stemLetters.push_back(MakeText(cycle::StemLetter(s)));
-            stemNames.push_back(MakeText(cycle::StemText(s)));
+    FieldTables() {
+        for (std::size_t f = 0; f < cycle::ResultFieldCount; ++f) {
+            keys[f] = (f > 0 ? "," : "") + JsonString(cycle::ResultFieldNames[f]) + ":";
+            for (std::size_t kind = 0; kind < KindCount; ++kind) {
+                for (const std::string& t : TextsOfKind(static_cast<cycle::PieceKind>(kind))) {
+                    json[f][kind].push_back(ShortText::From(keys[f] + JsonString(t)));
+                    table[f][kind].push_back(ShortText::From("\t" + t));
+                }
+            }
         }
-        for (int b = 0; b < 12; ++b) {
-            branchLetters.push_back(MakeText(cycle::BranchLetter(b)));
-            branchNames.push_back(MakeText(cycle::BranchText(b)));
+        for (int p = 0; p < 60; ++p) {
+            cycles[p] = ShortText::From("{\"pos60\":" + std::to_string(p) + ",\"stem\":" +
+                                        std::to_string(p % 10) + ",\"branch\":" +
+                                        std::to_string(p % 12) + "}");
         }
     }
 };
 
-const Texts& AllTexts() {
-    static const Texts texts;
-    return texts;
-}
-
-// The keys of the JSON "texts" object, each with its colon: "\"JstLabel\":".
-const std::array<std::string, cycle::ResultFieldCount>& TextKeys() {
-    static const auto keys = [] {
-        std::array<std::string, cycle::ResultFieldCount> k;
-        for (std::size_t i = 0; i < k.size(); ++i) k[i] = JsonString(cycle::ResultFieldNames[i]) + ":";
-        return k;
-    }();
-    return keys;
+const FieldTables& Tables() {
+    static const FieldTables tables;
+    return tables;
 }
 
 }  // namespace
 
-BatchWriter::BatchWriter(std::ostream& out, bool json) : out_(out), json_(json) {
-    buffer_.reserve(FlushAt + 4096);
+ShortText ShortText::From(std::string_view text) {
+    if (text.size() > Capacity) throw std::logic_error("text too long for a row piece");
+    ShortText t{};
+    std::memcpy(t.bytes, text.data(), text.size());
+    t.size = static_cast<std::uint8_t>(text.size());
+    return t;
 }
+
+BatchWriter::BatchWriter(std::ostream& out, bool json)
+    : out_(out), json_(json), buffer_(std::make_unique<char[]>(FlushAt + RowRoom)) {}
 
 BatchWriter::~BatchWriter() = default;
 
 void BatchWriter::Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
+    out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+    used_ = 0;
 }
 
 void BatchWriter::AppendInt(int value) {
-    char digits[16];
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-    buffer_.append(digits, end);
+    char* const at = buffer_.get() + used_;
+    if (value >= 0 && value < 10) {
+        *at = static_cast<char>('0' + value);
+        ++used_;
+        return;
+    }
+    const auto [end, ec] = std::to_chars(at, at + 16, value);
+    used_ = static_cast<std::size_t>(end - buffer_.get());
 }
 
 void BatchWriter::Header() {
@@ -86,19 +115,16 @@ void BatchWriter::Header() {
     Append("\n");
 }
 
-const BatchWriter::Cached& BatchWriter::YearStart(const cycle::CycleCalculator& c) {
-    Cached& y = yearStart_;
+// The year-start and solstice texts change a few times a year; they are made anew only then.
+void BatchWriter::Refresh(const cycle::CycleCalculator& c) {
+    Dated& y = yearStart_;
     if (!y.valid || y.day != c.YearStartDay || y.month != c.YearStartMonth ||
         y.year != c.YearStartYear) {
         y = {c.YearStartDay, c.YearStartMonth, c.YearStartYear, 0, true, {}, {}, {}};
         y.text = cycle::YearStartText(y.day, y.month, y.year);
         y.quoted = JsonString(y.text);
     }
-    return y;
-}
-
-const BatchWriter::Cached& BatchWriter::Solstice(const cycle::CycleCalculator& c) {
-    Cached& s = solstice_;
+    Dated& s = solstice_;
     const int day = cycle::WholeDay(c.SolsticeDate);
     if (!s.valid || s.jd != c.SolsticeJD || s.day != day || s.month != c.SolsticeDate.Month ||
         s.year != c.SolsticeDate.Year) {
@@ -107,13 +133,13 @@ const BatchWriter::Cached& BatchWriter::Solstice(const cycle::CycleCalculator& c
         s.quoted = JsonString(s.text);
         s.jdText = JsonNumber(s.jd);
     }
-    return s;
 }
 
 void BatchWriter::Row(const cycle::CycleCalculator& c) {
+    Refresh(c);
     if (json_) JsonRow(c);
     else TableRow(c);
-    if (buffer_.size() >= FlushAt) Flush();
+    if (used_ >= FlushAt) Flush();
 }
 
 void BatchWriter::AppendDateObject(int day, int month, int year) {
@@ -126,37 +152,26 @@ void BatchWriter::AppendDateObject(int day, int month, int year) {
     Append("}");
 }
 
-void BatchWriter::AppendCycle(int pos60, int stem, int branch) {
-    Append("{\"pos60\":");
-    AppendInt(pos60);
-    Append(",\"stem\":");
-    AppendInt(stem);
-    Append(",\"branch\":");
-    AppendInt(branch);
-    Append("}");
-}
-
-// The text of a piece from the tables, shown or as a JSON string.
-std::string_view BatchWriter::Lookup(const cycle::ResultPiece& piece, const Cached& yearStart,
-                                     const Cached& solstice, bool quoted) {
-    const Texts& t = AllTexts();
-    const Text* text = &t.empty;
-    switch (piece.kind) {
-    case cycle::PieceKind::Empty: break;
-    case cycle::PieceKind::YearStart: return quoted ? yearStart.quoted : yearStart.text;
-    case cycle::PieceKind::Solstice: return quoted ? solstice.quoted : solstice.text;
-    case cycle::PieceKind::Position: text = &t.positions.at(piece.index); break;
-    case cycle::PieceKind::StemLetter: text = &t.stemLetters.at(piece.index); break;
-    case cycle::PieceKind::StemName: text = &t.stemNames.at(piece.index); break;
-    case cycle::PieceKind::BranchLetter: text = &t.branchLetters.at(piece.index); break;
-    case cycle::PieceKind::BranchName: text = &t.branchNames.at(piece.index); break;
+// One field of a row: its JSON member (with the comma before it) or its table cell.
+void BatchWriter::AppendField(std::size_t field, const cycle::ResultPiece& piece) {
+    if (piece.kind == cycle::PieceKind::YearStart || piece.kind == cycle::PieceKind::Solstice) {
+        const Dated& date = piece.kind == cycle::PieceKind::YearStart ? yearStart_ : solstice_;
+        if (json_) {
+            Append(Tables().keys[field]);
+            Append(date.quoted);
+        } else {
+            Append("\t");
+            Append(date.text);
+        }
+        return;
     }
-    return quoted ? text->quoted : text->shown;
+    const FieldTables& t = Tables();
+    const auto& byKind = json_ ? t.json[field] : t.table[field];
+    Append(byKind[static_cast<std::size_t>(piece.kind)].at(static_cast<std::size_t>(piece.index)));
 }
 
 void BatchWriter::JsonRow(const cycle::CycleCalculator& c) {
-    const Cached& ys = YearStart(c);
-    const Cached& so = Solstice(c);
+    const FieldTables& t = Tables();
     Append("{\"input\":{\"hour\":");
     AppendInt(c.InputHour);
     Append(",\"day\":");
@@ -166,33 +181,28 @@ void BatchWriter::JsonRow(const cycle::CycleCalculator& c) {
     Append(",\"year\":");
     AppendInt(c.InputYear);
     Append("},\"yearStart\":");
-    AppendDateObject(ys.day, ys.month, ys.year);
+    AppendDateObject(yearStart_.day, yearStart_.month, yearStart_.year);
     Append(",\"solstice\":");
-    AppendDateObject(so.day, so.month, so.year);
+    AppendDateObject(solstice_.day, solstice_.month, solstice_.year);
     Append(",\"solsticeJD\":");
-    Append(so.jdText);
+    Append(solstice_.jdText);
     Append(",\"hour\":{\"branch\":");
     AppendInt(c.HourBranch);
+    // Stem and branch are a cycle position taken modulo 10 and 12, so the table of
+    // positions holds every cycle object.
     Append("},\"day\":");
-    AppendCycle(c.DayPos60, c.DayStem, c.DayBranch);
+    Append(t.cycles.at(c.DayPos60));
     Append(",\"month\":");
-    AppendCycle(c.MonthPos60, c.MonthStem, c.MonthBranch);
+    Append(t.cycles.at(c.MonthPos60));
     Append(",\"year\":");
-    AppendCycle(c.YearPos60, c.YearStem, c.YearBranch);
-    const cycle::ResultPieces pieces = c.Pieces();
-    const auto& keys = TextKeys();
+    Append(t.cycles.at(c.YearPos60));
     Append(",\"texts\":{");
-    for (std::size_t i = 0; i < cycle::ResultFieldCount; ++i) {
-        if (i > 0) Append(",");
-        Append(keys[i]);
-        Append(Lookup(pieces[i], ys, so, true));
-    }
+    const cycle::ResultPieces pieces = c.Pieces();
+    for (std::size_t i = 0; i < cycle::ResultFieldCount; ++i) AppendField(i, pieces[i]);
     Append("}}\n");
 }
 
 void BatchWriter::TableRow(const cycle::CycleCalculator& c) {
-    const Cached& ys = YearStart(c);
-    const Cached& so = Solstice(c);
     AppendInt(c.InputDay);
     Append(".");
     AppendInt(c.InputMonth);
@@ -201,10 +211,7 @@ void BatchWriter::TableRow(const cycle::CycleCalculator& c) {
     Append("\t");
     AppendInt(c.InputHour);
     const cycle::ResultPieces pieces = c.Pieces();
-    for (const cycle::ResultPiece& piece : pieces) {
-        Append("\t");
-        Append(Lookup(piece, ys, so, false));
-    }
+    for (std::size_t i = 0; i < cycle::ResultFieldCount; ++i) AppendField(i, pieces[i]);
     Append("\n");
 }
 

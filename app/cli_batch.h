@@ -1,16 +1,29 @@
 // The output of a range of days, written straight from the calculator's numbers: every
-// text of a row is a piece of a constant table or of the year-start and solstice texts kept
-// from the day before, so a row costs no allocation. The rows are the same bytes as
-// JsonLine and WriteTableRow give for one calculation.
+// piece of a row comes from a table made once (the texts of the fields, the cycle objects)
+// or is kept from the day before (the year-start and solstice texts), so a row costs no
+// allocation and a few dozen short copies. The rows are the same bytes as JsonLine and
+// WriteTableRow give for one calculation.
 #pragma once
 
-#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "cycle/calculator.h"
 
 namespace cli {
+
+// A short text kept inline, copied with one fixed-size move.
+struct ShortText {
+    static constexpr std::size_t Capacity = 56;
+    char bytes[Capacity];
+    std::uint8_t size = 0;
+
+    static ShortText From(std::string_view text);
+};
 
 class BatchWriter {
 public:
@@ -24,7 +37,8 @@ public:
     void Flush();
 
 private:
-    struct Cached {
+    // The year-start or the solstice of the rows, kept while it stays the same.
+    struct Dated {
         int day = 0, month = 0, year = 0;
         double jd = 0;
         bool valid = false;
@@ -33,21 +47,34 @@ private:
         std::string jdText;  // the solstice instant, for JSON
     };
 
-    void Append(std::string_view s) { buffer_.append(s); }
+    // The buffer always has room for a whole row: rows are far shorter than RowRoom.
+    void Append(std::string_view s) {
+        std::memcpy(buffer_.get() + used_, s.data(), s.size());
+        used_ += s.size();
+    }
+    template <std::size_t N>
+    void Append(const char (&literal)[N]) {
+        std::memcpy(buffer_.get() + used_, literal, N - 1);
+        used_ += N - 1;
+    }
+    void Append(const ShortText& t) {
+        std::memcpy(buffer_.get() + used_, t.bytes, ShortText::Capacity);
+        used_ += t.size;
+    }
     void AppendInt(int value);
     void AppendDateObject(int day, int month, int year);
-    void AppendCycle(int pos60, int stem, int branch);
+    void AppendField(std::size_t field, const cycle::ResultPiece& piece);
     void JsonRow(const cycle::CycleCalculator& c);
     void TableRow(const cycle::CycleCalculator& c);
-    static std::string_view Lookup(const cycle::ResultPiece& piece, const Cached& yearStart,
-                                   const Cached& solstice, bool quoted);
-    const Cached& YearStart(const cycle::CycleCalculator& c);
-    const Cached& Solstice(const cycle::CycleCalculator& c);
+    void Refresh(const cycle::CycleCalculator& c);
 
+    static constexpr std::size_t FlushAt = 1 << 16;
+    static constexpr std::size_t RowRoom = 1 << 13;
     std::ostream& out_;
     bool json_;
-    std::string buffer_;
-    Cached yearStart_, solstice_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    Dated yearStart_, solstice_;
 };
 
 }  // namespace cli
