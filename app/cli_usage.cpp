@@ -39,6 +39,10 @@ Ausgabe (UTF-8):
          hour, day, month, year (Positionen, Stämme und Zweige ab 0 gezählt) und texts
          (die 21 Ergebnisfelder).
 
+Ist die Standardfehlerausgabe ein Terminal, zeigt ein Bereich, der länger als etwa eine
+Sekunde rechnet, dort in einer Zeile seinen Fortschritt (Tage, Prozent, Restzeit); die
+Zeile verschwindet am Ende. In eine Datei oder Pipe wird nie Fortschritt geschrieben.
+
 PLANETS.NDX und PLANETS.DAT müssen neben dem Programm liegen.
 
 Exit-Status:

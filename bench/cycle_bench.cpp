@@ -1,5 +1,6 @@
-// One calculation as a click or a clock tick runs it. A calculation may cost at most 1.5
-// times its number of search steps times the engine's step floor (BM_SearchStepFloor).
+// One calculation as a click or a clock tick runs it. A whole calculation may cost at most
+// one search step of the day-by-day way (BM_SearchStepFloor); "steps" counts the days it
+// examined.
 #include <benchmark/benchmark.h>
 
 #include <array>
