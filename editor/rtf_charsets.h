@@ -1,0 +1,18 @@
+// The code pages of RTF text bytes: \fcharset numbers and the decoding of \'hh runs.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace editor {
+
+// The Windows code page of an RTF character set (\fcharset); 0 for the ones that mean
+// "the document's code page" (DEFAULT_CHARSET) or are unknown.
+int CodePageOfCharset(int charset);
+
+// Text bytes in a code page. 1252, 437, 850 and Mac Roman come from our own tables, other
+// code pages (the East Asian double-byte ones among them) from Qt's converters; a code page
+// neither knows is read as Windows-1252.
+QString DecodeCodePage(int codePage, QByteArrayView bytes);
+
+}  // namespace editor
