@@ -1,16 +1,17 @@
-// The receiving end of the RTF reader: collects text runs of one character format and
-// paragraph ends, and puts them into a QTextDocument.
+// The receiving end of the RTF reader: collects the runs of one paragraph (text in one
+// character format) and puts each finished paragraph into a QTextDocument.
 #pragma once
 
 #include <QColor>
 #include <QString>
+#include <QTextCharFormat>
 #include <QTextCursor>
 
 #include <map>
+#include <utility>
 #include <vector>
 
 class QTextDocument;
-class QTextCharFormat;
 
 namespace editor {
 
@@ -37,27 +38,37 @@ public:
     // Empties the document; its undo history is off until finish().
     explicit RtfDocumentBuilder(QTextDocument& document);
 
-    std::map<int, RtfFont> fonts;
-    std::vector<QColor> colours;  // an invalid colour is "automatic"
-    int defaultFont = 0;
+    // The font and colour tables; an invalid colour is "automatic".
+    void setFont(int index, const RtfFont& font);
+    const RtfFont* font(int index) const;
+    void addColour(const QColor& colour);
+    void setDefaultFont(int index);
+    int defaultFont() const { return defaultFont_; }
 
     void appendText(const QString& text, const RtfCharFormat& format);
-    // A \par: the paragraph read so far ends with this alignment. The next paragraph starts
-    // only when something follows, since the last \par of a file ends the last paragraph.
+    // A \par: the paragraph read so far ends, with this alignment.
     void endParagraph(Qt::Alignment alignment);
-    // The end of the file; `alignment` is that of a last paragraph without \par.
+    // The end of the file. Text after the last \par is a last paragraph with `alignment`;
+    // without such text, the last \par ended the last paragraph.
     void finish(Qt::Alignment alignment);
 
 private:
     void flushRun();
-    void startPendingParagraph();
+    const QTextCharFormat& charFormat(const RtfCharFormat& format);
     QTextCharFormat toCharFormat(const RtfCharFormat& format) const;
+
+    std::map<int, RtfFont> fonts_;
+    std::vector<QColor> colours_;
+    int defaultFont_ = 0;
 
     QTextDocument& document_;
     QTextCursor cursor_;
+    bool firstParagraph_ = true;
     QString run_;
     RtfCharFormat runFormat_;
-    bool paragraphPending_ = false;
+    std::vector<std::pair<QString, RtfCharFormat>> paragraph_;  // the runs of the paragraph
+    // Formats converted so far; a file uses few, and converting each run anew costs time.
+    std::vector<std::pair<RtfCharFormat, QTextCharFormat>> charFormats_;
 };
 
 }  // namespace editor

@@ -320,7 +320,7 @@ void RtfReader::applyWord(const WordAction& action, bool hasParameter, int param
     case Word::Pc: documentCodePage_ = 437; return;
     case Word::Pca: documentCodePage_ = 850; return;
     case Word::Mac: documentCodePage_ = 10000; return;
-    case Word::DefaultFont: builder_.defaultFont = parameter; return;
+    case Word::DefaultFont: builder_.setDefaultFont(parameter); return;
     case Word::UnicodeSkip: group.unicodeSkip = std::clamp(parameter, 0, 1000); return;
     case Word::Unicode: unicodeCharacter(parameter); return;
     default: break;
@@ -455,16 +455,16 @@ int RtfReader::currentCodePage() const {
         if (fontCodePage_ != 0) return fontCodePage_;
         return font_.codePage != 0 ? font_.codePage : documentCodePage_;
     }
-    const int index = state().format.font < 0 ? builder_.defaultFont : state().format.font;
-    const auto font = builder_.fonts.find(index);
-    if (font != builder_.fonts.end() && font->second.codePage != 0) return font->second.codePage;
+    const int index = state().format.font < 0 ? builder_.defaultFont() : state().format.font;
+    const RtfFont* font = builder_.font(index);
+    if (font != nullptr && font->codePage != 0) return font->codePage;
     return documentCodePage_;
 }
 
 void RtfReader::endFontEntry() {
     font_.name = font_.name.trimmed();
     if (fontCodePage_ != 0) font_.codePage = fontCodePage_;
-    builder_.fonts[fontIndex_] = font_;
+    builder_.setFont(fontIndex_, font_);
     font_ = RtfFont{};
     fontCodePage_ = 0;
     fontOpen_ = false;
@@ -472,9 +472,9 @@ void RtfReader::endFontEntry() {
 
 void RtfReader::endColourEntry() {
     if (red_ < 0 && green_ < 0 && blue_ < 0) {
-        builder_.colours.emplace_back();  // automatic
+        builder_.addColour(QColor());  // automatic
     } else {
-        builder_.colours.emplace_back(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0));
+        builder_.addColour(QColor(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
     }
     red_ = green_ = blue_ = -1;
 }

@@ -7,6 +7,7 @@
 #include <QTextFragment>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/cp1252.h"
@@ -37,6 +38,7 @@ private:
     int fontIndex(const QString& family);
     int colourIndex(const QBrush& brush);
     RunFormat runFormat(const QTextCharFormat& format);
+    const RunFormat& runFormat(const QTextFragment& fragment);
     void collectTables();
     void writeTables();
     void writeParagraph(const QTextBlock& block);
@@ -49,6 +51,7 @@ private:
     const QFont defaultFont_;
     QStringList fonts_;
     std::vector<QColor> colours_;
+    std::unordered_map<int, RunFormat> runFormats_;  // by the document's format index
     RunFormat written_;
     QByteArray out_;
 };
@@ -105,10 +108,18 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
     return run;
 }
 
+// A document has few distinct formats; each is worked out once.
+const RunFormat& RtfWriter::runFormat(const QTextFragment& fragment) {
+    const int index = fragment.charFormatIndex();
+    auto found = runFormats_.find(index);
+    if (found == runFormats_.end()) found = runFormats_.emplace(index, runFormat(fragment.charFormat())).first;
+    return found->second;
+}
+
 // One pass before writing, so that both tables stand in the header.
 void RtfWriter::collectTables() {
     for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) runFormat(it.fragment().charFormat());
+        for (auto it = block.begin(); !it.atEnd(); ++it) runFormat(it.fragment());
     }
 }
 
@@ -142,7 +153,7 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
     out_ += ' ';
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        writeFormatChange(runFormat(fragment.charFormat()));
+        writeFormatChange(runFormat(fragment));
         writeText(fragment.text());
     }
     out_ += "\\par\r\n";
