@@ -1,8 +1,6 @@
 // Character sets and code pages of RTF files.
 #include "editor/rtf_charsets.h"
 
-#include <QStringDecoder>
-
 #include <array>
 #include <utility>
 
@@ -53,10 +51,14 @@ QString DecodeByTable(int codePage, QByteArrayView bytes) {
 
 }  // namespace
 
-QString DecodeCodePage(int codePage, QByteArrayView bytes) {
+QString CodePageDecoder::decode(int codePage, QByteArrayView bytes) {
     if (!platform::IsKnownSingleByteCodePage(codePage)) {
-        QStringDecoder decoder(QtCodecName(codePage).constData(), QStringDecoder::Flag::Stateless);
-        if (decoder.isValid()) return decoder.decode(bytes);
+        auto found = converters_.find(codePage);
+        if (found == converters_.end()) {
+            found = converters_.emplace(codePage, QStringDecoder(QtCodecName(codePage).constData(),
+                                                                 QStringDecoder::Flag::Stateless)).first;
+        }
+        if (found->second.isValid()) return found->second.decode(bytes);
         codePage = 1252;
     }
     return DecodeByTable(codePage, bytes);

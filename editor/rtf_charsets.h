@@ -3,6 +3,9 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
+
+#include <map>
 
 namespace editor {
 
@@ -12,7 +15,13 @@ int CodePageOfCharset(int charset);
 
 // Text bytes in a code page. 1252, 437, 850 and Mac Roman come from our own tables, other
 // code pages (the East Asian double-byte ones among them) from Qt's converters; a code page
-// neither knows is read as Windows-1252.
-QString DecodeCodePage(int codePage, QByteArrayView bytes);
+// neither knows is read as Windows-1252. Each converter is looked up once per file.
+class CodePageDecoder {
+public:
+    QString decode(int codePage, QByteArrayView bytes);
+
+private:
+    std::map<int, QStringDecoder> converters_;  // an invalid one: Qt does not know the page
+};
 
 }  // namespace editor

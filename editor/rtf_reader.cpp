@@ -151,6 +151,7 @@ private:
     int documentCodePage_ = 1252;
     int fallbackToSkip_ = 0;
     QByteArray pendingBytes_;  // text bytes not yet decoded, all in one code page
+    CodePageDecoder decoder_;
     char16_t highSurrogate_ = 0;
 
     // The font or colour table entry being read.
@@ -444,7 +445,7 @@ void RtfReader::settleSurrogate() {
 
 void RtfReader::flushBytes() {
     if (pendingBytes_.isEmpty()) return;
-    const QString text = DecodeCodePage(currentCodePage(), pendingBytes_);
+    const QString text = decoder_.decode(currentCodePage(), pendingBytes_);
     pendingBytes_.clear();
     appendText(text);
 }

@@ -69,6 +69,10 @@ TEST(RtfReader, DecodesBytesInTheCodePageInForce) {
          "{\\rtf1\\pca{\\fonttbl{\\f0\\fcharset1 X;}}\\f0\\'d5}", QString::fromUtf8("ı")},
         {"the default font's character set",
          "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset254 PC;}}\\'84}", QString::fromUtf8("ä")},
+        {"Cyrillic through Qt's converter", "{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}", QString::fromUtf8("Аб")},
+        {"double-byte Chinese", "{\\rtf1{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0\\'bc\\'d7\\'d2\\'d2}",
+         QString::fromUtf8("甲乙")},
+        {"an unknown code page is Windows-1252", "{\\rtf1\\ansicpg9999 \\'e4}", QString::fromUtf8("ä")},
         {"a damaged \\'hh is dropped", "{\\rtf1 a\\'zb\\'4}", "azb"},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadText(c.rtf), c.text) << c.name;
