@@ -43,7 +43,8 @@ private:
     void writeTables();
     void writeParagraph(const QTextBlock& block);
     void writeFormatChange(const RunFormat& format);
-    void writeText(QStringView text);
+    // In a font name a ";" would end the name; there it goes as \'3b.
+    void writeText(QStringView text, bool fontName = false);
     void word(const char* name, int parameter);
     void word(const char* name);
 
@@ -127,7 +128,7 @@ void RtfWriter::writeTables() {
     out_ += "{\\fonttbl";
     for (qsizetype i = 0; i < fonts_.size(); ++i) {
         out_ += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
-        writeText(fonts_[i]);
+        writeText(fonts_[i], true);
         out_ += ";}";
     }
     out_ += "}\r\n{\\colortbl ;";
@@ -184,13 +185,15 @@ void RtfWriter::word(const char* name) {
     out_ += name;
 }
 
-void RtfWriter::writeText(QStringView text) {
+void RtfWriter::writeText(QStringView text, bool fontName) {
     static constexpr char kHex[] = "0123456789abcdef";
     for (const QChar ch : text) {
         const char16_t unit = ch.unicode();
         if (unit == u'\\' || unit == u'{' || unit == u'}') {
             out_ += '\\';
             out_ += static_cast<char>(unit);
+        } else if (unit == u';' && fontName) {
+            out_ += "\\'3b";
         } else if (unit == u'\t') {
             out_ += "\\tab ";
         } else if (unit == QChar::LineSeparator) {

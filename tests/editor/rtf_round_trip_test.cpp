@@ -104,6 +104,7 @@ void FillSample(QTextDocument& document) {
         f.setForeground(QColor(0, 0, 255));
     });
     add(QStringLiteral(" blau"), [](QTextCharFormat& f) { f.setForeground(QColor(0, 0, 255)); });
+    add(QStringLiteral(" seltsam"), [](QTextCharFormat& f) { f.setFontFamilies({QStringLiteral("A;B {x}")}); });
     cursor.insertBlock();
     cursor.insertBlock();
     align(Qt::AlignLeft);
@@ -139,6 +140,7 @@ TEST(RtfWriter, WritesAsciiRtfOfTheAgreedShape) {
         "\\u30002?\\u20057?", "\\u-10179?\\u-8704?", "\\\\ und \\{Klammern\\}",
         "Tab\\tab und", "\\line neue Zeile", "{\\f2\\fnil\\fcharset0 Schrift Gr\\'fcn;}", "\\pard\\qc ", "\\pard\\qr ",
         "\\pard\\qj ", "\\pard\\ql \\par\r\n", "\\b fett", "\\fs21 ", "\\u1?\\u31?", "\\'a4 \\'81 \\u937?",
+        "{\\f4\\fnil\\fcharset0 A\\'3bB \\{x\\};}",
     };
     for (const char* piece : pieces) EXPECT_TRUE(rtf.contains(piece)) << piece;
     EXPECT_EQ(rtf.count("\\par\r\n"), document.blockCount());
