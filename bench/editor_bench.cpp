@@ -53,7 +53,8 @@ void FillNotes(QTextDocument& document) {
             cursor.insertText(QString::fromUtf8(" 戊寅"), glyph);
             break;
         default:
-            cursor.insertText(QString::fromUtf8("Ein ganz gewöhnlicher Absatz ohne Format, Nummer ") + day, plain);
+            cursor.insertText(QString::fromUtf8("Ein ganz gewöhnlicher Absatz ohne Format, Nummer ") + day,
+                              plain);
             break;
         }
     }
@@ -73,7 +74,8 @@ const QByteArray& NotesText() {
     static const QByteArray text = [] {
         QByteArray bytes;
         for (int i = 0; bytes.size() < 1'000'000; ++i) {
-            bytes += "Zeile " + QByteArray::number(i) + ": Notiz \xFC" "ber den Tag, Gr\xF6\xDF" "e 12 \x80\r\n";
+            bytes += "Zeile " + QByteArray::number(i);
+            bytes += ": Notiz \xFC" "ber den Tag, Gr\xF6\xDF" "e 12 \x80\r\n";
         }
         return bytes;
     }();

@@ -22,7 +22,8 @@ bool HasNonAscii(QByteArrayView bytes) {
 
 // Strict: overlong forms, surrogates and truncated sequences make the bytes Windows-1252.
 bool IsWellFormedUtf8(QByteArrayView bytes) {
-    return platform::IsWellFormedUtf8(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+    const auto size = static_cast<std::size_t>(bytes.size());
+    return platform::IsWellFormedUtf8(std::string_view(bytes.data(), size));
 }
 
 LineEnd FirstLineEnd(const QByteArray& bytes) {
@@ -35,7 +36,8 @@ QString Cp1252ToString(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char c : bytes) {
-        *out++ = QChar(static_cast<char16_t>(platform::Cp1252ByteToCodePoint(static_cast<unsigned char>(c))));
+        const char32_t cp = platform::Cp1252ByteToCodePoint(static_cast<unsigned char>(c));
+        *out++ = QChar(static_cast<char16_t>(cp));
     }
     return text;
 }
@@ -93,8 +95,10 @@ PlainTextLayout PlainTextFormat::DetectLayout(const QByteArray& bytes) {
 
 QString PlainTextFormat::DecodeText(const QByteArray& bytes, const PlainTextLayout& layout) {
     switch (layout.encoding) {
-    case TextEncoding::Utf8WithBom:
-        return UnifyLineBreaks(QString::fromUtf8(QByteArrayView(bytes).sliced(HasBom(bytes) ? 3 : 0)));
+    case TextEncoding::Utf8WithBom: {
+        const qsizetype bom = HasBom(bytes) ? 3 : 0;
+        return UnifyLineBreaks(QString::fromUtf8(QByteArrayView(bytes).sliced(bom)));
+    }
     case TextEncoding::Utf8:
         return UnifyLineBreaks(QString::fromUtf8(bytes));
     case TextEncoding::Cp1252:

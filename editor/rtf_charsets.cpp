@@ -43,7 +43,8 @@ QString DecodeByTable(int codePage, QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char c : bytes) {
-        const char32_t cp = platform::CodePageByteToCodePoint(codePage, static_cast<unsigned char>(c));
+        const auto byte = static_cast<unsigned char>(c);
+        const char32_t cp = platform::CodePageByteToCodePoint(codePage, byte);
         *out++ = QChar(static_cast<char16_t>(cp));
     }
     return text;
@@ -55,8 +56,9 @@ QString CodePageDecoder::decode(int codePage, QByteArrayView bytes) {
     if (!platform::IsKnownSingleByteCodePage(codePage)) {
         auto found = converters_.find(codePage);
         if (found == converters_.end()) {
-            found = converters_.emplace(codePage, QStringDecoder(QtCodecName(codePage).constData(),
-                                                                 QStringDecoder::Flag::Stateless)).first;
+            const QByteArray name = QtCodecName(codePage);
+            QStringDecoder converter(name.constData(), QStringDecoder::Flag::Stateless);
+            found = converters_.emplace(codePage, std::move(converter)).first;
         }
         if (found->second.isValid()) return found->second.decode(bytes);
         codePage = 1252;

@@ -58,7 +58,9 @@ void RtfDocumentBuilder::flushRun() {
     // Characters QTextCursor would take as paragraph or frame boundaries (from \u10 or
     // \'0d, say) stay line breaks inside the paragraph; the frame markers are dropped.
     for (QChar& ch : run_) {
-        if (ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator) ch = QChar::LineSeparator;
+        if (ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator) {
+            ch = QChar::LineSeparator;
+        }
     }
     run_.remove(QChar(0xFDD0));
     run_.remove(QChar(0xFDD1));
@@ -107,7 +109,8 @@ QTextCharFormat RtfDocumentBuilder::toCharFormat(const RtfCharFormat& format) co
     result.setFontUnderline(format.underline);
     result.setFontStrikeOut(format.strike);
     const auto colour = [this](int index) {
-        return index >= 0 && static_cast<std::size_t>(index) < colours_.size() ? colours_[index] : QColor();
+        const bool known = index >= 0 && static_cast<std::size_t>(index) < colours_.size();
+        return known ? colours_[index] : QColor();
     };
     if (const QColor fg = colour(format.foreground); fg.isValid()) result.setForeground(fg);
     if (const QColor bg = colour(format.background); bg.isValid()) result.setBackground(bg);

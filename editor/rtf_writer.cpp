@@ -113,7 +113,9 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
 const RunFormat& RtfWriter::runFormat(const QTextFragment& fragment) {
     const int index = fragment.charFormatIndex();
     auto found = runFormats_.find(index);
-    if (found == runFormats_.end()) found = runFormats_.emplace(index, runFormat(fragment.charFormat())).first;
+    if (found == runFormats_.end()) {
+        found = runFormats_.emplace(index, runFormat(fragment.charFormat())).first;
+    }
     return found->second;
 }
 
@@ -133,8 +135,9 @@ void RtfWriter::writeTables() {
     }
     out_ += "}\r\n{\\colortbl ;";
     for (const QColor& colour : colours_) {
-        out_ += "\\red" + QByteArray::number(colour.red()) + "\\green" +
-                QByteArray::number(colour.green()) + "\\blue" + QByteArray::number(colour.blue()) + ';';
+        out_ += "\\red" + QByteArray::number(colour.red());
+        out_ += "\\green" + QByteArray::number(colour.green());
+        out_ += "\\blue" + QByteArray::number(colour.blue()) + ';';
     }
     out_ += "}\r\n";
 }
