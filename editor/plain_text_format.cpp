@@ -118,6 +118,7 @@ QByteArray PlainTextFormat::EncodeText(const QString& text, const PlainTextLayou
 void PlainTextFormat::read(const QByteArray& bytes, QTextDocument& document) {
     const PlainTextLayout layout = DetectLayout(bytes);
     document.setPlainText(DecodeText(bytes, layout));
+    document.setModified(false);
     layout_ = layout;
 }
 

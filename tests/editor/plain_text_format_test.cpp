@@ -126,12 +126,14 @@ TEST(PlainTextFormat, LineBreaksInsideAParagraphBecomeLineEnds) {
     EXPECT_EQ(format.write(document), Bytes("eins\r\nzwei\r\ndrei"));
 }
 
-TEST(PlainTextFormat, ReadingClearsTheUndoHistory) {
+TEST(PlainTextFormat, ReadingClearsTheUndoHistoryAndTheModifiedFlag) {
     QTextDocument document;
     QTextCursor(&document).insertText(QStringLiteral("alt"));
     ASSERT_TRUE(document.isUndoAvailable());
+    ASSERT_TRUE(document.isModified());
     PlainTextFormat().read("neu", document);
     EXPECT_FALSE(document.isUndoAvailable());
+    EXPECT_FALSE(document.isModified());
     EXPECT_EQ(document.toPlainText(), QStringLiteral("neu"));
 }
 
