@@ -19,9 +19,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QTextDocument document;
+    // The reader empties a document before it reads; two serve every input.
+    static QTextDocument document;
+    static QTextDocument again;
     editor::ReadRtf(bytes, document);
-    QTextDocument again;
     editor::ReadRtf(editor::WriteRtf(document), again);
     // The writer leaves out embedded objects; nothing else may change.
     QString text = document.toRawText();
