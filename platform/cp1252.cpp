@@ -17,11 +17,6 @@ constexpr std::array<char32_t, 32> kUpperControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-char32_t ByteToCodePoint(unsigned char b) {
-    if (b >= 0x80 && b <= 0x9F) return kUpperControls[b - 0x80];
-    return b;
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -69,6 +64,22 @@ char Fallback(char32_t /*cp*/) { return '?'; }
 
 }  // namespace
 
+bool IsWellFormedUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8(text, pos, cp);
+        if (len == 0) return false;
+        pos += len;
+    }
+    return true;
+}
+
+char32_t Cp1252ByteToCodePoint(unsigned char b) {
+    if (b >= 0x80 && b <= 0x9F) return kUpperControls[b - 0x80];
+    return b;
+}
+
 std::optional<char> CodePointToCp1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
     for (std::size_t i = 0; i < kUpperControls.size(); ++i) {
@@ -80,7 +91,7 @@ std::optional<char> CodePointToCp1252(char32_t cp) {
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 4);
-    for (const char c : text) AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+    for (const char c : text) AppendUtf8(out, Cp1252ByteToCodePoint(static_cast<unsigned char>(c)));
     return out;
 }
 

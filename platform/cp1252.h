@@ -17,6 +17,13 @@ std::string Cp1252ToUtf8(std::string_view text);
 // well-formed UTF-8 sequence.
 std::string Utf8ToCp1252(std::string_view text);
 
+// True when the text is well-formed UTF-8: no overlong forms, no surrogates, nothing past
+// U+10FFFF, no sequence cut short.
+bool IsWellFormedUtf8(std::string_view text);
+
+// The character of one Windows-1252 byte.
+char32_t Cp1252ByteToCodePoint(unsigned char byte);
+
 // The Windows-1252 byte of one character, empty when the code page lacks it.
 std::optional<char> CodePointToCp1252(char32_t cp);
 

@@ -1,0 +1,19 @@
+// Chooses the format of a notes file from the window's mode and the file's content.
+#include "editor/notes_file.h"
+
+namespace editor {
+
+bool NotesFile::read(const QByteArray& bytes, bool plainTextMode, QTextDocument& document) {
+    if (!plainTextMode && IsRtf(bytes)) {
+        rtf_.read(bytes, document);
+        return true;
+    }
+    plainText_.read(bytes, document);
+    return false;
+}
+
+QByteArray NotesFile::write(const QTextDocument& document, bool plainTextMode) const {
+    return plainTextMode ? plainText_.write(document) : rtf_.write(document);
+}
+
+}  // namespace editor

@@ -1,0 +1,31 @@
+// The formats of one notes file as the window uses them: the mode chooses the format, and
+// a file in rich-text mode whose content is not RTF is read as plain text.
+#pragma once
+
+#include "editor/plain_text_format.h"
+#include "editor/rtf_format.h"
+
+namespace editor {
+
+class NotesFile {
+public:
+    // Replaces the document's content by the file's. In plain-text mode the bytes are read
+    // as plain text; in rich-text mode as RTF, or as plain text when they are not RTF.
+    // Returns true when they were read as RTF.
+    bool read(const QByteArray& bytes, bool plainTextMode, QTextDocument& document);
+
+    // The file's bytes: plain text in the encoding and line ends of the last plain-text read
+    // (or those of a new file), RTF otherwise.
+    QByteArray write(const QTextDocument& document, bool plainTextMode) const;
+
+    // For an emptied editor: the next plain-text save writes a new file (Windows-1252, LF).
+    void startNew() { plainText_.setLayout(PlainTextLayout{}); }
+
+    const PlainTextLayout& plainTextLayout() const { return plainText_.layout(); }
+
+private:
+    PlainTextFormat plainText_;
+    RtfFormat rtf_;
+};
+
+}  // namespace editor

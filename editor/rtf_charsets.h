@@ -1,0 +1,27 @@
+// The code pages of RTF text bytes: \fcharset numbers and the decoding of \'hh runs.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringDecoder>
+
+#include <map>
+
+namespace editor {
+
+// The Windows code page of an RTF character set (\fcharset); 0 for the ones that mean
+// "the document's code page" (DEFAULT_CHARSET) or are unknown.
+int CodePageOfCharset(int charset);
+
+// Text bytes in a code page. 1252, 437, 850 and Mac Roman come from our own tables, other
+// code pages (the East Asian double-byte ones among them) from Qt's converters; a code page
+// neither knows is read as Windows-1252. Each converter is looked up once per file.
+class CodePageDecoder {
+public:
+    QString decode(int codePage, QByteArrayView bytes);
+
+private:
+    std::map<int, QStringDecoder> converters_;  // an invalid one: Qt does not know the page
+};
+
+}  // namespace editor

@@ -1,0 +1,74 @@
+// The receiving end of the RTF reader: collects the runs of one paragraph (text in one
+// character format) and puts each finished paragraph into a QTextDocument.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+class QTextDocument;
+
+namespace editor {
+
+// The character properties an RTF group carries, as indices into the font and colour tables.
+struct RtfCharFormat {
+    int font = -1;  // -1: the default font (\deff)
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int foreground = 0;  // colour table index; an entry without colour means automatic
+    int background = 0;
+    bool operator==(const RtfCharFormat&) const = default;
+};
+
+struct RtfFont {
+    QString name;
+    int codePage = 0;  // 0: the document's code page
+};
+
+class RtfDocumentBuilder {
+public:
+    // Empties the document; its undo history is off until finish().
+    explicit RtfDocumentBuilder(QTextDocument& document);
+
+    // The font and colour tables; an invalid colour is "automatic".
+    void setFont(int index, const RtfFont& font);
+    const RtfFont* font(int index) const;
+    void addColour(const QColor& colour);
+    void setDefaultFont(int index);
+    int defaultFont() const { return defaultFont_; }
+
+    void appendText(const QString& text, const RtfCharFormat& format);
+    // A \par: the paragraph read so far ends, with this alignment.
+    void endParagraph(Qt::Alignment alignment);
+    // The end of the file. Text after the last \par is a last paragraph with `alignment`;
+    // without such text, the last \par ended the last paragraph.
+    void finish(Qt::Alignment alignment);
+
+private:
+    void flushRun();
+    const QTextCharFormat& charFormat(const RtfCharFormat& format);
+    QTextCharFormat toCharFormat(const RtfCharFormat& format) const;
+
+    std::map<int, RtfFont> fonts_;
+    std::vector<QColor> colours_;
+    int defaultFont_ = 0;
+
+    QTextDocument& document_;
+    QTextCursor cursor_;
+    bool firstParagraph_ = true;
+    QString run_;
+    RtfCharFormat runFormat_;
+    std::vector<std::pair<QString, RtfCharFormat>> paragraph_;  // the runs of the paragraph
+    // Formats converted so far; a file uses few, and converting each run anew costs time.
+    std::vector<std::pair<RtfCharFormat, QTextCharFormat>> charFormats_;
+};
+
+}  // namespace editor

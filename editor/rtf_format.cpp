@@ -1,0 +1,27 @@
+// The RTF notes format: the check for RTF content, our reader and our writer.
+#include "editor/rtf_format.h"
+
+#include <QTextDocument>
+
+#include "editor/rtf_reader.h"
+#include "editor/rtf_writer.h"
+
+namespace editor {
+
+bool IsRtf(const QByteArray& bytes) {
+    qsizetype pos = 0;
+    while (pos < bytes.size() && (bytes[pos] == ' ' || bytes[pos] == '\t' || bytes[pos] == '\r' ||
+                                  bytes[pos] == '\n')) {
+        ++pos;
+    }
+    return QByteArrayView(bytes).sliced(pos).startsWith("{\\rtf");
+}
+
+void RtfFormat::read(const QByteArray& bytes, QTextDocument& document) {
+    if (!IsRtf(bytes)) throw FormatError("Die Datei enthält keinen RTF-Text.");
+    ReadRtf(bytes, document);
+}
+
+QByteArray RtfFormat::write(const QTextDocument& document) const { return WriteRtf(document); }
+
+}  // namespace editor

@@ -1,0 +1,495 @@
+// Our RTF reader. A tokenizer walks the bytes once (control words, control symbols, \'hh,
+// \bin data, braces, text); a stack holds the state of every open group: character format,
+// alignment, destination and \uc count.
+#include "editor/rtf_reader.h"
+
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "editor/rtf_charsets.h"
+#include "editor/rtf_document_builder.h"
+
+namespace editor {
+
+namespace {
+
+// Real files nest a few dozen groups deep; deeper groups are read as part of their parent.
+constexpr std::size_t kMaxDepth = 256;
+
+enum class Destination { Text, FontTable, ColourTable, Skip };
+
+struct GroupState {
+    RtfCharFormat format;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    Destination destination = Destination::Text;
+    int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+};
+
+enum class Word {
+    Par, Pard, Plain, AlignLeft, AlignRight, AlignCentre, AlignJustify,
+    Bold, Italic, Underline, UnderlineNone, Strike, Font, FontSize, Foreground, Background,
+    FontTable, ColourTable, Red, Green, Blue, Charset, CodePage,
+    Ansi, AnsiCodePage, Pc, Pca, Mac, DefaultFont, UnicodeSkip, Unicode, Binary,
+    SkipDestination, Character,
+};
+
+struct WordAction {
+    Word word;
+    char16_t character = 0;  // for Word::Character
+};
+
+const std::unordered_map<std::string_view, WordAction>& Words() {
+    static const std::unordered_map<std::string_view, WordAction> words = {
+        {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}}, {"row", {Word::Par}},
+        {"pard", {Word::Pard}}, {"plain", {Word::Plain}},
+        {"ql", {Word::AlignLeft}}, {"qr", {Word::AlignRight}}, {"qc", {Word::AlignCentre}},
+        {"qj", {Word::AlignJustify}},
+        {"b", {Word::Bold}}, {"i", {Word::Italic}}, {"strike", {Word::Strike}},
+        {"striked", {Word::Strike}},
+        {"ul", {Word::Underline}}, {"uld", {Word::Underline}}, {"uldb", {Word::Underline}},
+        {"uldash", {Word::Underline}}, {"ulw", {Word::Underline}}, {"ulwave", {Word::Underline}},
+        {"ulth", {Word::Underline}}, {"ulnone", {Word::UnderlineNone}},
+        {"f", {Word::Font}}, {"fs", {Word::FontSize}}, {"cf", {Word::Foreground}},
+        {"highlight", {Word::Background}}, {"cb", {Word::Background}},
+        {"fonttbl", {Word::FontTable}}, {"colortbl", {Word::ColourTable}},
+        {"red", {Word::Red}}, {"green", {Word::Green}}, {"blue", {Word::Blue}},
+        {"fcharset", {Word::Charset}}, {"cpg", {Word::CodePage}},
+        {"ansi", {Word::Ansi}}, {"ansicpg", {Word::AnsiCodePage}}, {"pc", {Word::Pc}},
+        {"pca", {Word::Pca}}, {"mac", {Word::Mac}}, {"deff", {Word::DefaultFont}},
+        {"uc", {Word::UnicodeSkip}}, {"u", {Word::Unicode}}, {"bin", {Word::Binary}},
+        {"line", {Word::Character, 0x2028}}, {"tab", {Word::Character, u'\t'}},
+        {"cell", {Word::Character, u'\t'}}, {"emdash", {Word::Character, 0x2014}},
+        {"endash", {Word::Character, 0x2013}}, {"lquote", {Word::Character, 0x2018}},
+        {"rquote", {Word::Character, 0x2019}}, {"ldblquote", {Word::Character, 0x201C}},
+        {"rdblquote", {Word::Character, 0x201D}}, {"bullet", {Word::Character, 0x2022}},
+        {"emspace", {Word::Character, 0x2003}}, {"enspace", {Word::Character, 0x2002}},
+        {"qmspace", {Word::Character, 0x2005}},
+        // Destinations that hold no text of the document.
+        {"info", {Word::SkipDestination}}, {"stylesheet", {Word::SkipDestination}},
+        {"pict", {Word::SkipDestination}}, {"object", {Word::SkipDestination}},
+        {"header", {Word::SkipDestination}}, {"headerl", {Word::SkipDestination}},
+        {"headerr", {Word::SkipDestination}}, {"headerf", {Word::SkipDestination}},
+        {"footer", {Word::SkipDestination}}, {"footerl", {Word::SkipDestination}},
+        {"footerr", {Word::SkipDestination}}, {"footerf", {Word::SkipDestination}},
+        {"listtable", {Word::SkipDestination}}, {"listoverridetable", {Word::SkipDestination}},
+        {"fldinst", {Word::SkipDestination}}, {"footnote", {Word::SkipDestination}},
+        {"annotation", {Word::SkipDestination}}, {"revtbl", {Word::SkipDestination}},
+        {"rsidtbl", {Word::SkipDestination}}, {"filetbl", {Word::SkipDestination}},
+        {"xe", {Word::SkipDestination}}, {"tc", {Word::SkipDestination}},
+        {"txe", {Word::SkipDestination}}, {"rxe", {Word::SkipDestination}},
+        {"template", {Word::SkipDestination}}, {"private", {Word::SkipDestination}},
+        {"nonshppict", {Word::SkipDestination}}, {"shp", {Word::SkipDestination}},
+        {"pn", {Word::SkipDestination}}, {"latentstyles", {Word::SkipDestination}},
+        {"themedata", {Word::SkipDestination}}, {"colorschememapping", {Word::SkipDestination}},
+        {"datastore", {Word::SkipDestination}}, {"xmlnstbl", {Word::SkipDestination}},
+        {"generator", {Word::SkipDestination}}, {"ftnsep", {Word::SkipDestination}},
+        {"ftnsepc", {Word::SkipDestination}}, {"aftnsep", {Word::SkipDestination}},
+        {"aftnsepc", {Word::SkipDestination}}, {"bkmkstart", {Word::SkipDestination}},
+        {"bkmkend", {Word::SkipDestination}}, {"userprops", {Word::SkipDestination}},
+    };
+    return words;
+}
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+class RtfReader {
+public:
+    RtfReader(const QByteArray& bytes, QTextDocument& document)
+        : bytes_(bytes), builder_(document) {}
+
+    void read();
+
+private:
+    bool atEnd() const { return pos_ >= bytes_.size(); }
+    GroupState& state() { return stack_.back(); }
+    const GroupState& state() const { return stack_.back(); }
+
+    void openGroup();
+    void closeGroup();
+    void readControl();
+    void readControlWord();
+    void readControlSymbol(char symbol);
+    void readHexByte();
+    void controlWord(std::string_view name, bool hasParameter, int parameter);
+    void applyWord(const WordAction& action, bool hasParameter, int parameter);
+    void applyTextWord(const WordAction& action, bool hasParameter, int parameter);
+    void applyTableWord(Word word, int parameter);
+    void textByte(char byte);
+    void unicodeCharacter(int parameter);
+    bool skipFallback();
+
+    void appendText(const QString& text);
+    void deliver(const QString& text);
+    void settleSurrogate();
+    void flushBytes();
+    int currentCodePage() const;
+    void endFontEntry();
+    void endColourEntry();
+    void endParagraph();
+
+    const QByteArray& bytes_;
+    qsizetype pos_ = 0;
+    RtfDocumentBuilder builder_;
+    std::vector<GroupState> stack_;
+    std::size_t flatDepth_ = 0;  // groups beyond kMaxDepth, read as part of their parent
+    bool finished_ = false;
+
+    int documentCodePage_ = 1252;
+    int fallbackToSkip_ = 0;
+    QByteArray pendingBytes_;  // text bytes not yet decoded, all in one code page
+    CodePageDecoder decoder_;
+    char16_t highSurrogate_ = 0;
+
+    // The font or colour table entry being read.
+    int fontIndex_ = 0;
+    RtfFont font_;
+    int fontCodePage_ = 0;  // \cpg, which wins over \fcharset
+    bool fontOpen_ = false;
+    int red_ = -1, green_ = -1, blue_ = -1;
+};
+
+void RtfReader::read() {
+    while (!atEnd() && !finished_) {
+        const char c = bytes_[pos_++];
+        if (c == '{') {
+            openGroup();
+        } else if (c == '}') {
+            closeGroup();
+        } else if (stack_.empty()) {
+            continue;  // nothing before the first group is part of the document
+        } else if (c == '\\') {
+            readControl();
+        } else if (c != '\r' && c != '\n' && c != '\0') {
+            textByte(c);
+        }
+    }
+    if (stack_.empty()) {
+        builder_.finish(Qt::AlignLeft);
+        return;
+    }
+    flushBytes();
+    settleSurrogate();
+    builder_.finish(state().alignment);
+}
+
+void RtfReader::openGroup() {
+    flushBytes();
+    fallbackToSkip_ = 0;
+    if (stack_.empty()) {
+        stack_.emplace_back();
+    } else if (stack_.size() >= kMaxDepth) {
+        ++flatDepth_;
+    } else {
+        const GroupState parent = state();
+        stack_.push_back(parent);
+    }
+}
+
+void RtfReader::closeGroup() {
+    if (stack_.empty()) return;
+    flushBytes();
+    fallbackToSkip_ = 0;
+    if (flatDepth_ > 0) {
+        --flatDepth_;
+        return;
+    }
+    if (stack_.size() == 1) {
+        finished_ = true;  // the end of the document; anything after it is not RTF
+        return;
+    }
+    const Destination ending = state().destination;
+    stack_.pop_back();
+    if (ending == Destination::FontTable && fontOpen_) endFontEntry();
+}
+
+void RtfReader::readControl() {
+    if (atEnd()) return;
+    const char c = bytes_[pos_];
+    if (IsLetter(c)) {
+        readControlWord();
+    } else {
+        ++pos_;
+        readControlSymbol(c);
+    }
+}
+
+// A control word: letters, an optional signed number, and one blank that belongs to it.
+void RtfReader::readControlWord() {
+    const qsizetype start = pos_;
+    while (!atEnd() && IsLetter(bytes_[pos_])) ++pos_;
+    const std::string_view name(bytes_.constData() + start, static_cast<std::size_t>(pos_ - start));
+    bool negative = false;
+    if (pos_ + 1 < bytes_.size() && bytes_[pos_] == '-' && IsDigit(bytes_[pos_ + 1])) {
+        negative = true;
+        ++pos_;
+    }
+    bool hasParameter = false;
+    long long value = 0;
+    for (; !atEnd() && IsDigit(bytes_[pos_]); ++pos_) {
+        hasParameter = true;
+        if (value < 10'000'000'000LL) value = value * 10 + (bytes_[pos_] - '0');
+    }
+    if (!atEnd() && bytes_[pos_] == ' ') ++pos_;
+    value = std::min<long long>(value, std::numeric_limits<int>::max());
+    controlWord(name, hasParameter, static_cast<int>(negative ? -value : value));
+}
+
+void RtfReader::readControlSymbol(char symbol) {
+    if (symbol == '\'') {
+        readHexByte();
+        return;
+    }
+    if (symbol == '\\' || symbol == '{' || symbol == '}') {
+        textByte(symbol);
+        return;
+    }
+    flushBytes();
+    if (skipFallback()) return;
+    switch (symbol) {
+    case '*':
+        state().destination = Destination::Skip;  // an optional destination we do not know
+        break;
+    case '~': appendText(QString(QChar(0x00A0))); break;
+    case '-': appendText(QString(QChar(0x00AD))); break;
+    case '_': appendText(QString(QChar(0x2011))); break;
+    case '\r':
+    case '\n': endParagraph(); break;
+    default: break;
+    }
+}
+
+void RtfReader::readHexByte() {
+    int value = 0;
+    for (int digit = 0; digit < 2; ++digit) {
+        const int hex = atEnd() ? -1 : HexValue(bytes_[pos_]);
+        if (hex < 0) return;  // a damaged \'hh is dropped
+        value = value * 16 + hex;
+        ++pos_;
+    }
+    if (skipFallback()) return;
+    const Destination destination = state().destination;
+    if (destination == Destination::Text || destination == Destination::FontTable) {
+        pendingBytes_ += static_cast<char>(value);
+    }
+}
+
+void RtfReader::controlWord(std::string_view name, bool hasParameter, int parameter) {
+    flushBytes();
+    if (name == "bin") {
+        // Binary data is never text; the whole block is one fallback character.
+        const qsizetype length = hasParameter && parameter > 0 ? parameter : 0;
+        pos_ += std::min(length, bytes_.size() - pos_);
+        skipFallback();
+        return;
+    }
+    if (skipFallback()) return;
+    const auto& words = Words();
+    const auto found = words.find(name);
+    if (found != words.end()) applyWord(found->second, hasParameter, parameter);
+}
+
+void RtfReader::applyWord(const WordAction& action, bool hasParameter, int parameter) {
+    GroupState& group = state();
+    if (group.destination == Destination::Skip) return;
+    switch (action.word) {
+    case Word::FontTable:
+        group.destination = Destination::FontTable;
+        return;
+    case Word::ColourTable:
+        group.destination = Destination::ColourTable;
+        red_ = green_ = blue_ = -1;
+        return;
+    case Word::SkipDestination: group.destination = Destination::Skip; return;
+    case Word::Ansi: documentCodePage_ = 1252; return;
+    case Word::AnsiCodePage:
+        if (parameter > 0) documentCodePage_ = parameter;
+        return;
+    case Word::Pc: documentCodePage_ = 437; return;
+    case Word::Pca: documentCodePage_ = 850; return;
+    case Word::Mac: documentCodePage_ = 10000; return;
+    case Word::DefaultFont: builder_.setDefaultFont(parameter); return;
+    case Word::UnicodeSkip: group.unicodeSkip = std::clamp(parameter, 0, 1000); return;
+    case Word::Unicode: unicodeCharacter(parameter); return;
+    default: break;
+    }
+    if (group.destination == Destination::Text) {
+        applyTextWord(action, hasParameter, parameter);
+    } else {
+        applyTableWord(action.word, parameter);
+    }
+}
+
+void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int parameter) {
+    GroupState& group = state();
+    RtfCharFormat& format = group.format;
+    const bool on = !hasParameter || parameter != 0;
+    switch (action.word) {
+    case Word::Par: endParagraph(); break;
+    case Word::Pard: group.alignment = Qt::AlignLeft; break;
+    case Word::Plain: format = RtfCharFormat{}; break;
+    case Word::AlignLeft: group.alignment = Qt::AlignLeft; break;
+    case Word::AlignRight: group.alignment = Qt::AlignRight; break;
+    case Word::AlignCentre: group.alignment = Qt::AlignHCenter; break;
+    case Word::AlignJustify: group.alignment = Qt::AlignJustify; break;
+    case Word::Bold: format.bold = on; break;
+    case Word::Italic: format.italic = on; break;
+    case Word::Underline: format.underline = on; break;
+    case Word::UnderlineNone: format.underline = false; break;
+    case Word::Strike: format.strike = on; break;
+    case Word::Font: format.font = std::max(parameter, 0); break;
+    case Word::FontSize: format.halfPoints = parameter > 0 ? std::min(parameter, 3276) : 24; break;
+    case Word::Foreground: format.foreground = parameter; break;
+    case Word::Background: format.background = parameter; break;
+    case Word::Character: appendText(QString(QChar(action.character))); break;
+    default: break;
+    }
+}
+
+// Inside the font table: \fN starts an entry, \fcharset and \cpg give its code page. Inside
+// the colour table: the components of the entry that the next ";" ends.
+void RtfReader::applyTableWord(Word word, int parameter) {
+    switch (word) {
+    case Word::Font:
+        if (state().destination != Destination::FontTable) break;
+        if (fontOpen_) endFontEntry();
+        fontIndex_ = parameter;
+        fontOpen_ = true;
+        break;
+    case Word::Charset: font_.codePage = CodePageOfCharset(parameter); break;
+    case Word::CodePage: fontCodePage_ = std::max(parameter, 0); break;
+    case Word::Red: red_ = std::clamp(parameter, 0, 255); break;
+    case Word::Green: green_ = std::clamp(parameter, 0, 255); break;
+    case Word::Blue: blue_ = std::clamp(parameter, 0, 255); break;
+    default: break;
+    }
+}
+
+void RtfReader::textByte(char byte) {
+    if (skipFallback()) return;
+    switch (state().destination) {
+    case Destination::Text: pendingBytes_ += byte; break;
+    case Destination::FontTable:
+        if (byte == ';') {
+            flushBytes();
+            endFontEntry();
+        } else {
+            pendingBytes_ += byte;
+        }
+        break;
+    case Destination::ColourTable:
+        if (byte == ';') endColourEntry();
+        break;
+    case Destination::Skip: break;
+    }
+}
+
+// \uN: N is a signed 16-bit number; two of them may form a surrogate pair. The next \ucN
+// characters are the fallback for readers without Unicode.
+void RtfReader::unicodeCharacter(int parameter) {
+    const auto unit = static_cast<char16_t>(static_cast<std::uint16_t>(parameter));
+    fallbackToSkip_ = state().unicodeSkip;
+    if (QChar::isHighSurrogate(unit)) {
+        settleSurrogate();
+        highSurrogate_ = unit;
+    } else if (QChar::isLowSurrogate(unit) && highSurrogate_ != 0) {
+        const char16_t pair[2] = {highSurrogate_, unit};
+        highSurrogate_ = 0;
+        deliver(QString(reinterpret_cast<const QChar*>(pair), 2));
+    } else if (QChar::isLowSurrogate(unit)) {
+        appendText(QString(QChar::ReplacementCharacter));
+    } else {
+        appendText(QString(QChar(unit)));
+    }
+}
+
+// Group ends stop the skip; everything else inside it counts as one character.
+bool RtfReader::skipFallback() {
+    if (fallbackToSkip_ == 0) return false;
+    --fallbackToSkip_;
+    return true;
+}
+
+void RtfReader::appendText(const QString& text) {
+    settleSurrogate();
+    deliver(text);
+}
+
+void RtfReader::deliver(const QString& text) {
+    switch (state().destination) {
+    case Destination::Text: builder_.appendText(text, state().format); break;
+    case Destination::FontTable: font_.name += text; break;
+    default: break;
+    }
+}
+
+// A high surrogate without its low half is no character.
+void RtfReader::settleSurrogate() {
+    if (highSurrogate_ == 0) return;
+    highSurrogate_ = 0;
+    deliver(QString(QChar::ReplacementCharacter));
+}
+
+void RtfReader::flushBytes() {
+    if (pendingBytes_.isEmpty()) return;
+    const QString text = decoder_.decode(currentCodePage(), pendingBytes_);
+    pendingBytes_.clear();
+    appendText(text);
+}
+
+// \'hh and text bytes are in the code page of the current font, else of the document.
+int RtfReader::currentCodePage() const {
+    if (state().destination == Destination::FontTable) {
+        if (fontCodePage_ != 0) return fontCodePage_;
+        return font_.codePage != 0 ? font_.codePage : documentCodePage_;
+    }
+    const int index = state().format.font < 0 ? builder_.defaultFont() : state().format.font;
+    const RtfFont* font = builder_.font(index);
+    if (font != nullptr && font->codePage != 0) return font->codePage;
+    return documentCodePage_;
+}
+
+void RtfReader::endFontEntry() {
+    font_.name = font_.name.trimmed();
+    if (fontCodePage_ != 0) font_.codePage = fontCodePage_;
+    builder_.setFont(fontIndex_, font_);
+    font_ = RtfFont{};
+    fontCodePage_ = 0;
+    fontOpen_ = false;
+}
+
+void RtfReader::endColourEntry() {
+    if (red_ < 0 && green_ < 0 && blue_ < 0) {
+        builder_.addColour(QColor());  // automatic
+    } else {
+        builder_.addColour(QColor(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0)));
+    }
+    red_ = green_ = blue_ = -1;
+}
+
+void RtfReader::endParagraph() {
+    if (state().destination != Destination::Text) return;
+    settleSurrogate();
+    builder_.endParagraph(state().alignment);
+}
+
+}  // namespace
+
+void ReadRtf(const QByteArray& bytes, QTextDocument& document) {
+    RtfReader(bytes, document).read();
+}
+
+}  // namespace editor

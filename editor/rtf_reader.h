@@ -1,0 +1,15 @@
+// Our RTF reader: turns the bytes of an RTF file into the text, character formats and
+// paragraph alignment of a QTextDocument.
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+namespace editor {
+
+// Replaces the document's content. Reads whatever it can: unknown control words are
+// ignored, damaged files give the text read so far. Never throws for any input.
+void ReadRtf(const QByteArray& bytes, QTextDocument& document);
+
+}  // namespace editor

@@ -1,0 +1,224 @@
+// Our RTF writer: a font table and a colour table of what the text uses, then one \pard
+// paragraph after the other, each character format written as the changes from the last.
+#include "editor/rtf_writer.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/cp1252.h"
+
+namespace editor {
+
+namespace {
+
+// The character format of a fragment as the writer needs it, completed from the document's
+// default font.
+struct RunFormat {
+    int font = 0;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int foreground = 0;  // colour table index, 0 = automatic
+    int background = 0;  // 0 = none
+};
+
+class RtfWriter {
+public:
+    explicit RtfWriter(const QTextDocument& document);
+    QByteArray write();
+
+private:
+    int fontIndex(const QString& family);
+    int colourIndex(const QBrush& brush);
+    RunFormat runFormat(const QTextCharFormat& format);
+    const RunFormat& runFormat(const QTextFragment& fragment);
+    void collectTables();
+    void writeTables();
+    void writeParagraph(const QTextBlock& block);
+    void writeFormatChange(const RunFormat& format);
+    // In a font name a ";" would end the name; there it goes as \'3b.
+    void writeText(QStringView text, bool fontName = false);
+    void word(const char* name, int parameter);
+    void word(const char* name);
+
+    const QTextDocument& document_;
+    const QFont defaultFont_;
+    QStringList fonts_;
+    std::vector<QColor> colours_;
+    std::unordered_map<int, RunFormat> runFormats_;  // by the document's format index
+    RunFormat written_;
+    QByteArray out_;
+};
+
+RtfWriter::RtfWriter(const QTextDocument& document)
+    : document_(document), defaultFont_(document.defaultFont()) {
+    fonts_ << defaultFont_.family();
+}
+
+QByteArray RtfWriter::write() {
+    collectTables();
+    out_.reserve(document_.characterCount() * 2 + 1024);
+    out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0";
+    writeTables();
+    out_ += "\\uc1\r\n";
+    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
+        writeParagraph(block);
+    }
+    out_ += "}\r\n";
+    return out_;
+}
+
+int RtfWriter::fontIndex(const QString& family) {
+    const qsizetype index = fonts_.indexOf(family);
+    if (index >= 0) return static_cast<int>(index);
+    fonts_ << family;
+    return static_cast<int>(fonts_.size() - 1);
+}
+
+// Index 0 of the colour table is the empty entry: automatic colour, no highlight.
+int RtfWriter::colourIndex(const QBrush& brush) {
+    if (brush.style() == Qt::NoBrush) return 0;
+    const QColor colour = brush.color().toRgb();
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
+        if (colours_[i].rgb() == colour.rgb()) return static_cast<int>(i + 1);
+    }
+    colours_.push_back(colour);
+    return static_cast<int>(colours_.size());
+}
+
+RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
+    const QFont font = format.font().resolve(defaultFont_);
+    RunFormat run;
+    const QStringList families = font.families();
+    run.font = fontIndex(families.isEmpty() ? font.family() : families.first());
+    const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
+    run.halfPoints = qRound(points * 2);
+    run.bold = font.weight() > QFont::Medium;
+    run.italic = font.italic();
+    run.underline = format.fontUnderline();
+    run.strike = font.strikeOut();
+    run.foreground = colourIndex(format.foreground());
+    run.background = colourIndex(format.background());
+    return run;
+}
+
+// A document has few distinct formats; each is worked out once.
+const RunFormat& RtfWriter::runFormat(const QTextFragment& fragment) {
+    const int index = fragment.charFormatIndex();
+    auto found = runFormats_.find(index);
+    if (found == runFormats_.end()) {
+        found = runFormats_.emplace(index, runFormat(fragment.charFormat())).first;
+    }
+    return found->second;
+}
+
+// One pass before writing, so that both tables stand in the header.
+void RtfWriter::collectTables() {
+    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) runFormat(it.fragment());
+    }
+}
+
+void RtfWriter::writeTables() {
+    out_ += "{\\fonttbl";
+    for (qsizetype i = 0; i < fonts_.size(); ++i) {
+        out_ += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
+        writeText(fonts_[i], true);
+        out_ += ";}";
+    }
+    out_ += "}\r\n{\\colortbl ;";
+    for (const QColor& colour : colours_) {
+        out_ += "\\red" + QByteArray::number(colour.red());
+        out_ += "\\green" + QByteArray::number(colour.green());
+        out_ += "\\blue" + QByteArray::number(colour.blue()) + ';';
+    }
+    out_ += "}\r\n";
+}
+
+void RtfWriter::writeParagraph(const QTextBlock& block) {
+    out_ += "\\pard";
+    const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignRight) {
+        out_ += "\\qr";
+    } else if (alignment & Qt::AlignHCenter) {
+        out_ += "\\qc";
+    } else if (alignment & Qt::AlignJustify) {
+        out_ += "\\qj";
+    } else {
+        out_ += "\\ql";
+    }
+    out_ += ' ';
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        writeFormatChange(runFormat(fragment));
+        writeText(fragment.text());
+    }
+    out_ += "\\par\r\n";
+}
+
+void RtfWriter::writeFormatChange(const RunFormat& format) {
+    const auto size = out_.size();
+    if (format.font != written_.font) word("f", format.font);
+    if (format.halfPoints != written_.halfPoints) word("fs", format.halfPoints);
+    if (format.bold != written_.bold) word(format.bold ? "b" : "b0");
+    if (format.italic != written_.italic) word(format.italic ? "i" : "i0");
+    if (format.underline != written_.underline) word(format.underline ? "ul" : "ulnone");
+    if (format.strike != written_.strike) word(format.strike ? "strike" : "strike0");
+    if (format.foreground != written_.foreground) word("cf", format.foreground);
+    if (format.background != written_.background) word("highlight", format.background);
+    if (out_.size() != size) out_ += ' ';  // ends the last control word
+    written_ = format;
+}
+
+void RtfWriter::word(const char* name, int parameter) {
+    out_ += '\\';
+    out_ += name;
+    out_ += QByteArray::number(parameter);
+}
+
+void RtfWriter::word(const char* name) {
+    out_ += '\\';
+    out_ += name;
+}
+
+void RtfWriter::writeText(QStringView text, bool fontName) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (unit == u'\\' || unit == u'{' || unit == u'}') {
+            out_ += '\\';
+            out_ += static_cast<char>(unit);
+        } else if (unit == u';' && fontName) {
+            out_ += "\\'3b";
+        } else if (unit == u'\t') {
+            out_ += "\\tab ";
+        } else if (unit == QChar::LineSeparator) {
+            out_ += "\\line ";
+        } else if (unit >= 0x20 && unit < 0x80) {
+            out_ += static_cast<char>(unit);
+        } else if (const auto byte = platform::CodePointToCp1252(unit); byte && unit >= 0x80) {
+            const auto b = static_cast<unsigned char>(*byte);
+            out_ += "\\'";
+            out_ += kHex[b >> 4];
+            out_ += kHex[b & 0x0F];
+        } else if (unit == 0xFDD0 || unit == 0xFDD1 || unit == QChar::ObjectReplacementCharacter) {
+            continue;  // frame markers and embedded objects are no text
+        } else {
+            // Signed 16 bits, a surrogate pair as two of them; "?" is the fallback.
+            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + '?';
+        }
+    }
+}
+
+}  // namespace
+
+QByteArray WriteRtf(const QTextDocument& document) { return RtfWriter(document).write(); }
+
+}  // namespace editor

@@ -1,0 +1,19 @@
+// The single-byte code pages old text files come in: Windows-1252, the DOS code pages 437
+// and 850, and Mac Roman, each identified by its Windows code page number.
+#pragma once
+
+#include <optional>
+
+namespace platform {
+
+// True for 1252, 437, 850 and 10000 (Mac Roman), the code pages the tables below hold.
+bool IsKnownSingleByteCodePage(int codePage);
+
+// The character of one byte. The lower half is ASCII in every one of these code pages, the
+// control codes included; a code page without a table here is read as Windows-1252.
+char32_t CodePageByteToCodePoint(int codePage, unsigned char byte);
+
+// The byte of one character in the code page, empty when the code page lacks it.
+std::optional<unsigned char> CodePointToCodePageByte(int codePage, char32_t cp);
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+// Helpers of the RTF tests: a document's text with "\n" between paragraphs, and the format
+// of the character where a piece of text starts.
+#pragma once
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include "editor/rtf_reader.h"
+
+namespace editor_test {
+
+// Line breaks inside a paragraph stay U+2028, unlike QTextDocument::toPlainText().
+inline QString Text(const QTextDocument& document) {
+    QString text = document.toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+inline QString ReadText(const QByteArray& rtf) {
+    QTextDocument document;
+    editor::ReadRtf(rtf, document);
+    return Text(document);
+}
+
+// The format of the first character of `needle`; fails the test when the text lacks it.
+inline QTextCharFormat FormatAt(const QTextDocument& document, const QString& needle) {
+    const QTextCursor found = document.find(needle, 0, QTextDocument::FindCaseSensitively);
+    EXPECT_FALSE(found.isNull()) << needle.toStdString();
+    QTextCursor cursor(found);
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+inline Qt::Alignment AlignmentAt(const QTextDocument& document, const QString& needle) {
+    const QTextCursor found = document.find(needle, 0, QTextDocument::FindCaseSensitively);
+    EXPECT_FALSE(found.isNull()) << needle.toStdString();
+    return found.block().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+}
+
+inline QString Family(const QTextCharFormat& format) {
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+inline QColor Colour(const QBrush& brush) {
+    return brush.style() == Qt::NoBrush ? QColor() : brush.color();
+}
+
+}  // namespace editor_test
