@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "editor/tedit_form.h"
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 #include "platform/qt/dialogs.h"
@@ -19,6 +20,7 @@ int Run(int argc, char** argv) {
 
     // Start-up runs before the event loop; its errors get the same box as any other.
     std::unique_ptr<mainwin::TForm1> form;
+    std::unique_ptr<editor::TEditForm> editForm;
     bool created = false;
     const bool ok = platform::RunGuarded([&] {
         QStringList arguments = QCoreApplication::arguments();
@@ -26,6 +28,9 @@ int Run(int argc, char** argv) {
         form = std::make_unique<mainwin::TForm1>(dialogs, QCoreApplication::applicationFilePath(),
                                                  arguments);
         created = form->FormCreate();
+        // The notes window, hidden until the calculator window opens it.
+        editForm = std::make_unique<editor::TEditForm>(dialogs);
+        form->SetEditorWindow(editForm.get());
     });
     if (!ok) return 1;
     // Without its term files the program ends at once; no window is shown.

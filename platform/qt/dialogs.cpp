@@ -1,7 +1,8 @@
-// Message and input boxes on QMessageBox and QInputDialog.
+// Message and input boxes on QMessageBox and QInputDialog; file dialogs on QFileDialog.
 #include "platform/qt/dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -57,6 +58,23 @@ constexpr ButtonText ButtonTexts[] = {
     {ButtonAbort, "&Abort", QMessageBox::RejectRole}, {ButtonAll, "&All", QMessageBox::AcceptRole},
 };
 
+std::optional<QString> RunFileDialog(QWidget* parent, FileRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title, request.directory);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
+        dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const qsizetype chosen = request.filters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0) request.filterIndex = static_cast<int>(chosen) + 1;
+    return dialog.selectedFiles().front();
+}
+
 MessageButton EscapeChoice(unsigned buttons) {
     for (MessageButton b : {ButtonCancel, ButtonNo, ButtonAbort, ButtonOk})
         if (buttons & b) return b;
@@ -90,6 +108,14 @@ QString QtDialogs::Input(QWidget* parent, const QString& caption, const QString&
     const QString text =
         QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
     return ok ? text : initial;
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, FileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, FileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
 }  // namespace platform

@@ -1,8 +1,10 @@
-// Every modal interaction of the program (message boxes and input boxes) goes through this
-// interface, which the windows receive at construction; tests pass a scripted one.
+// Every modal interaction of the program (message boxes, input boxes, file dialogs) goes
+// through this interface, which the windows receive at construction; tests pass a scripted one.
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class QWidget;
 
@@ -20,6 +22,16 @@ enum MessageButton : unsigned {
     ButtonAll = 1u << 5,
 };
 
+// What an open or save dialog starts with; `filterIndex` (1-based into `filters`) comes back
+// as the filter the user last chose.
+struct FileRequest {
+    QString title;
+    QString fileName;   // preset name
+    QString directory;  // initial folder; empty: the current one
+    QStringList filters;  // Qt name filters: "description (*.a *.b)"
+    int filterIndex = 1;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -32,19 +44,25 @@ public:
     // A modal input box; OK returns the edited text, Cancel the initial text unchanged.
     virtual QString Input(QWidget* parent, const QString& caption, const QString& prompt,
                           const QString& initial) = 0;
+
+    // Modal file dialogs: the chosen file's full name, or nothing on Cancel.
+    virtual std::optional<QString> OpenFileName(QWidget* parent, FileRequest& request) = 0;
+    virtual std::optional<QString> SaveFileName(QWidget* parent, FileRequest& request) = 0;
 };
 
 // The caption of a box of the given kind ("Warning", "Error", …); a plain box carries the
 // application title, which is the task-bar text of `parent`'s window.
 QString MessageCaption(MessageKind kind, const QWidget* parent);
 
-// The real dialogs: QMessageBox and a small input dialog.
+// The real dialogs: QMessageBox, a small input dialog and QFileDialog.
 class QtDialogs : public Dialogs {
 public:
     MessageButton Message(QWidget* parent, MessageKind kind, const QString& text,
                           unsigned buttons) override;
     QString Input(QWidget* parent, const QString& caption, const QString& prompt,
                   const QString& initial) override;
+    std::optional<QString> OpenFileName(QWidget* parent, FileRequest& request) override;
+    std::optional<QString> SaveFileName(QWidget* parent, FileRequest& request) override;
 };
 
 }  // namespace platform

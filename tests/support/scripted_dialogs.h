@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,12 +15,20 @@
 namespace testing_support {
 
 struct Prompt {
-    enum Type { MessageBox, InputBox } type;
+    enum Type { MessageBox, InputBox, OpenFile, SaveFile } type;
     platform::MessageKind kind = platform::MessageKind::Plain;
     QString caption;
-    QString text;  // message text, or the input box's prompt
+    QString text;  // message text, the input box's prompt, or a file dialog's title
     unsigned buttons = 0;
-    QString initial;  // input boxes
+    QString initial;  // input boxes; the preset name of file dialogs
+    platform::FileRequest file;  // file dialogs: the request as the window made it
+};
+
+// The answer to a file dialog: the name chosen (nullopt: Cancel) and the filter the user
+// ends on (0: the one preset).
+struct FileAnswer {
+    std::optional<QString> name;
+    int filterIndex = 0;
 };
 
 class ScriptedDialogs : public platform::Dialogs {
@@ -27,7 +36,7 @@ public:
     platform::MessageButton Message(QWidget* parent, platform::MessageKind kind,
                                     const QString& text, unsigned buttons) override {
         prompts.push_back({Prompt::MessageBox, kind, platform::MessageCaption(kind, parent), text,
-                           buttons, {}});
+                           buttons, {}, {}});
         TakeTheFocusLikeABox();
         if (!answers.empty()) {
             const platform::MessageButton answer = answers.front();
@@ -45,11 +54,18 @@ public:
     QString Input(QWidget*, const QString& caption, const QString& prompt,
                   const QString& initial) override {
         prompts.push_back({Prompt::InputBox, platform::MessageKind::Plain, caption, prompt, 0,
-                           initial});
+                           initial, {}});
         if (inputs.empty()) return initial;
         const std::optional<QString> answer = inputs.front();
         inputs.pop_front();
         return answer.value_or(initial);
+    }
+
+    std::optional<QString> OpenFileName(QWidget* parent, platform::FileRequest& request) override {
+        return File(Prompt::OpenFile, parent, request);
+    }
+    std::optional<QString> SaveFileName(QWidget* parent, platform::FileRequest& request) override {
+        return File(Prompt::SaveFile, parent, request);
     }
 
     // A real box is a window of its own: while it is open it has the keyboard focus, and
@@ -73,6 +89,22 @@ public:
     std::vector<Prompt> prompts;
     std::deque<platform::MessageButton> answers;
     std::deque<std::optional<QString>> inputs;
+    // File dialogs answer Cancel when nothing is queued.
+    std::deque<FileAnswer> files;
+    // Runs while a file dialog is open, to look at the window behind it.
+    std::function<void()> whileFileDialogOpen;
+
+private:
+    std::optional<QString> File(Prompt::Type type, QWidget*, platform::FileRequest& request) {
+        prompts.push_back({type, platform::MessageKind::Plain, request.title, request.title, 0,
+                           request.fileName, request});
+        if (whileFileDialogOpen) whileFileDialogOpen();
+        if (files.empty()) return std::nullopt;
+        const FileAnswer answer = files.front();
+        files.pop_front();
+        if (answer.name && answer.filterIndex > 0) request.filterIndex = answer.filterIndex;
+        return answer.name;
+    }
 };
 
 }  // namespace testing_support

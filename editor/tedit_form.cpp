@@ -1,0 +1,175 @@
+// The notes window: creation, its window events (activation, keys, closing) and the
+// modified flag that the save commands follow.
+#include "editor/tedit_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTextEdit>
+
+#include "platform/qt/application.h"
+
+namespace editor {
+
+namespace {
+
+// The text control; its formatting rectangle is the viewport inside the given margins.
+class NotesEdit : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+    void SetFormattingMargins(int x, int y) { setViewportMargins(x, y, x, y); }
+};
+
+}  // namespace
+
+TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("EditForm"));
+    FormCreate();
+}
+
+TEditForm::~TEditForm() = default;
+
+void TEditForm::FormCreate() {
+    auto* editor = new NotesEdit(this);
+    editor_ = editor;
+    editor_->setObjectName(QStringLiteral("Editor"));
+    editor_->setAcceptRichText(false);
+    editor_->setFrameShape(QFrame::NoFrame);
+    editor_->setLineWrapMode(QTextEdit::WidgetWidth);
+    editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->setContextMenuPolicy(Qt::CustomContextMenu);
+    editor_->installEventFilter(this);  // the window sees every key before the control
+    setCentralWidget(editor_);
+    dialogFont_ = editor_->font();
+
+    BuildToolBar();
+    BuildMenus();
+    BuildContextMenu();
+    BuildStatusBar();
+
+    connect(editor_, &QTextEdit::textChanged, this,
+            [this] { platform::RunGuarded([this] { EditorChange(); }); });
+    connect(editor_, &QTextEdit::cursorPositionChanged, this,
+            [this] { platform::RunGuarded([this] { UpdateCursorPos(); }); });
+    InstallDocument(new QTextDocument(editor_));
+    setWindowTitle(QStringLiteral("Untitled"));
+    resize(560, 400);
+    FollowModified();
+}
+
+bool TEditForm::Modified() const { return editor_->document()->isModified(); }
+
+void TEditForm::SetModified(bool modified) {
+    editor_->document()->setModified(modified);
+    FollowModified();
+}
+
+// "SaveBtn" and "&Speichern" are enabled exactly while the text is modified, so that F2
+// does nothing for an unchanged text.
+void TEditForm::FollowModified() {
+    Action("SaveBtn")->setEnabled(Modified());
+    Action("Save1")->setEnabled(Modified());
+}
+
+void TEditForm::File1Click() { Action("Save1")->setEnabled(Modified()); }
+
+// Puts a freshly read document into the control; the previous one is deleted with it.
+void TEditForm::InstallDocument(QTextDocument* document) {
+    // The control may delete its previous document itself; what is left goes here.
+    const QPointer<QTextDocument> old = editor_->document();
+    document->setParent(editor_);
+    editor_->setDocument(document);
+    if (old && old != document) delete old.data();
+    connect(document, &QTextDocument::modificationChanged, this,
+            [this] { platform::RunGuarded([this] { FollowModified(); }); });
+}
+
+void TEditForm::FormActivate() {
+    SetEditRect();
+    stopConversion_ = false;
+}
+
+// Reopening the window returns to the place where the user left it.
+void TEditForm::FormDeactivate() { lastPos_ = editor_->textCursor().position(); }
+
+void TEditForm::SetEditRect() {
+    static_cast<NotesEdit*>(editor_)->SetFormattingMargins(3, 2);
+    FitStatusPanel();
+}
+
+void TEditForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange)
+        platform::RunGuarded([this] { isActiveWindow() ? FormActivate() : FormDeactivate(); });
+    QMainWindow::changeEvent(event);
+}
+
+void TEditForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    platform::RunGuarded([this] { UpdateCursorPos(); });
+}
+
+void TEditForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    platform::RunGuarded([this] { SetEditRect(); });
+}
+
+// Escape closes the window (through the close query); other keys reach the control.
+void TEditForm::FormKeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) close();
+}
+
+// The control ignores Escape, which would then come to the window a second time and ask
+// its question twice; it ends here.
+bool TEditForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        platform::RunGuarded([&] { FormKeyDown(key); });
+        if (key->key() == Qt::Key_Escape) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TEditForm::keyPressEvent(QKeyEvent* event) {
+    platform::RunGuarded([&] { FormKeyDown(event); });
+    QMainWindow::keyPressEvent(event);
+}
+
+void TEditForm::Exit1Click() { close(); }
+
+bool TEditForm::FormCloseQuery() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    if (converting_) {
+        // A running conversion is stopped first; the window stays open meanwhile.
+        stopConversion_ = true;
+        return false;
+    }
+    if (!Modified()) return true;
+    switch (dialogs_.Message(this, platform::MessageKind::Confirm, fileName_ + " speichern ?",
+                             platform::ButtonYes | platform::ButtonNo | platform::ButtonCancel)) {
+    case platform::ButtonYes:
+        // Closing only hides the window: a text that could not be saved stays in memory
+        // and is asked about again on the next load.
+        Save1Click();
+        return true;
+    case platform::ButtonNo:
+        SetModified(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Closing hides the window; text and state stay for the next showing.
+void TEditForm::closeEvent(QCloseEvent* event) {
+    bool close = false;
+    platform::RunGuarded([&] { close = FormCloseQuery(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace editor

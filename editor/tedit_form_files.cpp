@@ -1,0 +1,214 @@
+// The notes window's file commands: load, open, new, save, save as, backups, the save
+// prompt. Bytes go through NotesFile, the disk through notes_file_io.
+#include <QApplication>
+#include <QFile>
+#include <QPalette>
+#include <QStatusBar>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <filesystem>
+
+#include "editor/notes_file_io.h"
+#include "editor/tedit_form.h"
+
+namespace editor {
+
+namespace {
+
+std::filesystem::path PathOf(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+bool IsRtf(const QString& name) { return IsRtfName(QFile::encodeName(name).toStdString()); }
+
+bool IsTxt(const QString& name) {
+    const std::string ext(FileExtension(QFile::encodeName(name).toStdString()));
+    return ext.size() == 4 && QString::fromLatin1(ext.c_str()).compare(u".txt",
+                                                                       Qt::CaseInsensitive) == 0;
+}
+
+// The file dialogs' filters: 1 all files, 2 text files, 3 RTF files.
+const QStringList FileFilters = {
+    QStringLiteral("alle Dateien   *.* (*)"),
+    QStringLiteral("Text-Dateien   *.TXT (*.TXT *.txt)"),
+    QStringLiteral("RTF-Dateien   *.RTF (*.RTF *.rtf)"),
+};
+
+int FilterIndexFor(const QString& name) { return IsRtf(name) ? 3 : IsTxt(name) ? 2 : 1; }
+
+// The hourglass for as long as a load runs.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+platform::FileRequest TEditForm::FileDialogRequest(const QString& title) const {
+    const qsizetype slash = fileName_.lastIndexOf(u'/');
+    return {title, fileName_, slash < 0 ? QString() : fileName_.left(slash), FileFilters,
+            FilterIndexFor(fileName_)};
+}
+
+// Asks whether to save a modified text. False when the operation that asked must stop:
+// on Cancel, and when the text could not be saved (it would otherwise be lost).
+bool TEditForm::SaveChanges() {
+    if (!Modified()) return true;
+    switch (dialogs_.Message(this, platform::MessageKind::Confirm, fileName_ + " speichern ?",
+                             platform::ButtonYes | platform::ButtonNo | platform::ButtonCancel)) {
+    case platform::ButtonYes:
+        Save1Click();
+        return !Modified();
+    case platform::ButtonNo:
+        SetModified(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads the file into a new document, so that the text shown stays until the file has been
+// read whole; the mode comes from the extension.
+void TEditForm::ReadIntoEditor(const QString& name) {
+    stopConversion_ = true;
+    QCoreApplication::processEvents();
+    const std::string bytes = ReadWholeFile(PathOf(name));
+    const bool plainText = !IsRtf(name);
+    auto* document = new QTextDocument(this);
+    try {
+        notesFile_.read(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                        plainText, *document);
+    } catch (...) {
+        delete document;
+        throw;
+    }
+    plainText_ = plainText;
+    InstallDocument(document);
+    QTextCursor caret(document);
+    caret.setPosition(std::clamp(lastPos_, 0, document->characterCount() - 1));
+    editor_->setTextCursor(caret);
+    stopConversion_ = false;
+}
+
+// A file that exists is read; a name with no file empties the editor, which keeps its mode,
+// and the first save creates the file. A file that cannot be read leaves name, caption,
+// mode and text as they were, and the error goes to the general error handling.
+void TEditForm::LoadFile(const QString& name) {
+    if (!SaveChanges()) return;
+    const QString oldName = fileName_;
+    const QString oldCaption = windowTitle();
+    const bool oldMode = plainText_;
+    const NotesFile oldFile = notesFile_;
+    fileName_ = name;
+    setWindowTitle(name);
+    {
+        WaitCursor wait;
+        std::error_code ec;
+        try {
+            if (std::filesystem::exists(PathOf(name), ec)) {
+                ReadIntoEditor(name);
+            } else {
+                InstallDocument(new QTextDocument(this));
+                notesFile_.startNew();
+            }
+        } catch (...) {
+            fileName_ = oldName;
+            setWindowTitle(oldCaption);
+            plainText_ = oldMode;
+            notesFile_ = oldFile;
+            throw;
+        }
+    }
+    // A plain-text file shows in the font chosen in the font dialog.
+    if (plainText_) editor_->document()->setDefaultFont(dialogFont_);
+    textLength_ = editor_->document()->characterCount() - 1;
+    SetModified(false);
+    UpdateCursorPos();
+}
+
+void TEditForm::Open1Click() {
+    platform::FileRequest request = FileDialogRequest(QStringLiteral("Datei öffnen"));
+    const std::optional<QString> chosen = dialogs_.OpenFileName(this, request);
+    if (!chosen) return;
+    // A new file opens at its start; reopening the same file returns to the remembered place.
+    if (*chosen != fileName_) lastPos_ = 0;
+    LoadFile(*chosen);
+}
+
+void TEditForm::New1Click() {
+    lastPos_ = 0;
+    LoadFile(UnnamedFile);
+}
+
+void TEditForm::MakeBackup(const QString& name) { editor::MakeBackup(PathOf(name)); }
+
+// Writes the text under FileName; a failed write leaves the old file as it was and the
+// text still counted as unsaved.
+void TEditForm::WriteFile() {
+    const bool wasModified = Modified();
+    SetModified(false);
+    try {
+        const QByteArray bytes = notesFile_.write(*editor_->document(), plainText_);
+        WriteFileAtomically(PathOf(fileName_), std::string_view(bytes.constData(), bytes.size()),
+                            isBAK_);
+    } catch (const std::exception&) {
+        dialogs_.Message(this, platform::MessageKind::Error, fileName_ + ": Schreibfehler",
+                         platform::ButtonOk);
+        SetModified(wasModified);
+    }
+}
+
+void TEditForm::Save1Click() {
+    if (fileName_.isEmpty() || fileName_ == UnnamedFile)
+        Saveas1Click();
+    else
+        WriteFile();
+    FollowModified();
+}
+
+namespace {
+
+// The status bar is yellow while save-as runs, whatever way it ends.
+class YellowStatusBar {
+public:
+    explicit YellowStatusBar(QStatusBar* bar) : bar_(bar) { Paint(Qt::yellow); }
+    ~YellowStatusBar() { Paint(QApplication::palette(bar_).color(QPalette::Button)); }
+
+private:
+    void Paint(const QColor& colour) {
+        QPalette palette = bar_->palette();
+        palette.setColor(QPalette::Window, colour);
+        bar_->setPalette(palette);
+    }
+    QStatusBar* bar_;
+};
+
+}  // namespace
+
+// Saves under a new name, converting between plain text and RTF when the extension changes
+// and the user agrees, and reads the file back so that the editor shows what was written.
+void TEditForm::Saveas1Click() {
+    YellowStatusBar yellow(statusBar());
+    platform::FileRequest request = FileDialogRequest(fileName_ + " speichern als");
+    const std::optional<QString> chosen = dialogs_.SaveFileName(this, request);
+    if (!chosen) return;
+    const bool wasRtf = IsRtf(fileName_);
+    fileName_ = *chosen;
+    setWindowTitle(*chosen);
+    const bool toRtf = IsRtf(*chosen);
+    const auto ask = [this](const char* text) {
+        return dialogs_.Message(this, platform::MessageKind::Confirm, QString::fromUtf8(text),
+                                platform::ButtonYes | platform::ButtonNo) == platform::ButtonYes;
+    };
+    if (wasRtf && !toRtf) {
+        if (ask("RTF -> TXT-Konvertierung?")) plainText_ = true;
+    } else if (!wasRtf && toRtf) {
+        if (ask("TXT -> RTF-Konvertierung?")) plainText_ = false;
+    }
+    Save1Click();
+    // A text that could not be written stays in the editor, still unsaved.
+    if (Modified()) return;
+    LoadFile(*chosen);
+}
+
+}  // namespace editor

@@ -1,0 +1,78 @@
+// A notes window over a private folder, with scripted dialogs that record every prompt.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+#include <memory>
+
+#include "editor/tedit_form.h"
+#include "file_fixture.h"
+#include "platform/qt/application.h"
+#include "scripted_dialogs.h"
+
+namespace editor_test {
+
+class EditFormTest : public testing::Test {
+protected:
+    EditFormTest() {
+        app()->SetDialogs(&dialogs);
+        form = std::make_unique<editor::TEditForm>(dialogs);
+    }
+    ~EditFormTest() override {
+        form.reset();
+        app()->SetDialogs(nullptr);
+    }
+
+    static platform::TolvaneApplication* app() {
+        return static_cast<platform::TolvaneApplication*>(QCoreApplication::instance());
+    }
+
+    QString Name(const std::string& file) const {
+        return QString::fromStdString(folder.Path(file).string());
+    }
+    QString Text() const { return form->Editor()->toPlainText(); }
+    // Types as a user does, so that the control sets its modified flag.
+    void Type(const QString& text) { QTest::keyClicks(form->Editor(), text); }
+    void Key(Qt::Key key) { QTest::keyClick(form->Editor(), key); }
+    void Caret(int position) {
+        QTextCursor c = form->Editor()->textCursor();
+        c.setPosition(position);
+        form->Editor()->setTextCursor(c);
+    }
+    // Runs a command the way a click does: through the event loop, where errors are caught.
+    void Trigger(const char* action) {
+        QMetaObject::invokeMethod(form->Action(action), "trigger", Qt::QueuedConnection);
+        QCoreApplication::processEvents();
+    }
+    void ShowAndActivate() {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QCoreApplication::processEvents();
+    }
+    template <class Condition>
+    static bool WaitFor(Condition done, int ms = 5000) {
+        return QTest::qWaitFor(done, ms);
+    }
+    // Queues the file dialog's answer.
+    void Choose(const QString& name, int filterIndex = 0) {
+        dialogs.files.push_back({name, filterIndex});
+    }
+    std::vector<testing_support::Prompt> Messages() const {
+        std::vector<testing_support::Prompt> found;
+        for (const auto& p : dialogs.prompts)
+            if (p.type == testing_support::Prompt::MessageBox) found.push_back(p);
+        return found;
+    }
+    QString Status() const { return form->StatusPanel(0)->text(); }
+
+    FileFolder folder;
+    testing_support::ScriptedDialogs dialogs;
+    std::unique_ptr<editor::TEditForm> form;
+};
+
+}  // namespace editor_test

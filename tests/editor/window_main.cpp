@@ -1,0 +1,13 @@
+// The notes window tests run headless inside the program's own application object, so
+// that errors take the same way to the user as in the program.
+#include <gtest/gtest.h>
+
+#include "platform/qt/application.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::TolvaneApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("tolvane"));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
