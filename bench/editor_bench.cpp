@@ -1,25 +1,38 @@
 // Speed of the notes files: reading and writing 1 MB of RTF (15,000 paragraphs in mixed
 // formats) and 1 MB of plain text. Target: RTF read and write together under 100 ms.
+// The notes window: loading and showing 10 MB of plain text (target under 1 s), and a key
+// typed into it with the status line refreshed (target under one frame, 16 ms).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 
 #include "editor/plain_text_format.h"
 #include "editor/rtf_reader.h"
 #include "editor/rtf_writer.h"
+#include "editor/tedit_form.h"
+#include "platform/qt/dialogs.h"
 
 namespace {
 
-// QTextDocument's fonts need a QGuiApplication; one, headless, for all benchmarks.
+// QTextDocument's fonts need a QGuiApplication, the window a QApplication; one, headless,
+// for all benchmarks.
 void EnsureApplication() {
     static int argc = 1;
     static char name[] = "tolvane-bench";
     static char* argv[] = {name, nullptr};
     if (QGuiApplication::instance() != nullptr) return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
+    // Never destroyed: at exit Qt's own statics would already be gone beneath it.
+    new QApplication(argc, argv);
 }
 
 // 15,000 paragraphs of notes, about 1 MB as RTF, in four kinds that take turns: a centred
@@ -134,5 +147,107 @@ void BM_PlainTextWrite(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * NotesText().size());
 }
 BENCHMARK(BM_PlainTextWrite)->Unit(benchmark::kMillisecond);
+
+// The window needs no dialog while nothing is modified.
+class NoDialogs : public platform::Dialogs {
+public:
+    platform::MessageButton Message(QWidget*, platform::MessageKind, const QString&,
+                                    unsigned) override {
+        return platform::ButtonNo;
+    }
+    QString Input(QWidget*, const QString&, const QString&, const QString& initial) override {
+        return initial;
+    }
+    std::optional<QString> OpenFileName(QWidget*, platform::FileRequest&) override { return {}; }
+    std::optional<QString> SaveFileName(QWidget*, platform::FileRequest&) override { return {}; }
+};
+
+// A plain-text file of `megabytes` MB (about ten times NotesText) in the temporary folder;
+// 0 gives a single line.
+QString NotesFileOf(int megabytes) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tolvane-bench-" + std::to_string(megabytes) + "mb.txt");
+    std::ofstream out(path, std::ios::binary);
+    if (megabytes == 0) out << "Eine Zeile\r\n";
+    while (out.tellp() < std::streamoff(megabytes) * 1'000'000)
+        out.write(NotesText().constData(), NotesText().size());
+    return QString::fromStdString(path.string());
+}
+
+// The control lays a long text out piece by piece from its event loop after the load; the
+// keys are measured once that has ended (the document's height stays the same).
+void SettleLayout(editor::TEditForm& form) {
+    QAbstractTextDocumentLayout* layout = form.Editor()->document()->documentLayout();
+    QSizeF last;
+    for (int same = 0, rounds = 0; same < 20 && rounds < 1'000'000; ++rounds) {
+        QCoreApplication::processEvents();
+        const QSizeF size = layout->documentSize();
+        same = size == last ? same + 1 : 0;
+        last = size;
+    }
+}
+
+// Loading and showing: the file read, the text put into the shown window and painted.
+void BM_WindowLoadPlainText(benchmark::State& state) {
+    EnsureApplication();
+    const QString name = NotesFileOf(static_cast<int>(state.range(0)));
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.show();
+    for (auto _ : state) {
+        form.LoadFile(name);
+        QCoreApplication::processEvents();
+    }
+    state.counters["characters"] = form.TextLength();
+}
+BENCHMARK(BM_WindowLoadPlainText)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One key typed in the middle of the text: the control's edit, the status line's refresh
+// and the repaint. The same for a one-line text and for 10 MB: the status line does not
+// measure the whole text.
+void BM_WindowTypeKey(benchmark::State& state) {
+    EnsureApplication();
+    const QString name = NotesFileOf(static_cast<int>(state.range(0)));
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.show();
+    form.SetLastPos(std::numeric_limits<std::int32_t>::max() / 2);
+    form.LoadFile(name);
+    QTextCursor caret = form.Editor()->textCursor();
+    caret.setPosition(form.TextLength() / 2);
+    form.Editor()->setTextCursor(caret);
+    SettleLayout(form);
+    int i = 0;
+    for (auto _ : state) {
+        const Qt::Key key = (++i % 2) ? Qt::Key_A : Qt::Key_Backspace;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_A ? "a" : "");
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, key == Qt::Key_A ? "a" : "");
+        QApplication::sendEvent(form.Editor(), &press);
+        QApplication::sendEvent(form.Editor(), &release);
+        QCoreApplication::processEvents();
+    }
+    state.counters["characters"] = form.TextLength();
+}
+BENCHMARK(BM_WindowTypeKey)->Arg(0)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// The status line alone, with the caret on alternating lines in the middle of the text:
+// its cost must not grow with the text.
+void BM_WindowStatusLine(benchmark::State& state) {
+    EnsureApplication();
+    const QString name = NotesFileOf(static_cast<int>(state.range(0)));
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.show();
+    form.LoadFile(name);
+    SettleLayout(form);
+    QTextCursor caret = form.Editor()->textCursor();
+    const int middle = form.TextLength() / 2;
+    int i = 0;
+    for (auto _ : state) {
+        caret.setPosition((middle + (++i % 2) * 70) % (form.TextLength() + 1));
+        form.Editor()->setTextCursor(caret);  // runs the status line through its signal
+    }
+}
+BENCHMARK(BM_WindowStatusLine)->Arg(0)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -102,7 +102,9 @@ std::string ReadWholeFile(const fs::path& file) {
 
 void WriteFileAtomically(const fs::path& file, std::string_view bytes, bool backup) {
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string hidden(".");
+    hidden.append(file.filename().string()).append(".XXXXXX");
+    std::string temp = (folder / hidden).string();
     Descriptor out{::mkstemp(temp.data())};
     if (out.fd < 0) Fail(file, "Schreibfehler", errno);
     try {
