@@ -2,6 +2,7 @@
 // modified flag that the save commands follow.
 #include "editor/tedit_form.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,6 +51,15 @@ void TEditForm::FormCreate() {
     BuildContextMenu();
     BuildStatusBar();
 
+    // A long text is laid out piece by piece; its lines are counted once that has settled.
+    lineCountTimer_.setSingleShot(true);
+    lineCountTimer_.setInterval(100);
+    connect(&lineCountTimer_, &QTimer::timeout, this, [this] {
+        platform::RunGuarded([this] {
+            CountAllLines();
+            UpdateCursorPos();
+        });
+    });
     connect(editor_, &QTextEdit::textChanged, this,
             [this] { platform::RunGuarded([this] { EditorChange(); }); });
     connect(editor_, &QTextEdit::cursorPositionChanged, this,
@@ -85,6 +95,11 @@ void TEditForm::InstallDocument(QTextDocument* document) {
     if (old && old != document) delete old.data();
     connect(document, &QTextDocument::modificationChanged, this,
             [this] { platform::RunGuarded([this] { FollowModified(); }); });
+    connect(document, &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { NoteChangedBlocks(position, added); });
+    connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            &lineCountTimer_, qOverload<>(&QTimer::start));
+    changedFrom_ = changedTo_ = -1;
 }
 
 void TEditForm::FormActivate() {

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QTimer>
 #include <QString>
 #include <map>
 #include <string>
@@ -90,6 +91,9 @@ private:
     void FormDeactivate();
     void FormKeyDown(QKeyEvent* event);
     void FitStatusPanel();
+    void NoteChangedBlocks(int position, int added);
+    void CountChangedLines();
+    void CountAllLines();
     void SetModified(bool modified);
     void FollowModified();
     // The save prompt; false when the user cancelled or the text could not be saved.
@@ -105,6 +109,11 @@ private:
     QLabel* panel2_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     std::map<std::string, QAction*, std::less<>> actions_;
+    // The displayed lines of each paragraph, kept in the document's blocks for the status
+    // line: the changed paragraphs at once, all of them once the layout has settled.
+    QTimer lineCountTimer_;
+    int changedFrom_ = -1;
+    int changedTo_ = -1;
 
     NotesFile notesFile_;
     QString fileName_;

@@ -13,12 +13,22 @@ namespace editor {
 
 namespace {
 
-// Line and column (both from 0) of `position`. The block's first line number is kept by the
-// document's layout in its block tree, so this costs no more than one block's lines,
-// whatever the length of the text. A block not laid out yet counts as one line.
+// Stores the block's displayed lines in the document's block tree, which sums them for
+// QTextBlock::firstLineNumber (the rich-text layout does not). A block not laid out yet
+// counts as one line.
+void CountLines(QTextBlock block) {
+    const QTextLayout* layout = block.layout();
+    const int lines = layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+    if (block.lineCount() != lines) block.setLineCount(lines);
+}
+
+// Line and column (both from 0) of `position`. The lines before the caret's block are
+// summed by the block tree, so this costs no more than one block's lines, whatever the
+// length of the text.
 std::pair<int, int> LineAndColumn(const QTextDocument& document, int position) {
     const QTextBlock block = document.findBlock(position);
     if (!block.isValid()) return {0, 0};
+    CountLines(block);
     const int inBlock = position - block.position();
     int line = block.firstLineNumber();
     int column = inBlock;
@@ -34,7 +44,31 @@ std::pair<int, int> LineAndColumn(const QTextDocument& document, int position) {
 
 }  // namespace
 
+void TEditForm::NoteChangedBlocks(int position, int added) {
+    changedFrom_ = changedFrom_ < 0 ? position : std::min(changedFrom_, position);
+    changedTo_ = std::max(changedTo_, position + added);
+}
+
+// The paragraphs an edit touched; the layout has redone them before the change is reported.
+void TEditForm::CountChangedLines() {
+    if (changedFrom_ < 0) return;
+    const QTextDocument& document = *editor_->document();
+    const QTextBlock last = document.findBlock(std::min(changedTo_, document.characterCount() - 1));
+    for (QTextBlock b = document.findBlock(changedFrom_); b.isValid(); b = b.next()) {
+        CountLines(b);
+        if (b == last) break;
+    }
+    changedFrom_ = changedTo_ = -1;
+}
+
+// Every paragraph: after a load, a resize or a change of the document's height, once the
+// layout has settled (a timer), never per key.
+void TEditForm::CountAllLines() {
+    for (QTextBlock b = editor_->document()->begin(); b.isValid(); b = b.next()) CountLines(b);
+}
+
 void TEditForm::UpdateCursorPos() {
+    CountChangedLines();
     const auto [line, column] =
         LineAndColumn(*editor_->document(), editor_->textCursor().position());
     panel1_->setText(QStringLiteral("Zeile: %1   Spalte: %2")

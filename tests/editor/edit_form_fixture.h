@@ -14,6 +14,9 @@
 #include "platform/qt/application.h"
 #include "scripted_dialogs.h"
 
+// Texts in failure messages as text, not as a row of bytes.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace editor_test {
 
 class EditFormTest : public testing::Test {

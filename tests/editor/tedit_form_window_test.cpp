@@ -207,6 +207,20 @@ TEST_F(NotesWindow, StatusLine) {
     EXPECT_EQ(Status(), "Zeile:   1   Spalte:   1");
     Caret(block.position() + 1);
     EXPECT_EQ(Status(), "Zeile:   2   Spalte:   2");
+
+    // The lines of a wrapped paragraph count for the paragraphs after it, and a wider
+    // window, with fewer lines, is counted again.
+    const int wrapped = layout->lineCount();
+    Caret(block.position() + block.length() - 1);
+    Key(Qt::Key_Return);
+    Type("z");
+    EXPECT_EQ(Status(), QString("Zeile: %1   Spalte:   2").arg(2 + wrapped, 3));
+    form->resize(1200, 300);
+    ASSERT_TRUE(WaitFor([&] { return block.layout()->lineCount() < wrapped; }));
+    const int fewer = block.layout()->lineCount();
+    EXPECT_TRUE(WaitFor([&] {
+        return Status() == QString("Zeile: %1   Spalte:   2").arg(2 + fewer, 3);
+    })) << Status().toStdString();
 }
 
 // The status bar is yellow while save-as asks for a name, and not afterwards.
