@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QTextEdit>
 
 #include "platform/qt/application.h"
@@ -56,6 +57,7 @@ void TEditForm::FormCreate() {
     lineCountTimer_.setInterval(100);
     connect(&lineCountTimer_, &QTimer::timeout, this, [this] {
         platform::RunGuarded([this] {
+            countAllLines_ = false;
             CountAllLines();
             UpdateCursorPos();
         });
@@ -97,9 +99,12 @@ void TEditForm::InstallDocument(QTextDocument* document) {
             [this] { platform::RunGuarded([this] { FollowModified(); }); });
     connect(document, &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { NoteChangedBlocks(position, added); });
-    connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
-            &lineCountTimer_, qOverload<>(&QTimer::start));
+    connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this] {
+                if (countAllLines_) lineCountTimer_.start();
+            });
     changedFrom_ = changedTo_ = -1;
+    ScheduleCountAllLines();
 }
 
 void TEditForm::FormActivate() {
@@ -108,7 +113,11 @@ void TEditForm::FormActivate() {
 }
 
 // Reopening the window returns to the place where the user left it.
-void TEditForm::FormDeactivate() { lastPos_ = editor_->textCursor().position(); }
+// A box of this window taking the focus is no deactivation: "&Neu" and "&Öffnen" set the
+// place before the save prompt.
+void TEditForm::FormDeactivate() {
+    if (dialogDepth_ == 0) lastPos_ = editor_->textCursor().position();
+}
 
 void TEditForm::SetEditRect() {
     static_cast<NotesEdit*>(editor_)->SetFormattingMargins(3, 2);
@@ -128,7 +137,10 @@ void TEditForm::showEvent(QShowEvent* event) {
 
 void TEditForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    platform::RunGuarded([this] { SetEditRect(); });
+    platform::RunGuarded([this, event] {
+        SetEditRect();
+        if (event->size().width() != event->oldSize().width()) ScheduleCountAllLines();
+    });
 }
 
 // Escape closes the window (through the close query); other keys reach the control.
@@ -154,16 +166,15 @@ void TEditForm::keyPressEvent(QKeyEvent* event) {
 
 void TEditForm::Exit1Click() { close(); }
 
+// (The hourglass of a load is always taken back by the time the window can close.)
 bool TEditForm::FormCloseQuery() {
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     if (converting_) {
         // A running conversion is stopped first; the window stays open meanwhile.
         stopConversion_ = true;
         return false;
     }
     if (!Modified()) return true;
-    switch (dialogs_.Message(this, platform::MessageKind::Confirm, fileName_ + " speichern ?",
-                             platform::ButtonYes | platform::ButtonNo | platform::ButtonCancel)) {
+    switch (SavePrompt()) {
     case platform::ButtonYes:
         // Closing only hides the window: a text that could not be saved stays in memory
         // and is asked about again on the next load.

@@ -94,10 +94,21 @@ private:
     void NoteChangedBlocks(int position, int added);
     void CountChangedLines();
     void CountAllLines();
+    void ScheduleCountAllLines();
     void SetModified(bool modified);
     void FollowModified();
     // The save prompt; false when the user cancelled or the text could not be saved.
     bool SaveChanges();
+    platform::MessageButton SavePrompt();
+    // Runs a modal dialog; the window losing the focus to it is no deactivation.
+    template <class Call>
+    auto Modal(Call call) {
+        struct Leave {
+            int& depth;
+            ~Leave() { --depth; }
+        } leave{++dialogDepth_};
+        return call();
+    }
     void InstallDocument(QTextDocument* document);
     void ReadIntoEditor(const QString& name);
     void WriteFile();
@@ -110,8 +121,11 @@ private:
     QMenu* contextMenu_ = nullptr;
     std::map<std::string, QAction*, std::less<>> actions_;
     // The displayed lines of each paragraph, kept in the document's blocks for the status
-    // line: the changed paragraphs at once, all of them once the layout has settled.
+    // line: the changed paragraphs at once; all of them after a load or a resize, once the
+    // layout has settled (the document's height stays the same for a moment).
     QTimer lineCountTimer_;
+    bool countAllLines_ = false;
+    int dialogDepth_ = 0;
     int changedFrom_ = -1;
     int changedTo_ = -1;
 

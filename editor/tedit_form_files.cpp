@@ -50,12 +50,18 @@ platform::FileRequest TEditForm::FileDialogRequest(const QString& title) const {
             FilterIndexFor(fileName_)};
 }
 
+platform::MessageButton TEditForm::SavePrompt() {
+    return Modal([this] {
+        return dialogs_.Message(this, platform::MessageKind::Confirm, fileName_ + " speichern ?",
+                                platform::ButtonYes | platform::ButtonNo | platform::ButtonCancel);
+    });
+}
+
 // Asks whether to save a modified text. False when the operation that asked must stop:
 // on Cancel, and when the text could not be saved (it would otherwise be lost).
 bool TEditForm::SaveChanges() {
     if (!Modified()) return true;
-    switch (dialogs_.Message(this, platform::MessageKind::Confirm, fileName_ + " speichern ?",
-                             platform::ButtonYes | platform::ButtonNo | platform::ButtonCancel)) {
+    switch (SavePrompt()) {
     case platform::ButtonYes:
         Save1Click();
         return !Modified();
@@ -128,7 +134,8 @@ void TEditForm::LoadFile(const QString& name) {
 
 void TEditForm::Open1Click() {
     platform::FileRequest request = FileDialogRequest(QStringLiteral("Datei öffnen"));
-    const std::optional<QString> chosen = dialogs_.OpenFileName(this, request);
+    const std::optional<QString> chosen =
+        Modal([&] { return dialogs_.OpenFileName(this, request); });
     if (!chosen) return;
     // A new file opens at its start; reopening the same file returns to the remembered place.
     if (*chosen != fileName_) lastPos_ = 0;
@@ -152,8 +159,10 @@ void TEditForm::WriteFile() {
         WriteFileAtomically(PathOf(fileName_), std::string_view(bytes.constData(), bytes.size()),
                             isBAK_);
     } catch (const std::exception&) {
-        dialogs_.Message(this, platform::MessageKind::Error, fileName_ + ": Schreibfehler",
-                         platform::ButtonOk);
+        Modal([this] {
+            return dialogs_.Message(this, platform::MessageKind::Error,
+                                    fileName_ + ": Schreibfehler", platform::ButtonOk);
+        });
         SetModified(wasModified);
     }
 }
@@ -190,15 +199,19 @@ private:
 void TEditForm::Saveas1Click() {
     YellowStatusBar yellow(statusBar());
     platform::FileRequest request = FileDialogRequest(fileName_ + " speichern als");
-    const std::optional<QString> chosen = dialogs_.SaveFileName(this, request);
+    const std::optional<QString> chosen =
+        Modal([&] { return dialogs_.SaveFileName(this, request); });
     if (!chosen) return;
     const bool wasRtf = IsRtf(fileName_);
     fileName_ = *chosen;
     setWindowTitle(*chosen);
     const bool toRtf = IsRtf(*chosen);
     const auto ask = [this](const char* text) {
-        return dialogs_.Message(this, platform::MessageKind::Confirm, QString::fromUtf8(text),
-                                platform::ButtonYes | platform::ButtonNo) == platform::ButtonYes;
+        return Modal([&] {
+                   return dialogs_.Message(this, platform::MessageKind::Confirm,
+                                           QString::fromUtf8(text),
+                                           platform::ButtonYes | platform::ButtonNo);
+               }) == platform::ButtonYes;
     };
     if (wasRtf && !toRtf) {
         if (ask("RTF -> TXT-Konvertierung?")) plainText_ = true;

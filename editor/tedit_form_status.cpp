@@ -61,8 +61,12 @@ void TEditForm::CountChangedLines() {
     changedFrom_ = changedTo_ = -1;
 }
 
-// Every paragraph: after a load, a resize or a change of the document's height, once the
-// layout has settled (a timer), never per key.
+void TEditForm::ScheduleCountAllLines() {
+    countAllLines_ = true;
+    lineCountTimer_.start();
+}
+
+// Every paragraph (50 ms for 10 MB): after a load or a resize, never per key.
 void TEditForm::CountAllLines() {
     for (QTextBlock b = editor_->document()->begin(); b.isValid(); b = b.next()) CountLines(b);
 }

@@ -248,3 +248,20 @@ TEST_F(NotesWindow, DeactivationRemembersTheCaret) {
     form->LoadFile(Name("a.txt"));
     EXPECT_EQ(form->Editor()->textCursor().position(), 7);
 }
+
+// The save prompt's box takes the focus for a moment: that does not count as leaving the
+// window, so another file still opens at its start.
+TEST_F(NotesWindow, SavePromptIsNoDeactivation) {
+    folder.Write("a.txt", "0123456789");
+    folder.Write("b.txt", "abcdefghij");
+    form->LoadFile(Name("a.txt"));
+    ShowAndActivate();
+    Caret(4);
+    Type("x");
+    Choose(Name("b.txt"));
+    dialogs.answers = {platform::ButtonNo};
+    form->Open1Click();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Text(), "abcdefghij");
+    EXPECT_EQ(form->Editor()->textCursor().position(), 0);
+}
