@@ -125,8 +125,10 @@ void TEditForm::LoadFile(const QString& name) {
             throw;
         }
     }
-    // A plain-text file shows in the font chosen in the font dialog.
+    // A plain-text file shows in the font chosen in the font dialog; only a rich text takes
+    // formatted text from the clipboard.
     if (plainText_) editor_->document()->setDefaultFont(dialogFont_);
+    editor_->setAcceptRichText(!plainText_);
     textLength_ = editor_->document()->characterCount() - 1;
     SetModified(false);
     UpdateCursorPos();

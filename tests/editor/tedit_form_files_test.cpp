@@ -29,6 +29,7 @@ TEST_F(NotesFiles, ModeByExtensionInAnyCase) {
         folder.Write(c.name, SmallRtf);
         form->LoadFile(Name(c.name));
         EXPECT_EQ(form->PlainText(), c.plainText);
+        EXPECT_EQ(form->Editor()->acceptRichText(), !c.plainText);
         EXPECT_EQ(Text(), c.plainText ? QString(SmallRtf) : QString("Hallo fett"));
         EXPECT_EQ(form->windowTitle(), Name(c.name));
         EXPECT_EQ(form->TextLength(), Text().size());
