@@ -91,3 +91,19 @@ TEST(NotesFileRead, WholeFileOrError) {
     EXPECT_THROW(ReadWholeFile(folder.Path("ordner")), std::runtime_error);
     EXPECT_THROW(ReadWholeFile(folder.Path("fehlt")), std::runtime_error);
 }
+
+// The backup takes the file's content while the file stays under its name; a missing file
+// makes no backup and no error.
+TEST(NotesFileWrite, BackupKeepsTheFileInPlace) {
+    FileFolder folder;
+    MakeBackup(folder.Path("fehlt.RTF"));
+    EXPECT_TRUE(folder.Names().empty());
+    folder.Write("NOTIZ.RTF", "Inhalt");
+    folder.Write("NOTIZ.~RTF", "alt");
+    MakeBackup(folder.Path("NOTIZ.RTF"));
+    EXPECT_EQ(folder.Read("NOTIZ.RTF"), "Inhalt");
+    EXPECT_EQ(folder.Read("NOTIZ.~RTF"), "Inhalt");
+    // The next version replaces the name, not the backup's content.
+    WriteFileAtomically(folder.Path("NOTIZ.RTF"), "neu", false);
+    EXPECT_EQ(folder.Read("NOTIZ.~RTF"), "Inhalt");
+}
