@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "astro/errors.h"
+#include "support/temp_folder.h"
 
 using cycle::SolarSearch;
 
@@ -87,9 +88,8 @@ TEST(SolarSearch, YearStartSearchNeverHangs) {
 }
 
 TEST(SolarSearch, TermFileErrorsEndTheSearch) {
-    const auto empty = std::filesystem::temp_directory_path() / "tolvane-no-term-files";
-    std::filesystem::create_directories(empty);
-    SolarSearch search(empty.string());
+    const testing_support::TempFolder empty;
+    SolarSearch search(empty.Folder());
     try {
         search.WinterSolstice(2024);
         ADD_FAILURE() << "no error";

@@ -16,6 +16,8 @@
 #include <sstream>
 #include <utility>
 
+#include "support/temp_folder.h"
+
 namespace tolvane::mkterms {
 namespace {
 
@@ -214,13 +216,7 @@ TEST(Vsop87Text, EnforcesLimitsAndRecordPlacement) {
 // Runs the real tool in a scratch folder.
 class MktermsCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tolvane-mkterms-test-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_ / "out");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { std::filesystem::create_directories(dir_ / "out"); }
 
     std::string Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
@@ -239,7 +235,8 @@ protected:
         return text.str();
     }
 
-    std::filesystem::path dir_;
+    const testing_support::TempFolder folder_;
+    const std::filesystem::path dir_ = folder_.Path();
 };
 
 TEST_F(MktermsCommand, WritesGoodFilesAndNothingOnError) {
