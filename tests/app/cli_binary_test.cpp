@@ -111,3 +111,40 @@ TEST(CliBinary, MoonSpeedFromTheSettingsFile) {
     args.insert(args.end(), date.begin(), date.end());
     EXPECT_EQ(RunProcess(program, args).out, speed14);
 }
+
+// Output that cannot be written is reported with status 1; a reader that stops reading
+// ends the program quietly through SIGPIPE, even when the caller ignored SIGPIPE.
+TEST(CliBinary, LostOutputIsReportedAndAStoppedReaderIsQuiet) {
+    const TempFolder folder;
+    const std::string cli = "'" + Cli + "'";
+    const std::string errFile = (folder.Path() / "stderr").string();
+    const std::string outFile = (folder.Path() / "out").string();
+    const std::string range = " --from 01012000 --to 31122029";
+    struct Case {
+        const char* name;
+        std::string command;  // stdout is its own; stderr goes to errFile
+        std::string status;   // of tolvane-cli
+        std::string message;  // on stderr; "" for none
+    };
+    const std::string lost = "Die Ausgabe ließ sich nicht schreiben: ";
+    const Case cases[] = {
+        {"full disk", cli + " 24031998 14 >/dev/full", "1", lost + "No space left on device\n"},
+        {"full disk, help", cli + " --help >/dev/full", "1", lost + "No space left on device\n"},
+        {"closed output", cli + " 24031998 14 >&-", "1", lost + "Bad file descriptor\n"},
+        {"size limit mid-range", "ulimit -f 1; " + cli + range + " >'" + outFile + "'", "1",
+         lost + "File too large\n"},
+        {"head", cli + range + " | head -n 2 >/dev/null", "141", ""},
+        {"head, SIGPIPE ignored", "trap '' PIPE; " + cli + range + " | head -n 2 >/dev/null",
+         "141", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string script =
+            "exec 2>'" + errFile + "'; " + c.command + "; echo ${PIPESTATUS[0]}";
+        const RunResult r = RunProcess("/bin/bash", {"-c", script});
+        EXPECT_EQ(r.out, c.status + "\n");
+        EXPECT_EQ(clitest::ReadAll(errFile), c.message);
+    }
+    // The size limit stopped the range where the limit lies (1024 bytes), mid-line.
+    EXPECT_EQ(fs::file_size(outFile), 1024u);
+}
