@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -263,6 +264,45 @@ TEST_F(MktermsCommand, WritesGoodFilesAndNothingOnError) {
 
     EXPECT_EQ(Run("--record 8 '" + emb + "'"), 0);
     EXPECT_EQ(std::filesystem::file_size(dir_ / "out" / "PLANETS.DAT"), 4u * 24);
+}
+
+}  // namespace
+}  // namespace tolvane::mkterms
+
+namespace tolvane::mkterms {
+namespace {
+
+// Inputs that are no files end the run at once; an output that cannot be replaced stops it
+// before either term file changes.
+TEST_F(MktermsCommand, UnusableInputsAndOutputsChangeNothing) {
+    const std::string good = Write("good.ear", Series(1, 0, 2) + Series(3, 5, 1));
+    ASSERT_EQ(Run("'" + good + "'"), 0);
+    const std::string dat = Read(dir_ / "out" / "PLANETS.DAT");
+    ASSERT_EQ(::mkfifo((dir_ / "fifo.ear").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir_ / "folder.ear");
+    const struct {
+        const char* input;
+        const char* message;
+    } inputs[] = {
+        {"/dev/zero", "cannot read /dev/zero: not a readable regular file"},
+        {"fifo.ear", "fifo.ear: not a readable regular file"},
+        {"folder.ear", "folder.ear: not a readable regular file"},
+        {"missing.ear", "missing.ear: no such file"},
+    };
+    for (const auto& c : inputs) {
+        SCOPED_TRACE(c.input);
+        const std::string path = c.input[0] == '/' ? c.input : (dir_ / c.input).string();
+        EXPECT_EQ(Run("'" + path + "'"), 1);
+        EXPECT_THAT(Read(dir_ / "stderr"), HasSubstr(c.message));
+    }
+    // PLANETS.NDX is a folder: PLANETS.DAT must stay as it was.
+    std::filesystem::remove(dir_ / "out" / "PLANETS.NDX");
+    std::filesystem::create_directory(dir_ / "out" / "PLANETS.NDX");
+    const std::string other = Write("other.ear", Series(1, 0, 4));
+    EXPECT_EQ(Run("'" + other + "'"), 1);
+    EXPECT_THAT(Read(dir_ / "stderr"), HasSubstr("PLANETS.NDX: it is a folder"));
+    EXPECT_EQ(Read(dir_ / "out" / "PLANETS.DAT"), dat);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "out"), {}), 2);
 }
 
 }  // namespace
