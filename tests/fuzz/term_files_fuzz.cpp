@@ -16,15 +16,24 @@
 
 namespace {
 
-// Made once per run; in memory (/dev/shm) where there is one, for speed.
+std::string folderPath;
+
+void RemoveFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(folderPath, ec);
+}
+
+// Made once per run, in memory (/dev/shm) where there is one, for speed; removed when the
+// run ends normally.
 const std::string& Folder() {
-    static const std::string folder = [] {
+    if (folderPath.empty()) {
         const char* base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
         std::string pattern = std::string(base) + "/tolvane-fuzz-XXXXXX";
         if (!::mkdtemp(pattern.data())) std::abort();
-        return pattern + "/";
-    }();
-    return folder;
+        folderPath = pattern + "/";
+        std::atexit(RemoveFolder);
+    }
+    return folderPath;
 }
 
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
