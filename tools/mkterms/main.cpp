@@ -28,7 +28,8 @@ constexpr const char* Usage =
     "                 allowed with a single FILE only\n"
     "  --help         show this text\n"
     "\n"
-    "On any error nothing is written and the exit status is 1.\n";
+    "Each FILE must be a regular file of at most 64 MB. Both term files are checked\n"
+    "before either is replaced; on any error nothing is written and the exit status is 1.\n";
 
 struct Options {
     bool help = false;
