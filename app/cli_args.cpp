@@ -2,6 +2,8 @@
 // command-line rules, so both programs accept exactly the same arguments.
 #include "app/cli_args.h"
 
+#include <optional>
+#include <string>
 
 #include "cycle/command_line.h"
 #include "cycle/solar_search.h"
@@ -27,6 +29,37 @@ std::uint8_t ReadMoonSpeed(std::string_view text) {
                          " ist ein falscher MoonSpeed-Parameter (erlaubt: 0 bis 255) !");
     }
     return *speed;
+}
+
+// Julian up to 4 October 1582, Gregorian from the next day, which was 15 October.
+bool IsGregorian(const CalcInput& d) {
+    return d.year > 1582 || (d.year == 1582 && (d.month > 10 || (d.month == 10 && d.day > 4)));
+}
+
+std::int32_t DaysInMonth(const CalcInput& d) {
+    constexpr std::int32_t Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (d.month != 2) return Days[d.month - 1];
+    // Years count through zero, so year 0 and -4 are leap years like 4.
+    const bool leap = d.year % 4 == 0 && (!IsGregorian(d) || d.year % 100 != 0 || d.year % 400 == 0);
+    return leap ? 29 : 28;
+}
+
+// The message for a date with a plausible day and month that the calendar does not have;
+// other mistakes are left to the calculator's checks and their messages.
+std::optional<std::string> MissingCalendarDay(std::string_view option, const CalcInput& d) {
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31) return std::nullopt;
+    const std::string date = std::to_string(d.day) + "." + std::to_string(d.month) + "." +
+                             std::to_string(d.year);
+    if (d.year == 1582 && d.month == 10 && d.day >= 5 && d.day <= 14) {
+        return std::string(option) + ": den " + date +
+               " gibt es nicht; auf den 4.10.1582 (julianisch) folgte der 15.10.1582 "
+               "(gregorianisch).";
+    }
+    if (d.day > DaysInMonth(d)) {
+        return std::string(option) + ": den " + date + " gibt es nicht; der Monat hat " +
+               std::to_string(DaysInMonth(d)) + " Tage.";
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -56,6 +89,10 @@ RangeInput ReadRange(const CliOptions& options) {
     add(cycle::ReadDateArgument(options.from.value_or(""), from.day, from.month, from.year));
     add(cycle::ReadDateArgument(options.to.value_or(""), to.day, to.month, to.year));
     if (options.hour) add(cycle::ReadHourArgument(*options.hour, from.hour));
+    ThrowIfAny(errors);
+    // Counting days from a date the calendar lacks would start or end on another day.
+    if (auto e = MissingCalendarDay("--from", from)) errors.push_back(std::move(*e));
+    if (auto e = MissingCalendarDay("--to", to)) errors.push_back(std::move(*e));
     ThrowIfAny(errors);
     range.to.hour = range.from.hour;
     return range;

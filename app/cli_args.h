@@ -43,7 +43,9 @@ struct CliOptions {
 CalcInput ReadInput(const std::vector<std::string>& positional, const std::tm& now);
 
 // The first and last day of a range (--from, --to) and its hour (--hour, else 0), read by
-// the same part rules.
+// the same part rules. Raises UsageError for a day the program's calendar lacks: 5 to 14
+// October 1582 (Julian up to the 4th, Gregorian from the 15th) and days beyond the end
+// of their month.
 struct RangeInput {
     CalcInput from;
     CalcInput to;

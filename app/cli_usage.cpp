@@ -27,7 +27,8 @@ Optionen:
                   neben dem Programm (fehlt er oder liegt er außerhalb 0 bis 255: 14)
   --from TTMMJJJJ --to TTMMJJJJ
                   rechnet jeden Tag von --from bis --to einschließlich, Tag für Tag
-                  nach julianischen Tagen (Kalenderreform im Oktober 1582 inbegriffen)
+                  nach julianischen Tagen (Kalenderreform im Oktober 1582 inbegriffen:
+                  bis 4.10.1582 julianisch, ab 15.10.1582 gregorianisch)
   --hour SS       die Stunde für --from/--to (sonst 0)
   --help          dieser Text
 
@@ -48,8 +49,12 @@ PLANETS.NDX und PLANETS.DAT müssen neben dem Programm liegen.
 Exit-Status:
   0  Erfolg
   1  Termdateien fehlen, oder ein Fehler beendete die Rechnung (Dateifehler,
-     Jahresbeginn nicht gefunden)
-  2  falsche Argumente oder Optionen, oder eine ungültige Eingabe (Meldung auf stderr)
+     Jahresbeginn nicht gefunden), oder die Ausgabe ließ sich nicht schreiben
+     (voller Datenträger, Größengrenze, geschlossene Standardausgabe)
+  2  falsche Argumente oder Optionen, eine ungültige Eingabe, oder bei --from/--to
+     ein Tag, den es im Kalender nicht gibt (5. bis 14.10.1582, 31.2. und dergleichen)
+  Bei 1 und 2 steht die Meldung auf stderr. Hört ein Leser auf zu lesen (etwa
+  "| head"), endet das Programm still durch das Signal SIGPIPE.
 )";
 }
 

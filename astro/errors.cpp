@@ -10,6 +10,8 @@ InOutError InOutError::FromErrno(int err) {
     switch (err) {
     case ENOENT:
         return InOutError(err, "File not found");
+    case EISDIR:
+        return InOutError(err, "File is a folder");
     case EACCES:
     case EPERM:
         return InOutError(err, "File access denied");

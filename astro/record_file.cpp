@@ -9,15 +9,18 @@
 #include <cstring>
 
 #include "astro/errors.h"
+#include "platform/regular_file.h"
 
 namespace astro {
 
 RecordFile::RecordFile(const std::string& path, std::size_t recordSize, std::size_t bufferSize)
     : recordSize_(recordSize), bufferSize_(std::max(bufferSize, recordSize)),
       buffer_(std::make_unique_for_overwrite<unsigned char[]>(bufferSize_)) {
-    // The term files are only read, so a write-protected installation works.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw InOutError::FromErrno(errno);
+    // The term files are only read, so a write-protected installation works. A FIFO or a
+    // device in a term file's place is no term file: "not found" rather than a hang.
+    int err = 0;
+    fd_ = platform::OpenRegularFile(path, err);
+    if (fd_ < 0) throw InOutError::FromErrno(err == ENODEV ? ENOENT : err);
 }
 
 RecordFile::~RecordFile() {

@@ -11,7 +11,7 @@ namespace astro {
 
 class RecordFile {
 public:
-    // Opens `path` for reading; `bufferSize` bytes are read ahead at a time.
+    // Opens the regular file `path` for reading; `bufferSize` bytes are read ahead at a time.
     RecordFile(const std::string& path, std::size_t recordSize, std::size_t bufferSize);
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;

@@ -53,10 +53,21 @@ std::string WithSeparator(std::string folder) {
 
 }  // namespace
 
-bool TermFilesExist(const std::string& folder) {
+namespace {
+
+// A FIFO or a device is no term file. A folder counts as present so that the load says
+// what is wrong with it instead of "not found".
+bool TermFilePresent(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(folder + IndexFileName, ec) &&
-           std::filesystem::exists(folder + TermFileName, ec);
+    const auto type = std::filesystem::status(path, ec).type();
+    return type == std::filesystem::file_type::regular ||
+           type == std::filesystem::file_type::directory;
+}
+
+}  // namespace
+
+bool TermFilesExist(const std::string& folder) {
+    return TermFilePresent(folder + IndexFileName) && TermFilePresent(folder + TermFileName);
 }
 
 PlanetTerms::PlanetTerms() : PlanetTerms(platform::ProgramFolder()) {}

@@ -38,7 +38,8 @@ inline constexpr std::size_t TermRecordSize = 24;
 inline constexpr const char* IndexFileName = "PLANETS.NDX";
 inline constexpr const char* TermFileName = "PLANETS.DAT";
 
-// True when both term files lie in `folder` (given with its final separator).
+// True when both term files lie in `folder` (given with its final separator); anything but
+// a regular file or a folder under their names does not count.
 bool TermFilesExist(const std::string& folder);
 
 // Owns the index of every body, the term buffer and the next free slot. Buffer slots are

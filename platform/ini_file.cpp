@@ -1,16 +1,11 @@
-// INI parsing and editing on the file's own bytes, and the atomic replacement of the file
-// through a temporary file in the same folder.
+// INI parsing and editing on the file's own bytes, and the locked read, change and atomic
+// replacement of the file.
 #include "platform/ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-
 #include "platform/cp1252.h"
+#include "platform/file_replace.h"
 #include "platform/int_text.h"
+#include "platform/regular_file.h"
 
 namespace platform {
 
@@ -71,76 +66,17 @@ void RejectLineBreaks(std::string_view text) {
     }
 }
 
-// Reads the whole file. A missing file reads as empty; any other failure returns false.
-bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT;
-    char buffer[8192];
-    ssize_t got;
-    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return got == 0;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-// The file a write replaces: a symbolic link is followed so that the link stays in place.
-std::filesystem::path WriteTarget(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec)) return path;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-    if (ec) return path;
-    return target.is_absolute() ? target : path.parent_path() / target;
-}
-
-// A new, empty file beside `target` under a name no other writer uses; -1 on failure. Its
-// permissions follow the umask like those of any new file.
-int CreateTempBeside(const std::filesystem::path& target, std::string& tempName) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = target.string() + ".~" + std::to_string(::getpid()) + "." +
-                   std::to_string(counter++);
-        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// Writes `bytes` to a temporary file and renames it over `target`, keeping the old file's
-// permissions. Returns false, with the temporary file removed, if any step fails.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
-    struct stat old {};
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    // rename() would replace a write-protected file; Windows refuses, and so do we.
-    if (existed && ::access(target.c_str(), W_OK) != 0) return false;
-    std::string tempName;
-    const int fd = CreateTempBeside(target, tempName);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (ok && existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(tempName.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(tempName.c_str());
-    return ok;
-}
-
 }  // namespace
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
     IniDocument doc;
+    // An editor may put a UTF-8 byte order mark before the first section; it is no part of
+    // that section's name, and a write keeps it.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(ByteOrderMark)) {
+        bytes.remove_prefix(ByteOrderMark.size());
+        doc.byteOrderMark_ = true;
+    }
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
@@ -228,7 +164,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 }
 
 std::string IniDocument::Serialize() const {
-    std::string out;
+    std::string out = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
     for (const std::string& line : lines_) {
         out += line;
         out += "\r\n";
@@ -240,20 +176,28 @@ IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 IniDocument IniFile::Load() const {
     std::string bytes;
-    // Like Windows, a file that cannot be read yields the defaults.
-    if (!ReadFileBytes(path_, bytes)) bytes.clear();
+    // Like Windows, a file that cannot be read yields the defaults; so does anything that
+    // is no regular file or is far larger than any settings file.
+    if (ReadRegularFile(path_, MaxFileSize, bytes) != ReadStatus::Ok) bytes.clear();
     return IniDocument::Parse(bytes);
 }
 
-IniDocument IniFile::LoadForWrite() const {
+void IniFile::Modify(const std::function<void(IniDocument&)>& change) {
+    // The real file at the end of a link chain is replaced; the links stay as they are.
+    const auto target = ResolveLinks(path_);
+    if (!target) throw IniWriteError(path_);
+    // Another program saving at the same time waits here, so neither loses the other's keys.
+    const FolderLock lock(*target);
+    RemoveStaleTemporaries(*target);
     std::string bytes;
+    const ReadStatus read = ReadRegularFile(*target, MaxFileSize, bytes);
     // Writing over a file we could not read would lose its other settings.
-    if (!ReadFileBytes(path_, bytes)) throw IniWriteError(path_);
-    return IniDocument::Parse(bytes);
-}
-
-void IniFile::Replace(const IniDocument& doc) const {
-    if (!ReplaceFile(WriteTarget(path_), doc.Serialize())) throw IniWriteError(path_);
+    if (read != ReadStatus::Ok && read != ReadStatus::Missing) throw IniWriteError(path_);
+    IniDocument doc = IniDocument::Parse(bytes);
+    change(doc);
+    const std::string out = doc.Serialize();
+    // A file beyond the bound would read as no settings at all next time.
+    if (out.size() > MaxFileSize || !ReplaceFile(*target, out)) throw IniWriteError(path_);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
@@ -272,9 +216,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
 
 void IniFile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) {
-    IniDocument doc = LoadForWrite();
-    doc.Set(section, key, value);
-    Replace(doc);
+    Modify([&](IniDocument& doc) { doc.Set(section, key, value); });
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -286,9 +228,9 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::WriteStrings(const std::vector<IniEntry>& entries) {
-    IniDocument doc = LoadForWrite();
-    for (const IniEntry& e : entries) doc.Set(e.Section, e.Key, e.Value);
-    Replace(doc);
+    Modify([&](IniDocument& doc) {
+        for (const IniEntry& e : entries) doc.Set(e.Section, e.Key, e.Value);
+    });
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,7 +35,7 @@ public:
     static constexpr std::size_t MaxValueLength = 2047;
 
     IniDocument() = default;
-    // Splits file bytes at LF and at CR LF.
+    // Splits file bytes at LF and at CR LF, after a UTF-8 byte order mark if there is one.
     static IniDocument Parse(std::string_view bytes);
 
     // The value of the first matching key in the first matching section: blanks around it
@@ -54,13 +55,14 @@ public:
     // std::invalid_argument for a line break in a name or value.
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
-    // The file bytes, every line ended by CR LF.
+    // The file bytes, every line ended by CR LF, with the byte order mark the file had.
     std::string Serialize() const;
 
     const std::vector<std::string>& Lines() const { return lines_; }
 
 private:
     std::vector<std::string> lines_;
+    bool byteOrderMark_ = false;
 
     std::optional<std::size_t> FindSection(std::string_view name) const;
     std::size_t SectionEnd(std::size_t header) const;
@@ -69,10 +71,15 @@ private:
 
 // The settings file at one path. Every read loads the file afresh, so changes by another
 // instance are seen; Load() gives a snapshot for a batch of reads. Every write loads the
-// file, changes it and replaces it in one atomic step. A file that is missing or cannot be
-// read reads as empty.
+// file, changes it and replaces it in one atomic step, under a lock that makes concurrent
+// writers take turns. A file that is missing or cannot be read reads as empty; so does
+// anything that is not a regular file or is longer than MaxFileSize, and writes leave such
+// a file alone; nor does a write make a file longer than that.
 class IniFile {
 public:
+    // No real settings file comes near this; reading stops here.
+    static constexpr std::size_t MaxFileSize = 1 << 20;
+
     explicit IniFile(std::filesystem::path path);
 
     const std::filesystem::path& Path() const { return path_; }
@@ -94,8 +101,8 @@ public:
 private:
     std::filesystem::path path_;
 
-    IniDocument LoadForWrite() const;
-    void Replace(const IniDocument& doc) const;
+    // Reads the file, applies `change` and replaces the file, all under the folder lock.
+    void Modify(const std::function<void(IniDocument&)>& change);
 };
 
 }  // namespace platform

@@ -165,3 +165,37 @@ TEST(CliArgs, RangeParts) {
               "020120x0 ist ein falscher Datum-Parameter !\n"
               "x ist ein falscher Stunden-Parameter !");
 }
+
+// Both ends of a range must be days of the calendar the program counts in: Julian up to
+// 4.10.1582, Gregorian from 15.10.1582. Impossible days and months are the calculator's.
+TEST(CliArgs, RangeEndsAreDaysOfTheCalendar) {
+    const std::string gap = " gibt es nicht; auf den 4.10.1582 (julianisch) folgte der "
+                            "15.10.1582 (gregorianisch).";
+    struct Case {
+        const char* from;
+        const char* to;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"04101582", "15101582", ""},
+        {"05101582", "20101582", "--from: den 5.10.1582" + gap},
+        {"01101582", "14101582", "--to: den 14.10.1582" + gap},
+        {"10101582", "10101582", "--from: den 10.10.1582" + gap + "\n--to: den 10.10.1582" + gap},
+        {"31029999", "01039999", "--from: den 31.2.9999 gibt es nicht; der Monat hat 28 Tage."},
+        {"29021900", "01031900", "--from: den 29.2.1900 gibt es nicht; der Monat hat 28 Tage."},
+        {"29021500", "29022000", ""},   // Julian 1500 and Gregorian 2000 are leap years
+        {"29020000", "2902-0004", ""},  // so are the Julian years 0 and -4
+        {"2902-0001", "01010000", "--from: den 29.2.-1 gibt es nicht; der Monat hat 28 Tage."},
+        {"01012024", "31042024", "--to: den 31.4.2024 gibt es nicht; der Monat hat 30 Tage."},
+        {"32012024", "00132024", ""},  // left to the calculator's "ungültiger Tag/Monat"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " " + c.to);
+        EXPECT_EQ(ErrorOf([&] { cli::ReadRange(cli::ParseOptions({"--from", c.from, "--to", c.to})); }),
+                  c.expected);
+    }
+    // Such a range ends with status 2 before any day is counted or written.
+    const clitest::RunResult r = clitest::RunInProcess({"--from", "10101582", "--to", "10101582"});
+    EXPECT_EQ(r.status, cli::ExitBadInput);
+    EXPECT_EQ(r.out, "");
+}

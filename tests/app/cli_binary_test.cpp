@@ -1,9 +1,11 @@
 // The real tolvane-cli binary: the acceptance sample, and the files it finds (or misses)
 // beside itself.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 
 #include <nlohmann/json.hpp>
@@ -110,4 +112,85 @@ TEST(CliBinary, MoonSpeedFromTheSettingsFile) {
     std::vector<std::string> args = {"--moonspeed", "14"};
     args.insert(args.end(), date.begin(), date.end());
     EXPECT_EQ(RunProcess(program, args).out, speed14);
+}
+
+// Output that cannot be written is reported with status 1; a reader that stops reading
+// ends the program quietly through SIGPIPE, even when the caller ignored SIGPIPE.
+TEST(CliBinary, LostOutputIsReportedAndAStoppedReaderIsQuiet) {
+    const TempFolder folder;
+    const std::string cli = "'" + Cli + "'";
+    const std::string errFile = (folder.Path() / "stderr").string();
+    const std::string outFile = (folder.Path() / "out").string();
+    const std::string range = " --from 01012000 --to 31122029";
+    struct Case {
+        const char* name;
+        std::string command;  // stdout is its own; stderr goes to errFile
+        std::string status;   // of tolvane-cli
+        std::string message;  // on stderr; "" for none
+    };
+    const std::string lost = "Die Ausgabe ließ sich nicht schreiben: ";
+    const Case cases[] = {
+        {"full disk", cli + " 24031998 14 >/dev/full", "1", lost + "No space left on device\n"},
+        {"full disk, help", cli + " --help >/dev/full", "1", lost + "No space left on device\n"},
+        {"closed output", cli + " 24031998 14 >&-", "1", lost + "Bad file descriptor\n"},
+        {"size limit mid-range", "ulimit -f 1; " + cli + range + " >'" + outFile + "'", "1",
+         lost + "File too large\n"},
+        {"head", cli + range + " | head -n 2 >/dev/null", "141", ""},
+        {"head, SIGPIPE ignored", "trap '' PIPE; " + cli + range + " | head -n 2 >/dev/null",
+         "141", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string script =
+            "exec 2>'" + errFile + "'; " + c.command + "; echo ${PIPESTATUS[0]}";
+        const RunResult r = RunProcess("/bin/bash", {"-c", script});
+        EXPECT_EQ(r.out, c.status + "\n");
+        EXPECT_EQ(clitest::ReadAll(errFile), c.message);
+    }
+    // The size limit stopped the range where the limit lies (1024 bytes), mid-line.
+    EXPECT_EQ(fs::file_size(outFile), 1024u);
+}
+
+// What lies beside the program under the names it reads may be anything: the program
+// neither hangs nor reads without end, and says what is wrong.
+TEST(CliBinary, OddFilesBesideTheProgram) {
+    const std::string date = "24031998";
+    const RunResult normal = clitest::RunInProcess({date, "14"});
+    ASSERT_EQ(normal.status, 0);
+    struct Case {
+        const char* name;
+        const char* file;
+        std::function<void(const fs::path&)> make;
+        int status;
+        std::string err;  // after the program folder, where it starts with "/"
+    };
+    const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
+    const auto zero = [](const fs::path& p) { fs::create_symlink("/dev/zero", p); };
+    const auto folder = [](const fs::path& p) { fs::create_directory(p); };
+    const auto bom = [](const fs::path& p) {
+        std::ofstream(p, std::ios::binary) << "\xEF\xBB\xBF[Parameter]\r\nMoonSpeed=14\r\n";
+    };
+    const Case cases[] = {
+        {"settings file is a FIFO", "tolvane.INI", fifo, 0, ""},
+        {"settings file is /dev/zero", "tolvane.INI", zero, 0, ""},
+        {"settings file with a byte order mark", "tolvane.INI", bom, 0, ""},
+        {"index file is a FIFO", "PLANETS.NDX", fifo, 1, "/PLANETS.NDX und .DAT nicht gefunden !\n"},
+        {"term file is /dev/zero", "PLANETS.DAT", zero, 1, "/PLANETS.NDX und .DAT nicht gefunden !\n"},
+        {"term file is a folder", "PLANETS.DAT", folder, 1, "File is a folder\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFolder dir;
+        CopyProgram(dir, true);
+        fs::remove(dir.Path() / c.file);
+        c.make(dir.Path() / c.file);
+        // A hang would end after 60 s with the status of timeout, 124.
+        const RunResult r =
+            RunProcess("timeout", {"60", (dir.Path() / "tolvane-cli").string(), date, "14"});
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.err, c.err.starts_with("/") ? dir.Path().string() + c.err : c.err);
+        if (c.status == 0) {
+            EXPECT_EQ(r.out, normal.out);
+        }
+    }
 }

@@ -1,5 +1,4 @@
-// Helpers of the front-end tests: running tolvane-cli in-process or as a process, and
-// throw-away folders.
+// Helpers of the front-end tests: running tolvane-cli in-process or as a process.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +14,7 @@
 
 #include "app/cli_run.h"
 #include "platform/program_folder.h"
+#include "support/temp_folder.h"
 
 namespace clitest {
 
@@ -47,32 +47,7 @@ inline RunResult RunInProcess(const std::vector<std::string>& args,
     return r;
 }
 
-// A fresh folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-cli-XXXXXX");
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    // The folder with a final "/", as the program folder is given.
-    std::string Folder() const { return path_.string() + "/"; }
-
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path_ / name, std::ios::binary) << bytes;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using testing_support::TempFolder;
 
 inline std::string ReadAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

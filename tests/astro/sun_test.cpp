@@ -24,7 +24,7 @@ struct Positions {
 Positions Evaluate(const BodySeries& body, double T) {
     TempFolder folder;
     WriteTermFiles(folder, body);
-    PlanetTerms terms(folder.path().string());
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(3);
     Positions p;

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,32 +12,9 @@
 #include <vector>
 
 #include "astro/term_files.h"
+#include "support/temp_folder.h"
 
 namespace testing_support {
-
-// A folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const char* name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline void PutLE16(std::vector<unsigned char>& out, std::uint16_t v) {
     out.push_back(static_cast<unsigned char>(v & 0xFF));
@@ -105,8 +81,8 @@ inline void WriteTermFiles(const TempFolder& folder, const BodySeries& body, int
     const EncodedBody e = Encode(body);
     std::vector<astro::TPlanetIndex> records(astro::PlanetCount, astro::TPlanetIndex{});
     records[record] = e.index;
-    WriteBytes(folder.file(astro::IndexFileName), IndexBytes(records));
-    WriteBytes(folder.file(astro::TermFileName), TermBytes(e.terms));
+    WriteBytes(folder.File(astro::IndexFileName), IndexBytes(records));
+    WriteBytes(folder.File(astro::TermFileName), TermBytes(e.terms));
 }
 
 // A body whose only term is `term`, in series (coordinate, power).

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <functional>
 
 #include "astro/errors.h"
+#include "support/unprivileged.h"
 #include "term_file_builder.h"
 
 using astro::PlanetTerms;
@@ -37,7 +39,7 @@ BodySeries BodyWithCounts(const std::vector<std::array<int, 3>>& series) {
 TEST(TermFiles, LoadsEachSeriesIntoConsecutiveSlots) {
     TempFolder folder;
     WriteTermFiles(folder, BodyWithCounts({{1, 0, 3}, {1, 2, 2}, {2, 0, 1}, {3, 5, 4}}));
-    PlanetTerms terms(folder.path().string());
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(3);
     EXPECT_EQ(terms.NextTerm(), 11);
@@ -78,10 +80,10 @@ TEST(TermFiles, BodyBehindOthersInTheDataFileAndRepeatedLoads) {
     records[3] = second.index;
     std::vector<TSeriesTerm> all = first.terms;
     for (TSeriesTerm t : second.terms) all.push_back({t.A + 100, 0, 0});
-    WriteBytes(folder.file("PLANETS.NDX"), IndexBytes(records));
-    WriteBytes(folder.file("PLANETS.DAT"), TermBytes(all));
+    WriteBytes(folder.File("PLANETS.NDX"), IndexBytes(records));
+    WriteBytes(folder.File("PLANETS.DAT"), TermBytes(all));
 
-    PlanetTerms terms(folder.path().string());
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(3);
     EXPECT_EQ(terms.NextTerm(), 4);
@@ -108,7 +110,7 @@ TEST(TermFiles, BodyBehindOthersInTheDataFileAndRepeatedLoads) {
 TEST(TermFiles, EmptyBodyAndIgnoredBodies) {
     TempFolder folder;
     WriteTermFiles(folder, BodySeries{});
-    PlanetTerms terms(folder.path().string());
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(3);
     EXPECT_EQ(terms.NextTerm(), 1);
@@ -116,7 +118,7 @@ TEST(TermFiles, EmptyBodyAndIgnoredBodies) {
 
     // Bodies 9 and above are ignored without touching any file: the folder is empty.
     TempFolder empty;
-    PlanetTerms none(empty.path().string());
+    PlanetTerms none(empty.Path().string());
     none.InitTermBuffer();
     EXPECT_NO_THROW(none.LoadPlanetTerms(9));
     EXPECT_NO_THROW(none.LoadPlanetTerms(1000));
@@ -127,7 +129,7 @@ TEST(TermFiles, EmptyBodyAndIgnoredBodies) {
 TEST(TermFiles, CapacityIsExactly2637Terms) {
     TempFolder folder;
     WriteTermFiles(folder, BodyWithCounts({{1, 0, 2000}, {3, 0, 637}}));
-    PlanetTerms terms(folder.path().string());
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     testing::internal::CaptureStdout();
     terms.LoadPlanetTerms(3);
@@ -173,8 +175,8 @@ TEST(TermFiles, CorruptFilesRaiseInputOutputErrorsAndCloseTheFiles) {
     };
     auto files = [](std::vector<unsigned char> n, std::vector<unsigned char> d) {
         return [n, d](const TempFolder& f) {
-            WriteBytes(f.file("PLANETS.NDX"), n);
-            WriteBytes(f.file("PLANETS.DAT"), d);
+            WriteBytes(f.File("PLANETS.NDX"), n);
+            WriteBytes(f.File("PLANETS.DAT"), d);
         };
     };
     auto cut = [](std::vector<unsigned char> v, std::size_t size) {
@@ -187,9 +189,9 @@ TEST(TermFiles, CorruptFilesRaiseInputOutputErrorsAndCloseTheFiles) {
         return IndexBytes(r);
     };
     const Case cases[] = {
-        {"no index file", [&](const TempFolder& f) { WriteBytes(f.file("PLANETS.DAT"), dat); },
+        {"no index file", [&](const TempFolder& f) { WriteBytes(f.File("PLANETS.DAT"), dat); },
          "File not found"},
-        {"no data file", [&](const TempFolder& f) { WriteBytes(f.file("PLANETS.NDX"), ndx); },
+        {"no data file", [&](const TempFolder& f) { WriteBytes(f.File("PLANETS.NDX"), ndx); },
          "File not found"},
         {"empty index file", files({}, dat), "Read beyond end of file"},
         {"empty data file", files(ndx, {}), "Read beyond end of file"},
@@ -203,16 +205,22 @@ TEST(TermFiles, CorruptFilesRaiseInputOutputErrorsAndCloseTheFiles) {
         {"count runs past the end", files(withEntry(2, 0, 5, 400), dat), "Read beyond end of file"},
         {"index file is a folder",
          [&](const TempFolder& f) {
-             std::filesystem::create_directory(f.file("PLANETS.NDX"));
-             WriteBytes(f.file("PLANETS.DAT"), dat);
+             std::filesystem::create_directory(f.File("PLANETS.NDX"));
+             WriteBytes(f.File("PLANETS.DAT"), dat);
          },
-         "I/O error 21"},
+         "File is a folder"},
+        {"data file is a FIFO",
+         [&](const TempFolder& f) {
+             WriteBytes(f.File("PLANETS.NDX"), ndx);
+             ASSERT_EQ(mkfifo(f.File("PLANETS.DAT").c_str(), 0600), 0);
+         },
+         "File not found"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         c.make(folder);
-        PlanetTerms terms(folder.path().string());
+        PlanetTerms terms(folder.Path().string());
         terms.InitTermBuffer();
         const int before = OpenFileCount();
         try {
@@ -242,9 +250,9 @@ TEST(TermFiles, IndexThatBreaksTheLayoutCannotReachOutsideTheBuffer) {
     // A later series claims records far behind the ones read in order.
     records[3][0][0] = {0, 1};
     records[3][0][1] = {10, 1};
-    WriteBytes(folder.file("PLANETS.NDX"), IndexBytes(records));
-    WriteBytes(folder.file("PLANETS.DAT"), dat);
-    PlanetTerms terms(folder.path().string());
+    WriteBytes(folder.File("PLANETS.NDX"), IndexBytes(records));
+    WriteBytes(folder.File("PLANETS.DAT"), dat);
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(3);
     EXPECT_EQ(terms.Series(3, 1, 0)[0].A, 1);
@@ -254,7 +262,7 @@ TEST(TermFiles, IndexThatBreaksTheLayoutCannotReachOutsideTheBuffer) {
     records[2][0][0] = {0, 1};
     records[3][0][0] = {0, 1};
     records[3][0][1] = {65535, 0};
-    WriteBytes(folder.file("PLANETS.NDX"), IndexBytes(records));
+    WriteBytes(folder.File("PLANETS.NDX"), IndexBytes(records));
     terms.InitTermBuffer();
     terms.LoadPlanetTerms(2);
     EXPECT_THROW(terms.LoadPlanetTerms(3), astro::RangeError);
@@ -262,7 +270,7 @@ TEST(TermFiles, IndexThatBreaksTheLayoutCannotReachOutsideTheBuffer) {
     // … and so is one that would fall below the buffer.
     records[3][0][0] = {2, 1};
     records[3][0][1] = {0, 0};
-    WriteBytes(folder.file("PLANETS.NDX"), IndexBytes(records));
+    WriteBytes(folder.File("PLANETS.NDX"), IndexBytes(records));
     terms.InitTermBuffer();
     EXPECT_THROW(terms.LoadPlanetTerms(3), astro::RangeError);
 }
@@ -271,10 +279,10 @@ TEST(TermFiles, WriteProtectedFilesAreRead) {
     TempFolder folder;
     WriteTermFiles(folder, BodyWithCounts({{1, 0, 2}}));
     namespace fs = std::filesystem;
-    fs::permissions(folder.file("PLANETS.NDX"), fs::perms::owner_read | fs::perms::group_read);
-    fs::permissions(folder.file("PLANETS.DAT"), fs::perms::owner_read | fs::perms::group_read);
-    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    PlanetTerms terms(folder.path().string());
+    fs::permissions(folder.File("PLANETS.NDX"), fs::perms::owner_read | fs::perms::group_read);
+    fs::permissions(folder.File("PLANETS.DAT"), fs::perms::owner_read | fs::perms::group_read);
+    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    PlanetTerms terms(folder.Path().string());
     terms.InitTermBuffer();
     EXPECT_NO_THROW(terms.LoadPlanetTerms(3));
     EXPECT_EQ(terms.NextTerm(), 3);
@@ -287,24 +295,43 @@ TEST(TermFiles, UnreadableFileIsAccessDenied) {
     EXPECT_STREQ(astro::InOutError::FromErrno(EIO).what(), "I/O error 5");
     EXPECT_EQ(astro::InOutError::FromErrno(EIO).code(), EIO);
 
-    if (geteuid() == 0) GTEST_SKIP() << "root reads files whatever their permissions";
+    // As root the load runs in a child process that has given up root's powers.
     TempFolder folder;
     WriteTermFiles(folder, BodyWithCounts({{1, 0, 2}}));
-    std::filesystem::permissions(folder.file("PLANETS.DAT"), std::filesystem::perms::none);
-    PlanetTerms terms(folder.path().string());
-    terms.InitTermBuffer();
-    try {
-        terms.LoadPlanetTerms(3);
-        ADD_FAILURE() << "no error";
-    } catch (const astro::InOutError& e) {
-        EXPECT_STREQ(e.what(), "File access denied");
-    }
+    std::filesystem::permissions(folder.File("PLANETS.DAT"), std::filesystem::perms::none);
+    const std::string failure = AsUnprivilegedUser(folder.Path(), [&]() -> std::string {
+        PlanetTerms terms(folder.Path().string());
+        terms.InitTermBuffer();
+        try {
+            terms.LoadPlanetTerms(3);
+            return "no error";
+        } catch (const astro::InOutError& e) {
+            return e.what() == std::string("File access denied") ? "" : e.what();
+        }
+    });
+    EXPECT_EQ(failure, "");
+}
+
+// Only regular files (or a folder, which the load then names) count as term files.
+TEST(TermFiles, ExistMeansRegularFilesOrAFolder) {
+    TempFolder folder;
+    WriteTermFiles(folder, BodyWithCounts({{1, 0, 2}}));
+    EXPECT_TRUE(astro::TermFilesExist(folder.Folder()));
+    std::filesystem::remove(folder.File("PLANETS.NDX"));
+    ASSERT_EQ(mkfifo(folder.File("PLANETS.NDX").c_str(), 0600), 0);
+    EXPECT_FALSE(astro::TermFilesExist(folder.Folder()));
+    std::filesystem::remove(folder.File("PLANETS.NDX"));
+    std::filesystem::create_symlink("/dev/zero", folder.File("PLANETS.NDX"));
+    EXPECT_FALSE(astro::TermFilesExist(folder.Folder()));
+    std::filesystem::remove(folder.File("PLANETS.NDX"));
+    std::filesystem::create_directory(folder.File("PLANETS.NDX"));
+    EXPECT_TRUE(astro::TermFilesExist(folder.Folder()));
 }
 
 TEST(TermFiles, BufferLifetime) {
     TempFolder folder;
     WriteTermFiles(folder, BodyWithCounts({{1, 0, 2}}));
-    PlanetTerms terms(folder.path().string());
+    PlanetTerms terms(folder.Path().string());
     EXPECT_FALSE(terms.HasTermBuffer());
     EXPECT_THROW(terms.LoadPlanetTerms(3), std::logic_error);
 

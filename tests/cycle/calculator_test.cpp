@@ -7,6 +7,7 @@
 #include "astro/errors.h"
 #include "cycle/names.h"
 #include "fake_view.h"
+#include "support/temp_folder.h"
 
 using cycle::CycleCalculator;
 using testing_support::FakeView;
@@ -222,10 +223,9 @@ TEST_F(Calculator, FailedCheckAndEditsLeaveEveryResultEmpty) {
 }
 
 TEST(CalculatorErrors, ErrorInASearchLeavesTheResultsEmpty) {
-    const auto empty = std::filesystem::temp_directory_path() / "tolvane-no-term-files";
-    std::filesystem::create_directories(empty);
+    const testing_support::TempFolder empty;
     FakeView view;
-    CycleCalculator calc(view, empty.string());
+    CycleCalculator calc(view, empty.Folder());
     view.SetInput(14, 24, 3, 1998);
     EXPECT_THROW(calc.CalcReturnPress(), astro::InOutError);
     for (std::string_view field : cycle::ResultFieldNames)

@@ -8,11 +8,12 @@
 #include <filesystem>
 
 #include "astro/errors.h"
-#include "astro/numerics.h"
 #include "astro/moon.h"
+#include "astro/numerics.h"
 #include "astro/nutation.h"
 #include "astro/solar_longitude.h"
 #include "astro/sun.h"
+#include "support/temp_folder.h"
 
 using cycle::SolarSearch;
 
@@ -215,9 +216,8 @@ TEST(SolarSearch, BoundsHoldOnADenseSample) {
 }
 
 TEST(SolarSearch, TermFileErrorsEndTheSearch) {
-    const auto empty = std::filesystem::temp_directory_path() / "tolvane-no-term-files";
-    std::filesystem::create_directories(empty);
-    SolarSearch search(empty.string());
+    const testing_support::TempFolder empty;
+    SolarSearch search(empty.Folder());
     try {
         search.WinterSolstice(2024);
         ADD_FAILURE() << "no error";

@@ -17,15 +17,13 @@
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 #include "scripted_dialogs.h"
+#include "support/temp_folder.h"
 
 namespace testing_support {
 
 class WindowTest : public testing::Test {
 protected:
     WindowTest() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tolvane-window-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
         for (const char* name : {"PLANETS.NDX", "PLANETS.DAT", "Vivar01.TTF"})
             std::filesystem::copy_file(std::filesystem::path(TOLVANE_BIN_DIR) / name,
                                        folder_ / name);
@@ -34,8 +32,6 @@ protected:
     ~WindowTest() override {
         form.reset();
         app()->SetDialogs(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
     }
 
     static platform::TolvaneApplication* app() {
@@ -106,7 +102,8 @@ protected:
     std::unique_ptr<mainwin::TForm1> form;
 
 private:
-    std::filesystem::path folder_;
+    const TempFolder temp_;
+    const std::filesystem::path folder_ = temp_.Path();
 };
 
 }  // namespace testing_support

@@ -5,13 +5,17 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <random>
+
+#include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace fs = std::filesystem;
 using platform::IniFile;
@@ -21,18 +25,7 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tolvane_ini_" + std::to_string(::getpid()) + "_" + std::to_string(Rand()));
-        fs::create_directories(dir_);
-        path_ = dir_ / "tolvane.ini";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
-    static unsigned Rand() { return std::random_device{}(); }
+    const testing_support::TempFolder folder_;
 
     void WriteRaw(const std::string& bytes) const {
         std::ofstream(path_, std::ios::binary) << bytes;
@@ -46,8 +39,8 @@ protected:
             std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
 
-    fs::path dir_;
-    fs::path path_;
+    const fs::path dir_ = folder_.Path();
+    const fs::path path_ = dir_ / "tolvane.ini";
 };
 
 TEST_F(IniFileTest, MissingFileOrFolderGivesDefaults) {
@@ -311,18 +304,171 @@ TEST_F(IniFileTest, FailedWriteLeavesTheOldFile) {
     EXPECT_EQ(FilesInDir(), 1u);
 }
 
+// As root the checks run in a child process that has given up root's powers.
 TEST_F(IniFileTest, ReadOnlyFileOrFolderIsNotReplaced) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes through file permissions";
     const std::string original = "[S]\r\nK=old\r\n";
     WriteRaw(original);
-    fs::permissions(path_, fs::perms::owner_read);
-    EXPECT_THROW(IniFile(path_).WriteString("S", "K", "new"), IniWriteError);
-    EXPECT_EQ(ReadRaw(), original);
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_THROW(IniFile(path_).WriteString("S", "K", "new"), IniWriteError);
+    const std::string failure = testing_support::AsUnprivilegedUser(dir_, [&]() -> std::string {
+        fs::permissions(path_, fs::perms::owner_read);
+        try {
+            IniFile(path_).WriteString("S", "K", "new");
+            return "a read-only file was replaced";
+        } catch (const IniWriteError&) {
+        }
+        fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+        fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        try {
+            IniFile(path_).WriteString("S", "K", "new");
+            return "a file in a read-only folder was replaced";
+        } catch (const IniWriteError&) {
+        }
+        return "";
+    });
+    EXPECT_EQ(failure, "");
     EXPECT_EQ(ReadRaw(), original);
     EXPECT_EQ(FilesInDir(), 1u);
 }
+
+namespace robustness {
+
+namespace fs = std::filesystem;
+using platform::IniFile;
+using platform::IniWriteError;
+
+using IniFileRobustness = IniFileTest;
+
+// Anything but a regular file of sane size is no settings file: reading gives the defaults
+// at once (no hang on a FIFO, no endless read of /dev/zero) and a save leaves it alone.
+TEST_F(IniFileRobustness, UnusableFilesGiveDefaultsAndAreNotOverwritten) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+    };
+    const std::string tooLong(IniFile::MaxFileSize - 8, '\n');
+    const Case cases[] = {
+        {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }},
+        {"over 1 MB of blank lines",
+         [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << "[S]\r\nK=v\r\n" << tooLong; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir_ / ("case" + std::to_string(&c - cases) + ".ini");
+        c.make(file);
+        const auto before = fs::symlink_status(file).type();
+        const auto sizeBefore = fs::is_regular_file(file) ? fs::file_size(file) : 0;
+        const IniFile ini(file);
+        EXPECT_EQ(ini.ReadString("S", "K", "default"), "default");
+        EXPECT_THROW(IniFile(file).WriteString("S", "K", "new"), IniWriteError);
+        EXPECT_EQ(fs::symlink_status(file).type(), before);
+        if (fs::is_regular_file(file)) {
+            EXPECT_EQ(fs::file_size(file), sizeBefore);
+        }
+    }
+    // Up to the bound a file reads and writes as usual, but no save makes it longer.
+    std::string full = "[S]\r\nK=v\r\n";
+    while (full.size() < IniFile::MaxFileSize) full += "\r\n";
+    WriteRaw(full);
+    EXPECT_EQ(IniFile(path_).ReadString("S", "K", "default"), "v");
+    IniFile(path_).WriteString("S", "K", "w");
+    EXPECT_EQ(IniFile(path_).ReadString("S", "K", "default"), "w");
+    EXPECT_THROW(IniFile(path_).WriteString("S", "K", "longer"), IniWriteError);
+    EXPECT_EQ(IniFile(path_).ReadString("S", "K", "default"), "w");
+}
+
+TEST_F(IniFileRobustness, LinkChainsLeadToTheRealFile) {
+    WriteRaw("[S]\r\nA=1\r\n");
+    fs::create_directory(dir_ / "sub");
+    fs::create_symlink("../tolvane.ini", dir_ / "sub" / "inner.ini");
+    fs::create_symlink("sub/inner.ini", dir_ / "outer.ini");
+    IniFile(dir_ / "outer.ini").WriteString("S", "A", "2");
+    EXPECT_EQ(ReadRaw(), "[S]\r\nA=2\r\n");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "outer.ini"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "sub" / "inner.ini"));
+
+    // A loop of links has no end to write to.
+    fs::create_symlink("loop2.ini", dir_ / "loop1.ini");
+    fs::create_symlink("loop1.ini", dir_ / "loop2.ini");
+    EXPECT_EQ(IniFile(dir_ / "loop1.ini").ReadString("S", "A", "d"), "d");
+    EXPECT_THROW(IniFile(dir_ / "loop1.ini").WriteString("S", "A", "3"), IniWriteError);
+}
+
+// Two processes saving different keys at the same time: the lock makes them take turns.
+TEST_F(IniFileRobustness, ConcurrentSaversKeepEveryKey) {
+    constexpr int Writers = 2;
+    constexpr int KeysEach = 150;
+    pid_t children[Writers];
+    for (int w = 0; w < Writers; ++w) {
+        children[w] = ::fork();
+        ASSERT_GE(children[w], 0);
+        if (children[w] == 0) {
+            int failures = 0;
+            for (int k = 0; k < KeysEach; ++k) {
+                try {
+                    IniFile(path_).WriteInteger("S", "W" + std::to_string(w) + "K" +
+                                                std::to_string(k), k);
+                } catch (const std::exception&) {
+                    ++failures;
+                }
+            }
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const platform::IniDocument doc = IniFile(path_).Load();
+    int found = 0;
+    for (int w = 0; w < Writers; ++w)
+        for (int k = 0; k < KeysEach; ++k)
+            found += doc.ReadInteger("S", "W" + std::to_string(w) + "K" + std::to_string(k), -1) == k;
+    EXPECT_EQ(found, Writers * KeysEach);
+}
+
+// A save killed by a file size limit of 0 leaves its temporary file; the next save removes
+// it, but not the temporary file of a process that still runs, nor names that are not ours.
+TEST_F(IniFileRobustness, NextSaveRemovesStaleTemporaryFiles) {
+    WriteRaw("[S]\r\nK=old\r\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+        IniFile(path_).WriteString("S", "K", "new");
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the save was not killed";
+    EXPECT_EQ(ReadRaw(), "[S]\r\nK=old\r\n");
+    fs::path stale;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        if (entry.path().filename().string().starts_with("tolvane.ini.~" + std::to_string(child)))
+            stale = entry.path();
+    }
+    ASSERT_FALSE(stale.empty()) << "the killed save left no temporary file";
+    const fs::path living = dir_ / ("tolvane.ini.~" + std::to_string(::getppid()) + ".3");
+    const fs::path foreign = dir_ / "tolvane.ini.~backup";
+    std::ofstream(living) << "x";
+    std::ofstream(foreign) << "x";
+
+    IniFile(path_).WriteString("S", "K", "new");
+    EXPECT_EQ(ReadRaw(), "[S]\r\nK=new\r\n");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(living));
+    EXPECT_TRUE(fs::exists(foreign));
+}
+
+TEST_F(IniFileRobustness, ByteOrderMarkIsSkippedAndKept) {
+    WriteRaw("\xEF\xBB\xBF[Main]\r\nName=Anna\r\n");
+    EXPECT_EQ(IniFile(path_).ReadString("Main", "Name", "d"), "Anna");
+    IniFile(path_).WriteString("Main", "Age", "7");
+    EXPECT_EQ(ReadRaw(), "\xEF\xBB\xBF[Main]\r\nName=Anna\r\nAge=7\r\n");
+}
+
+}  // namespace robustness
 
 }  // namespace

@@ -50,13 +50,13 @@ TEST(GeneratedTermFiles, HoldTheEarthSeriesInIndexOrder) {
     ASSERT_EQ(dat.size(), 2425u * 24);
 
     // L0..L5, B0..B5, R0..R5 of VSOP87D.ear.
-    constexpr unsigned kCounts[18] = {559, 341, 142, 22,  11,  5,   184, 99, 49,
+    constexpr unsigned Counts[18] = {559, 341, 142, 22,  11,  5,   184, 99, 49,
                                       11,  5,   0,   526, 292, 139, 27,  10, 3};
     unsigned start = 0;
     for (int slot = 0; slot < 18; ++slot) {
         EXPECT_EQ(Uint16At(ndx, 3 * 72 + slot * 4), start) << slot;
-        EXPECT_EQ(Uint16At(ndx, 3 * 72 + slot * 4 + 2), kCounts[slot]) << slot;
-        start += kCounts[slot];
+        EXPECT_EQ(Uint16At(ndx, 3 * 72 + slot * 4 + 2), Counts[slot]) << slot;
+        start += Counts[slot];
     }
     EXPECT_LE(start, 2637u);
     for (std::size_t at = 0; at < ndx.size(); ++at) {

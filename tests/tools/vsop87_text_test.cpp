@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@
 #include <iterator>
 #include <sstream>
 #include <utility>
+
+#include "support/temp_folder.h"
 
 namespace tolvane::mkterms {
 namespace {
@@ -109,14 +112,14 @@ TEST(Vsop87Text, BuildsContiguousSeriesInIndexOrder) {
     ASSERT_EQ(files.ndx.size(), 9u * 72);
     ASSERT_EQ(files.dat.size(), 8u * 24);
 
-    const auto mars_entries = Entries(files, 4);
-    EXPECT_EQ(mars_entries[5], std::make_pair(0, 2));
-    EXPECT_EQ(mars_entries[17], std::make_pair(2, 0));
-    const auto earth_entries = Entries(files, 3);
-    EXPECT_EQ(earth_entries[0], std::make_pair(2, 3));   // L0
-    EXPECT_EQ(earth_entries[7], std::make_pair(5, 1));   // B1
-    EXPECT_EQ(earth_entries[12], std::make_pair(6, 2));  // R0
-    for (const auto& entries : {mars_entries, earth_entries}) {
+    const auto marsEntries = Entries(files, 4);
+    EXPECT_EQ(marsEntries[5], std::make_pair(0, 2));
+    EXPECT_EQ(marsEntries[17], std::make_pair(2, 0));
+    const auto earthEntries = Entries(files, 3);
+    EXPECT_EQ(earthEntries[0], std::make_pair(2, 3));   // L0
+    EXPECT_EQ(earthEntries[7], std::make_pair(5, 1));   // B1
+    EXPECT_EQ(earthEntries[12], std::make_pair(6, 2));  // R0
+    for (const auto& entries : {marsEntries, earthEntries}) {
         for (std::size_t slot = 1; slot < entries.size(); ++slot) {
             EXPECT_EQ(entries[slot].first, entries[slot - 1].first + entries[slot - 1].second)
                 << slot;
@@ -126,17 +129,17 @@ TEST(Vsop87Text, BuildsContiguousSeriesInIndexOrder) {
         for (const auto& entry : Entries(files, record))
             EXPECT_EQ(entry, std::make_pair(0, 0)) << record;
     }
-    const double expected_a[] = {1500, 1501, 1000, 1001, 1002, 2100, 3000, 3001};
-    for (std::size_t i = 0; i < std::size(expected_a); ++i)
-        EXPECT_EQ(DatA(files, i), expected_a[i]) << i;
+    const double expectedA[] = {1500, 1501, 1000, 1001, 1002, 2100, 3000, 3001};
+    for (std::size_t i = 0; i < std::size(expectedA); ++i)
+        EXPECT_EQ(DatA(files, i), expectedA[i]) << i;
 }
 
 TEST(Vsop87Text, EncodesLittleEndian) {
     const Vsop87Body body = Parse(Series(1, 0, 300) + Header(1, 1, 1) + Term(1, 1, 1.0, -2.0, 0.5));
     const TermFiles files = BuildTermFiles({{3, body}});
-    const std::vector<std::uint8_t> l1_entry(files.ndx.begin() + 3 * 72 + 4,
+    const std::vector<std::uint8_t> l1Entry(files.ndx.begin() + 3 * 72 + 4,
                                              files.ndx.begin() + 3 * 72 + 8);
-    EXPECT_EQ(l1_entry, (std::vector<std::uint8_t>{0x2C, 0x01, 0x01, 0x00}));  // start 300, count 1
+    EXPECT_EQ(l1Entry, (std::vector<std::uint8_t>{0x2C, 0x01, 0x01, 0x00}));  // start 300, count 1
     const std::vector<std::uint8_t> term(files.dat.begin() + 300 * 24, files.dat.end());
     EXPECT_EQ(term, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F,     // 1.0
                                                0, 0, 0, 0, 0, 0, 0x00, 0xC0,     // -2.0
@@ -146,11 +149,11 @@ TEST(Vsop87Text, EncodesLittleEndian) {
 TEST(Vsop87Text, RejectsMalformedTextNamingTheLine) {
     const std::string l0 = Series(1, 0, 2);
     const std::string header = Header(2, 0, 1);
-    const std::string no_count = header.substr(0, header.find("*T**") + 5) + "\n";
-    std::string bad_a = Term(1, 0, 1, 2, 3);
-    bad_a.replace(79, 18, "              1.x5");
-    std::string bad_c = Term(1, 0, 1, 2, 3);
-    bad_c.replace(125, 3, "abc");
+    const std::string noCount = header.substr(0, header.find("*T**") + 5) + "\n";
+    std::string badA = Term(1, 0, 1, 2, 3);
+    badA.replace(79, 18, "              1.x5");
+    std::string badC = Term(1, 0, 1, 2, 3);
+    badC.replace(125, 3, "abc");
     const struct {
         std::string text;
         std::string message;
@@ -160,14 +163,14 @@ TEST(Vsop87Text, RejectsMalformedTextNamingTheLine) {
         {Term(1, 0, 1, 2, 3) + l0, "t.ear:1: term line before any series header"},
         {l0 + Header(4, 0, 1), "t.ear:4: series header: the variable"},
         {l0 + Header(2, 6, 1), "t.ear:4: series header: the power of t"},
-        {l0 + no_count, "t.ear:4: series header: the number of terms"},
+        {l0 + noCount, "t.ear:4: series header: the number of terms"},
         {Header(1, 0, 2) + Term(1, 0, 1, 2, 3) + Term(1, 0, 1, 2, 3).substr(0, 120),
          "t.ear:3: term line expected"},
         {Header(1, 0, 2) + Term(1, 0, 1, 2, 3) + "\n" + Term(1, 0, 1, 2, 3),
          "t.ear:3: term line expected"},
-        {Header(1, 0, 1) + bad_a,
+        {Header(1, 0, 1) + badA,
          "t.ear:2: term line: A (columns 80-97) is not a number: \"1.x5\""},
-        {Header(1, 0, 1) + bad_c, "t.ear:2: term line: C (columns 112-131) is not a number"},
+        {Header(1, 0, 1) + badC, "t.ear:2: term line: C (columns 112-131) is not a number"},
         {Header(1, 0, 3) + Term(1, 0, 1, 2, 3) + Term(1, 0, 1, 2, 3) + l0,
          "t.ear:4: term line expected, but a series header follows; the series L0 (header on "
          "line 1) has 2 of its 3 terms"},
@@ -214,13 +217,7 @@ TEST(Vsop87Text, EnforcesLimitsAndRecordPlacement) {
 // Runs the real tool in a scratch folder.
 class MktermsCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tolvane-mkterms-test-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_ / "out");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { std::filesystem::create_directories(dir_ / "out"); }
 
     std::string Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
@@ -239,7 +236,8 @@ protected:
         return text.str();
     }
 
-    std::filesystem::path dir_;
+    const testing_support::TempFolder folder_;
+    const std::filesystem::path dir_ = folder_.Path();
 };
 
 TEST_F(MktermsCommand, WritesGoodFilesAndNothingOnError) {
@@ -266,6 +264,45 @@ TEST_F(MktermsCommand, WritesGoodFilesAndNothingOnError) {
 
     EXPECT_EQ(Run("--record 8 '" + emb + "'"), 0);
     EXPECT_EQ(std::filesystem::file_size(dir_ / "out" / "PLANETS.DAT"), 4u * 24);
+}
+
+}  // namespace
+}  // namespace tolvane::mkterms
+
+namespace tolvane::mkterms {
+namespace {
+
+// Inputs that are no files end the run at once; an output that cannot be replaced stops it
+// before either term file changes.
+TEST_F(MktermsCommand, UnusableInputsAndOutputsChangeNothing) {
+    const std::string good = Write("good.ear", Series(1, 0, 2) + Series(3, 5, 1));
+    ASSERT_EQ(Run("'" + good + "'"), 0);
+    const std::string dat = Read(dir_ / "out" / "PLANETS.DAT");
+    ASSERT_EQ(::mkfifo((dir_ / "fifo.ear").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir_ / "folder.ear");
+    const struct {
+        const char* input;
+        const char* message;
+    } inputs[] = {
+        {"/dev/zero", "cannot read /dev/zero: not a readable regular file"},
+        {"fifo.ear", "fifo.ear: not a readable regular file"},
+        {"folder.ear", "folder.ear: not a readable regular file"},
+        {"missing.ear", "missing.ear: no such file"},
+    };
+    for (const auto& c : inputs) {
+        SCOPED_TRACE(c.input);
+        const std::string path = c.input[0] == '/' ? c.input : (dir_ / c.input).string();
+        EXPECT_EQ(Run("'" + path + "'"), 1);
+        EXPECT_THAT(Read(dir_ / "stderr"), HasSubstr(c.message));
+    }
+    // PLANETS.NDX is a folder: PLANETS.DAT must stay as it was.
+    std::filesystem::remove(dir_ / "out" / "PLANETS.NDX");
+    std::filesystem::create_directory(dir_ / "out" / "PLANETS.NDX");
+    const std::string other = Write("other.ear", Series(1, 0, 4));
+    EXPECT_EQ(Run("'" + other + "'"), 1);
+    EXPECT_THAT(Read(dir_ / "stderr"), HasSubstr("PLANETS.NDX: it is a folder"));
+    EXPECT_EQ(Read(dir_ / "out" / "PLANETS.DAT"), dat);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "out"), {}), 2);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* Usage =
     "Usage: tolvane-mkterms [--record N] --out-dir DIR FILE...\n"
     "\n"
     "Reads the series of one body from each FILE (VSOP87 ASCII format, version D for\n"
@@ -28,12 +28,13 @@ constexpr const char* kUsage =
     "                 allowed with a single FILE only\n"
     "  --help         show this text\n"
     "\n"
-    "On any error nothing is written and the exit status is 1.\n";
+    "Each FILE must be a regular file of at most 64 MB. Both term files are checked\n"
+    "before either is replaced; on any error nothing is written and the exit status is 1.\n";
 
 struct Options {
     bool help = false;
     std::optional<int> record;
-    std::filesystem::path out_dir;
+    std::filesystem::path outDir;
     std::vector<std::filesystem::path> files;
 };
 
@@ -51,12 +52,12 @@ Options ParseArguments(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        const bool has_value = i + 1 < argc;
+        const bool hasValue = i + 1 < argc;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--out-dir" && has_value) {
-            options.out_dir = argv[++i];
-        } else if (arg == "--record" && has_value) {
+        } else if (arg == "--out-dir" && hasValue) {
+            options.outDir = argv[++i];
+        } else if (arg == "--record" && hasValue) {
             options.record = ParseRecord(argv[++i]);
         } else if (arg.starts_with("-")) {
             throw std::runtime_error("unknown option or missing value: " + std::string(arg) +
@@ -66,7 +67,7 @@ Options ParseArguments(int argc, char** argv) {
         }
     }
     if (options.help) return options;
-    if (options.out_dir.empty()) throw std::runtime_error("--out-dir DIR is missing (see --help)");
+    if (options.outDir.empty()) throw std::runtime_error("--out-dir DIR is missing (see --help)");
     if (options.files.empty()) throw std::runtime_error("no input file given (see --help)");
     if (options.record && options.files.size() > 1) {
         throw std::runtime_error("--record is allowed with a single input file only");
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
     try {
         const Options options = ParseArguments(argc, argv);
         if (options.help) {
-            std::cout << kUsage;
+            std::cout << Usage;
             return 0;
         }
         std::vector<mk::PlacedBody> bodies;
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
             const int record = mk::RecordFor(body, options.record);
             bodies.push_back({record, std::move(body)});
         }
-        mk::WriteTermFiles(options.out_dir, mk::BuildTermFiles(bodies));
+        mk::WriteTermFiles(options.outDir, mk::BuildTermFiles(bodies));
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "tolvane-mkterms: " << error.what() << '\n';

@@ -2,21 +2,26 @@
 // PLANETS.DAT (layout in vsop87_text.h).
 #include "tools/mkterms/vsop87_text.h"
 
+#include <unistd.h>
+
 #include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string_view>
 #include <system_error>
+
+#include "platform/regular_file.h"
 
 namespace tolvane::mkterms {
 namespace {
 
-constexpr int kVariables = 3;    // L, B, R
-constexpr int kPowers = 6;       // t^0 .. t^5
-constexpr int kBodyRecords = 9;  // index records, one per body code 0..8
+constexpr int Variables = 3;    // L, B, R
+constexpr int Powers = 6;       // t^0 .. t^5
+constexpr int BodyRecords = 9;  // index records, one per body code 0..8
 
 std::string SeriesName(int variable, int power) {
     std::string name(1, "LBR"[variable - 1]);
@@ -65,20 +70,20 @@ public:
     explicit Parser(const std::string& source) { body_.source = source; }
 
     void Take(std::string_view line) {
-        ++line_no_;
+        ++lineNo_;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (missing_ > 0) return AddTerm(line);
         if (Trim(line).empty()) return;
         if (IsHeader(line)) return StartSeries(ParseHeader(line));
         if (body_.series.empty()) Fail("term line before any series header");
         Fail("series header expected: the series " + CurrentName() + " (header on line " +
-             std::to_string(header_line_) + ") has all its " +
+             std::to_string(headerLine_) + ") has all its " +
              std::to_string(body_.series.back().terms.size()) + " terms already");
     }
 
     Vsop87Body Finish() {
         if (missing_ > 0) {
-            ++line_no_;
+            ++lineNo_;
             Fail("term line expected, but the file ends" + MissingText());
         }
         if (body_.series.empty()) throw Vsop87Error(body_.source + ": no series found");
@@ -87,7 +92,7 @@ public:
 
 private:
     [[noreturn]] void Fail(const std::string& what) const {
-        throw Vsop87Error(body_.source + ":" + std::to_string(line_no_) + ": " + what);
+        throw Vsop87Error(body_.source + ":" + std::to_string(lineNo_) + ": " + what);
     }
 
     static bool IsHeader(std::string_view line) {
@@ -110,13 +115,13 @@ private:
         }
         const auto variable =
             i + 1 < tokens.size() ? ParseNumber<int>(tokens[i + 1]) : std::nullopt;
-        if (!variable || *variable < 1 || *variable > kVariables) {
+        if (!variable || *variable < 1 || *variable > Variables) {
             Fail("series header: the variable after VARIABLE must be 1, 2 or 3");
         }
         i += 2;
         while (i < tokens.size() && !tokens[i].starts_with("*T**")) ++i;
         const auto power = i < tokens.size() ? ParseNumber<int>(tokens[i].substr(4)) : std::nullopt;
-        if (!power || *power < 0 || *power >= kPowers) {
+        if (!power || *power < 0 || *power >= Powers) {
             Fail("series header: the power of t after *T** must be 0..5");
         }
         const auto count = i + 1 < tokens.size() ? ParseNumber<int>(tokens[i + 1]) : std::nullopt;
@@ -141,14 +146,14 @@ private:
         }
         body_.series.push_back({header.variable, header.power, {}});
         missing_ = header.count;
-        header_line_ = line_no_;
+        headerLine_ = lineNo_;
     }
 
     // Fortran (1x,4i1,i5,12i3,f15.11,2f18.11,f14.11,f20.11); A, B, C are the last three.
     void AddTerm(std::string_view line) {
-        constexpr std::size_t kTermLineLength = 131;  // the trailing blank may be missing
+        constexpr std::size_t TermLineLength = 131;  // the trailing blank may be missing
         if (IsHeader(line)) Fail("term line expected, but a series header follows" + MissingText());
-        if (line.size() < kTermLineLength) {
+        if (line.size() < TermLineLength) {
             Fail("term line expected, found a line of " + std::to_string(line.size()) +
                  " characters instead of 132" + MissingText());
         }
@@ -161,7 +166,7 @@ private:
         if (line[3] - '0' != series.variable || line[4] - '0' != series.power) {
             Fail("term line for variable " + std::string(1, line[3]) + " power " +
                  std::string(1, line[4]) + " (columns 4-5) in the series " + CurrentName() +
-                 " (header on line " + std::to_string(header_line_) + ")");
+                 " (header on line " + std::to_string(headerLine_) + ")");
         }
         const int code = line[2] - '0';
         if (body_.code < 0) body_.code = code;
@@ -193,16 +198,16 @@ private:
     std::string MissingText() const {
         const auto& series = body_.series.back();
         return "; the series " + CurrentName() + " (header on line " +
-               std::to_string(header_line_) + ") has " + std::to_string(series.terms.size()) +
+               std::to_string(headerLine_) + ") has " + std::to_string(series.terms.size()) +
                " of its " +
                std::to_string(series.terms.size() + static_cast<std::size_t>(missing_)) + " terms";
     }
 
     Vsop87Body body_;
-    int line_no_ = 0;
+    int lineNo_ = 0;
     int missing_ = 0;  // term lines the current header still owes
-    int header_line_ = 0;
-    bool seen_[kVariables][kPowers] = {};
+    int headerLine_ = 0;
+    bool seen_[Variables][Powers] = {};
 };
 
 void StoreLe(std::vector<std::uint8_t>& out, std::size_t at, std::uint64_t value, int bytes) {
@@ -215,17 +220,17 @@ void AppendLe(std::vector<std::uint8_t>& out, double value) {
 }
 
 // The body's series in index order (L0..L5, B0..B5, R0..R5); absent series stay null.
-std::array<const Vsop87Series*, kVariables * kPowers> SeriesSlots(const Vsop87Body& body) {
-    std::array<const Vsop87Series*, kVariables * kPowers> slots{};
+std::array<const Vsop87Series*, Variables * Powers> SeriesSlots(const Vsop87Body& body) {
+    std::array<const Vsop87Series*, Variables * Powers> slots{};
     for (const auto& series : body.series) {
-        if (series.variable < 1 || series.variable > kVariables || series.power < 0 ||
-            series.power >= kPowers) {
+        if (series.variable < 1 || series.variable > Variables || series.power < 0 ||
+            series.power >= Powers) {
             throw Vsop87Error(body.source + ": series with variable " +
                               std::to_string(series.variable) + " and power " +
                               std::to_string(series.power) + " has no place in the index");
         }
         auto& slot =
-            slots[static_cast<std::size_t>((series.variable - 1) * kPowers + series.power)];
+            slots[static_cast<std::size_t>((series.variable - 1) * Powers + series.power)];
         if (slot) {
             throw Vsop87Error(body.source + ": the series " +
                               SeriesName(series.variable, series.power) + " appears twice");
@@ -236,12 +241,12 @@ std::array<const Vsop87Series*, kVariables * kPowers> SeriesSlots(const Vsop87Bo
 }
 
 std::string Describe(int code) {
-    constexpr const char* kNames[] = {
+    constexpr const char* Names[] = {
         "Sun",     "Mercury", "Venus",  "Earth",   "Mars",
         "Jupiter", "Saturn",  "Uranus", "Neptune", "Earth-Moon barycentre"};
     if (code < 0) return "unknown, the file has no term lines";
     if (code > 9) return std::to_string(code);
-    return std::to_string(code) + " (" + kNames[code] + ")";
+    return std::to_string(code) + " (" + Names[code] + ")";
 }
 
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -252,6 +257,23 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
     out.close();
     if (!out) {
         throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
+    }
+}
+
+// A missing file or a regular file in a folder we may write to can be replaced by rename.
+void CheckReplaceable(const std::filesystem::path& target) {
+    std::error_code error;
+    const auto type = std::filesystem::symlink_status(target, error).type();
+    if (type != std::filesystem::file_type::not_found &&
+        type != std::filesystem::file_type::regular) {
+        throw std::runtime_error("cannot replace " + target.string() + ": " +
+                                 (type == std::filesystem::file_type::directory
+                                      ? "it is a folder"
+                                      : "it is not a regular file"));
+    }
+    if (::access(target.parent_path().c_str(), W_OK | X_OK) != 0) {
+        throw std::runtime_error("cannot replace " + target.string() + ": " +
+                                 std::strerror(errno));
     }
 }
 
@@ -277,19 +299,33 @@ Vsop87Body ParseVsop87(std::istream& in, const std::string& name) {
 }
 
 Vsop87Body ReadVsop87File(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Vsop87Error("cannot open " + path.string() + ": " + std::strerror(errno));
+    // The largest published VSOP87 file (VSOP87.jup) has about 6 MB; a FIFO or /dev/zero
+    // must neither hang the tool nor fill the memory.
+    constexpr std::size_t MaxInputSize = 64 << 20;
+    std::string bytes;
+    switch (platform::ReadRegularFile(path, MaxInputSize, bytes)) {
+    case platform::ReadStatus::Ok:
+        break;
+    case platform::ReadStatus::Missing:
+        throw Vsop87Error("cannot open " + path.string() + ": no such file");
+    case platform::ReadStatus::TooLong:
+        throw Vsop87Error("cannot read " + path.string() + ": larger than 64 MB, which no "
+                          "VSOP87 file is");
+    case platform::ReadStatus::Unusable:
+        throw Vsop87Error("cannot read " + path.string() + ": not a readable regular file");
+    }
+    std::istringstream in(std::move(bytes));
     return ParseVsop87(in, path.filename().string());
 }
 
 int RecordFor(const Vsop87Body& body, std::optional<int> requested) {
     if (requested) {
-        if (*requested < 0 || *requested >= kBodyRecords) {
+        if (*requested < 0 || *requested >= BodyRecords) {
             throw Vsop87Error("--record must be 0..8");
         }
         return *requested;
     }
-    if (body.code < 1 || body.code >= kBodyRecords) {
+    if (body.code < 1 || body.code >= BodyRecords) {
         throw Vsop87Error(body.source + ": body code " + Describe(body.code) +
                           " has no record of its own; give --record N (0..8)");
     }
@@ -297,17 +333,17 @@ int RecordFor(const Vsop87Body& body, std::optional<int> requested) {
 }
 
 TermFiles BuildTermFiles(const std::vector<PlacedBody>& bodies) {
-    constexpr std::size_t kMaxTermsPerBody = 2637;  // the engine's buffer for one body
-    constexpr std::size_t kRecordBytes = kVariables * kPowers * 4;
+    constexpr std::size_t MaxTermsPerBody = 2637;  // the engine's buffer for one body
+    constexpr std::size_t RecordBytes = Variables * Powers * 4;
     // With every record full the term numbers still fit the uint16 Start and Count.
-    static_assert(kBodyRecords * kMaxTermsPerBody <= 0xFFFF);
+    static_assert(BodyRecords * MaxTermsPerBody <= 0xFFFF);
 
     TermFiles files;
-    files.ndx.assign(kBodyRecords * kRecordBytes, 0);
-    std::array<const Vsop87Body*, kBodyRecords> placed{};
+    files.ndx.assign(BodyRecords * RecordBytes, 0);
+    std::array<const Vsop87Body*, BodyRecords> placed{};
     std::size_t next = 0;  // record number of the next term in PLANETS.DAT
     for (const auto& [record, body] : bodies) {
-        if (record < 0 || record >= kBodyRecords) {
+        if (record < 0 || record >= BodyRecords) {
             throw Vsop87Error(body.source + ": record " + std::to_string(record) + " is not 0..8");
         }
         if (placed[record]) {
@@ -315,16 +351,16 @@ TermFiles BuildTermFiles(const std::vector<PlacedBody>& bodies) {
                               " both go to record " + std::to_string(record));
         }
         placed[record] = &body;
-        if (body.TermCount() > kMaxTermsPerBody) {
+        if (body.TermCount() > MaxTermsPerBody) {
             throw Vsop87Error(body.source + ": body " + Describe(body.code) + " has " +
                               std::to_string(body.TermCount()) +
                               " terms; the program holds at most " +
-                              std::to_string(kMaxTermsPerBody));
+                              std::to_string(MaxTermsPerBody));
         }
         const auto slots = SeriesSlots(body);
         for (std::size_t slot = 0; slot < slots.size(); ++slot) {
             const std::size_t count = slots[slot] ? slots[slot]->terms.size() : 0;
-            const std::size_t at = record * kRecordBytes + slot * 4;
+            const std::size_t at = record * RecordBytes + slot * 4;
             StoreLe(files.ndx, at, next, 2);
             StoreLe(files.ndx, at + 2, count, 2);
             for (std::size_t i = 0; i < count; ++i) {
@@ -342,16 +378,19 @@ void WriteTermFiles(const std::filesystem::path& dir, const TermFiles& files) {
     if (error) throw std::runtime_error("cannot create " + dir.string() + ": " + error.message());
     const auto ndx = dir / "PLANETS.NDX";
     const auto dat = dir / "PLANETS.DAT";
-    const auto ndx_tmp = dir / "PLANETS.NDX.tmp";
-    const auto dat_tmp = dir / "PLANETS.DAT.tmp";
+    // Both must be replaceable before either is replaced, or a failure would leave a new
+    // PLANETS.DAT beside an old PLANETS.NDX.
+    for (const auto& target : {ndx, dat}) CheckReplaceable(target);
+    const auto ndxTemp = dir / "PLANETS.NDX.tmp";
+    const auto datTemp = dir / "PLANETS.DAT.tmp";
     try {
-        WriteFile(ndx_tmp, files.ndx);
-        WriteFile(dat_tmp, files.dat);
-        Rename(dat_tmp, dat);
-        Rename(ndx_tmp, ndx);
+        WriteFile(ndxTemp, files.ndx);
+        WriteFile(datTemp, files.dat);
+        Rename(datTemp, dat);
+        Rename(ndxTemp, ndx);
     } catch (...) {
-        std::filesystem::remove(ndx_tmp, error);
-        std::filesystem::remove(dat_tmp, error);
+        std::filesystem::remove(ndxTemp, error);
+        std::filesystem::remove(datTemp, error);
         throw;
     }
 }
