@@ -26,13 +26,17 @@ InOutError InOutError::ReadBeyondEnd() { return InOutError(100, "Read beyond end
 std::string RangeText(std::string_view what, double value) {
     char number[32];
     std::snprintf(number, sizeof number, "%.10g", value);
-    return "Range check error: " + std::string(what) + " " + number +
-           " does not fit a 32-bit integer";
+    std::string text = "Range check error: ";
+    text.append(what).append(" ").append(number).append(" does not fit a 32-bit integer");
+    return text;
 }
 
 std::string OverflowText(std::string_view what, std::int64_t a, char op, std::int64_t b) {
-    return "Integer overflow: " + std::string(what) + " " + std::to_string(a) + " " + op + " " +
-           std::to_string(b) + " does not fit a 32-bit integer";
+    std::string text = "Integer overflow: ";
+    text.append(what).append(" ").append(std::to_string(a)).append(" ");
+    text.push_back(op);
+    text.append(" ").append(std::to_string(b)).append(" does not fit a 32-bit integer");
+    return text;
 }
 
 TermCapacityError::TermCapacityError()
