@@ -6,6 +6,8 @@ namespace editor {
 bool NotesFile::read(const QByteArray& bytes, bool plainTextMode, QTextDocument& document) {
     if (!plainTextMode && IsRtf(bytes)) {
         rtf_.read(bytes, document);
+        // Saved as plain text later (after "RTF -> TXT"), it is a new plain-text file.
+        plainText_.setLayout(PlainTextLayout{});
         return true;
     }
     plainText_.read(bytes, document);

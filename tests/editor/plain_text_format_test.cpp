@@ -193,6 +193,14 @@ TEST(NotesFile, StartNewForgetsTheLayoutOfTheLastFile) {
     EXPECT_EQ(file.write(document, true), Bytes("x\ny"));
 }
 
+TEST(NotesFile, AnRtfFileSavedAsPlainTextIsANewPlainTextFile) {
+    editor::NotesFile file;
+    QTextDocument document;
+    file.read("\xEF\xBB\xBF" "a\r\nb", true, document);
+    file.read("{\\rtf1 x\\par y}", false, document);
+    EXPECT_EQ(file.write(document, true), Bytes("x\ny"));
+}
+
 TEST(RtfFormat, RefusesBytesThatAreNotRtf) {
     QTextDocument document;
     document.setPlainText(QStringLiteral("bleibt"));
