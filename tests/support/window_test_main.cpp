@@ -1,5 +1,6 @@
-// The window tests run headless inside the program's own application object, so that
-// errors take the same way to the user as in the program.
+// The entry of both window test suites (calculator and notes window): they run headless
+// inside the program's own application object, so that errors take the same way to the
+// user as in the program.
 #include <gtest/gtest.h>
 
 #include "platform/qt/application.h"
