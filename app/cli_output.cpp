@@ -79,7 +79,7 @@ std::string Texts(const CliView& view) {
 }  // namespace
 
 std::string JsonLine(const cycle::CycleCalculator& c, const CliView& view) {
-    const auto solsticeDay = static_cast<std::int32_t>(std::trunc(c.SolsticeDate.Day));
+    const std::int32_t solsticeDay = cycle::WholeDay(c.SolsticeDate);
     const std::string input = JsonObject()
                                   .Add("hour", c.InputHour)
                                   .Add("day", c.InputDay)

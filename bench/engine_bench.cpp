@@ -78,24 +78,26 @@ astro::SolarLongitude LoadedSun() {
     return astro::SolarLongitude(terms, 3);
 }
 
-// The Sun's longitude alone, exactly (every longitude term) and enclosed (the largest).
-void BM_SolarLongitudeExact(benchmark::State& state) {
+// The Sun's longitude alone, exactly (every longitude term) and enclosed (the largest),
+// for the next day at every step.
+template <class Evaluate>
+void RunSolarLongitude(benchmark::State& state, Evaluate evaluate) {
     const astro::SolarLongitude sun = LoadedSun();
     double T = SearchT;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(sun.Exact(T));
+        benchmark::DoNotOptimize(evaluate(sun, T));
         T += OneDay;
     }
+}
+
+void BM_SolarLongitudeExact(benchmark::State& state) {
+    RunSolarLongitude(state, [](const astro::SolarLongitude& sun, double T) { return sun.Exact(T); });
 }
 BENCHMARK(BM_SolarLongitudeExact);
 
 void BM_SolarLongitudeEnclose(benchmark::State& state) {
-    const astro::SolarLongitude sun = LoadedSun();
-    double T = SearchT;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(sun.Enclose(T));
-        T += OneDay;
-    }
+    RunSolarLongitude(state,
+                      [](const astro::SolarLongitude& sun, double T) { return sun.Enclose(T); });
 }
 BENCHMARK(BM_SolarLongitudeEnclose);
 

@@ -58,6 +58,14 @@ int DaysBelow(double hi, double limit, double maxPerDay) {
     return static_cast<int>(std::min(std::floor(room / maxPerDay), 1e9));
 }
 
+// Passes over `days` days, but not beyond step `limit`, forming the instants exactly as
+// stepping day by day does.
+void PassOver(double& jd, int& step, int days, int limit) {
+    days = std::min(days, limit - step);
+    for (int k = 0; k < days; ++k) jd += 1;
+    step += days;
+}
+
 }  // namespace
 
 // The term files are read at the first search of every calculation; the prepared series
@@ -96,11 +104,7 @@ astro::TCalendarDate SolarSearch::FastYearStart(std::int32_t year) {
     const double speed = moonSpeed_;
 
     int step = 0;
-    auto passOver = [&](int days) {
-        days = std::min(days, YearStartStepLimit - step);
-        for (int k = 0; k < days; ++k) jd += 1;  // the same instants as stepping day by day
-        step += days;
-    };
+    auto passOver = [&](int days) { PassOver(jd, step, days, YearStartStepLimit); };
     while (step < YearStartStepLimit) {
         jd += 1;
         ++step;
@@ -162,9 +166,7 @@ SolsticeResult SolarSearch::FastWinterSolstice(std::int32_t year) {
         const double T = astro::JulianCenturies(jd);
         const SunAt s = Enclosed(sun, T);
         if (s.hi <= 270) {
-            const int days = std::min(DaysBelow(s.hi, 270, sunMax), SolsticeStepLimit - step);
-            for (int k = 0; k < days; ++k) jd += 1;
-            step += days;
+            PassOver(jd, step, DaysBelow(s.hi, 270, sunMax), SolsticeStepLimit);
             continue;
         }
         if (s.lo > 270 || Exactly(sun, T).Value() > 270) break;
