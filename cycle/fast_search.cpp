@@ -8,8 +8,6 @@
 //    daily motion of the Sun and of the Moon's lead that are derived from the series.
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
-#include <string>
 
 #include "astro/moon.h"
 #include "astro/numerics.h"
@@ -90,7 +88,6 @@ const astro::SolarLongitude& SolarSearch::Sun() {
 }
 
 astro::TCalendarDate SolarSearch::FastYearStart(std::int32_t year) {
-    if (moonSpeed_ == 0) throw std::runtime_error("Jahresbeginn nicht gefunden (MoonSpeed 0)");
     const astro::SolarLongitude& sun = Sun();
     double jd = astro::DateToJD({year, 1, 0.0}) + site_.ZoneOffset;
     const double absT = std::abs(astro::JulianCenturies(jd)) + SearchCenturies;
@@ -149,8 +146,7 @@ astro::TCalendarDate SolarSearch::FastYearStart(std::int32_t year) {
             passOver(static_cast<int>(std::ceil(room / leadMax)) - 1);
         }
     }
-    throw std::runtime_error("Jahresbeginn nicht gefunden (MoonSpeed " +
-                             std::to_string(moonSpeed_) + ")");
+    YearStartNotFound();
 }
 
 SolsticeResult SolarSearch::FastWinterSolstice(std::int32_t year) {
@@ -160,7 +156,7 @@ SolsticeResult SolarSearch::FastWinterSolstice(std::int32_t year) {
     int step = 0;
     while (true) {
         if (++step > SolsticeStepLimit)
-            throw std::runtime_error("Wintersolstitium nicht gefunden (" + std::to_string(year) + ")");
+            SolsticeNotFound(year);
         jd += 1;
         ++steps_;
         const double T = astro::JulianCenturies(jd);

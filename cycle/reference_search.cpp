@@ -1,8 +1,6 @@
 // The reference searches, day by day as the calculator has always searched: every day is
 // examined, and every step reads the Earth's series from the term files, uses them for the
 // Sun and releases them. The fast searches must find exactly the same days.
-#include <stdexcept>
-#include <string>
 
 #include "astro/moon.h"
 #include "astro/numerics.h"
@@ -29,7 +27,6 @@ double SolarSearch::ReferenceSunLongitude(double T) {
 }
 
 astro::TCalendarDate SolarSearch::ReferenceYearStart(std::int32_t year) {
-    if (moonSpeed_ == 0) throw std::runtime_error("Jahresbeginn nicht gefunden (MoonSpeed 0)");
     double jd = astro::DateToJD({year, 1, 0.0}) + site_.ZoneOffset;
     for (int step = 0; step < YearStartStepLimit; ++step) {
         jd += 1;
@@ -48,8 +45,7 @@ astro::TCalendarDate SolarSearch::ReferenceYearStart(std::int32_t year) {
             return date;
         }
     }
-    throw std::runtime_error("Jahresbeginn nicht gefunden (MoonSpeed " +
-                             std::to_string(moonSpeed_) + ")");
+    YearStartNotFound();
 }
 
 SolsticeResult SolarSearch::ReferenceWinterSolstice(std::int32_t year) {
@@ -57,7 +53,7 @@ SolsticeResult SolarSearch::ReferenceWinterSolstice(std::int32_t year) {
     int step = 0;
     do {
         if (++step > SolsticeStepLimit)
-            throw std::runtime_error("Wintersolstitium nicht gefunden (" + std::to_string(year) + ")");
+            SolsticeNotFound(year);
         jd += 1;
     } while (ReferenceSunLongitude(astro::JulianCenturies(jd)) <= 270);
     SolsticeResult result;

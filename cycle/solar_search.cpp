@@ -2,6 +2,9 @@
 // between the reference and the fast way.
 #include "cycle/solar_search.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace cycle {
 
 namespace {
@@ -40,7 +43,20 @@ void SolarSearch::SetReference(bool reference) {
 }
 
 astro::TCalendarDate SolarSearch::SearchYearStart(std::int32_t year) {
+    if (moonSpeed_ == 0) YearStartNotFound();  // 0 < lead < 0 never holds
     return reference_ ? ReferenceYearStart(year) : FastYearStart(year);
+}
+
+void SolarSearch::YearStartNotFound() const {
+    std::string text = "Jahresbeginn nicht gefunden (MoonSpeed ";
+    text.append(std::to_string(moonSpeed_)).append(")");
+    throw std::runtime_error(text);
+}
+
+void SolarSearch::SolsticeNotFound(std::int32_t year) {
+    std::string text = "Wintersolstitium nicht gefunden (";
+    text.append(std::to_string(year)).append(")");
+    throw std::runtime_error(text);
 }
 
 SolsticeResult SolarSearch::SearchWinterSolstice(std::int32_t year) {

@@ -74,6 +74,9 @@ public:
 private:
     astro::TCalendarDate SearchYearStart(std::int32_t year);
     SolsticeResult SearchWinterSolstice(std::int32_t year);
+    // The errors of a search that reaches its bound, in both ways alike.
+    [[noreturn]] void YearStartNotFound() const;
+    [[noreturn]] static void SolsticeNotFound(std::int32_t year);
     double ReferenceSunLongitude(double T);
     astro::TCalendarDate ReferenceYearStart(std::int32_t year);
     SolsticeResult ReferenceWinterSolstice(std::int32_t year);
