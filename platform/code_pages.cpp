@@ -107,4 +107,10 @@ std::optional<unsigned char> CodePointToCodePageByte(int codePage, char32_t cp) 
     return std::nullopt;
 }
 
+unsigned char CodePointToCodePageByteOrSubstitute(int codePage, char32_t cp) {
+    if (const auto byte = CodePointToCodePageByte(codePage, cp)) return *byte;
+    if (const auto byte = BestFitCodePageByte(codePage, cp)) return *byte;
+    return '?';
+}
+
 }  // namespace platform
