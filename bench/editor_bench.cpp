@@ -160,6 +160,9 @@ public:
     }
     std::optional<QString> OpenFileName(QWidget*, platform::FileRequest&) override { return {}; }
     std::optional<QString> SaveFileName(QWidget*, platform::FileRequest&) override { return {}; }
+    std::optional<QFont> Font(QWidget*, const QFont&) override { return {}; }
+    bool Print(QWidget*, QPrinter&) override { return false; }
+    bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
 };
 
 // A plain-text file of `megabytes` MB (about ten times NotesText) in the temporary folder;

@@ -8,9 +8,11 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QTextEdit>
 
+#include "editor/find_dialog.h"
 #include "platform/qt/application.h"
 
 namespace editor {
@@ -42,6 +44,7 @@ void TEditForm::FormCreate() {
     editor_->setFrameShape(QFrame::NoFrame);
     editor_->setLineWrapMode(QTextEdit::WidgetWidth);
     editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     editor_->installEventFilter(this);  // the window sees every key before the control
     setCentralWidget(editor_);
@@ -107,9 +110,10 @@ void TEditForm::InstallDocument(QTextDocument* document) {
     ScheduleCountAllLines();
 }
 
+// A stop request raised during a conversion holds until that conversion has ended.
 void TEditForm::FormActivate() {
     SetEditRect();
-    stopConversion_ = false;
+    if (!converting_) stopConversion_ = false;
 }
 
 // Reopening the window returns to the place where the user left it.
@@ -169,8 +173,7 @@ void TEditForm::Exit1Click() { close(); }
 // (The hourglass of a load is always taken back by the time the window can close.)
 bool TEditForm::FormCloseQuery() {
     if (converting_) {
-        // A running conversion is stopped first; the window stays open meanwhile.
-        stopConversion_ = true;
+        StopConversionOnClose();
         return false;
     }
     if (!Modified()) return true;
@@ -188,14 +191,18 @@ bool TEditForm::FormCloseQuery() {
     }
 }
 
-// Closing hides the window; text and state stay for the next showing.
+// Closing hides the window, and the find and replace dialogs with it; text and state stay
+// for the next showing.
 void TEditForm::closeEvent(QCloseEvent* event) {
     bool close = false;
     platform::RunGuarded([&] { close = FormCloseQuery(); });
-    if (close)
-        event->accept();
-    else
+    if (!close) {
         event->ignore();
+        return;
+    }
+    for (FindDialog* dialog : {findDialog_, replaceDialog_})
+        if (dialog) dialog->close();
+    event->accept();
 }
 
 }  // namespace editor

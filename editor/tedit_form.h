@@ -1,7 +1,8 @@
 // The notes window: a tool bar, the text control and a status line with the caret's line
 // and column. It edits one file at a time, as plain text or as RTF (by the extension); the
-// bytes go through NotesFile, the disk through notes_file_io. Find and replace, the
-// conversions, formatting and printing are items of its menus that are not active yet.
+// bytes go through NotesFile, the disk through notes_file_io. Its commands: find and
+// replace, the DOS/Windows conversions, alignment, word wrap, font, printing, undo and the
+// clipboard.
 #pragma once
 
 #include <QFont>
@@ -9,6 +10,7 @@
 #include <QTimer>
 #include <QString>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,9 +20,12 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QTextEdit;
 
 namespace editor {
+
+class FindDialog;
 
 // Name of a text that has no file yet.
 inline const QString UnnamedFile = QStringLiteral("Unbekannt");
@@ -48,6 +53,36 @@ public:
     // True when the window may close (asks to save a modified text).
     bool FormCloseQuery();
 
+    // Find and replace: the modeless dialogs and their buttons.
+    void Suchen1Click();
+    void Ersetzen1Click();
+    void Find();
+    void RepFind();
+    void StringTauschen();
+
+    // The whole text from the DOS to the Windows character set and back.
+    void Ascii1Click();
+    void Ansi1Click();
+
+    // Formatting: `item` is one of the three alignment items.
+    void AlignClick(QAction* item);
+    void Character1Click();
+    void Wordwrap1Click();
+    void Font1Click();
+
+    // The edit commands.
+    void Edit1Click();
+    void Undo1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void Delete1Click();
+    void Selectall1Click();
+
+    // Printing on the printer chosen in the print or the printer setup dialog.
+    void Print1Click();
+    void Printersetup1Click();
+
     // State shared with the calculator window and the settings.
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& name) { fileName_ = name; }
@@ -62,14 +97,27 @@ public:
     std::int32_t TextLength() const { return textLength_; }
     bool PlainText() const { return plainText_; }
     bool Modified() const;
+    // The font of the font dialog, also the font of every plain-text file.
     const QFont& DialogFont() const { return dialogFont_; }
     void SetDialogFont(const QFont& font) { dialogFont_ = font; }
+    // The control's word wrap alone; Wordwrap1Click also sets scroll bars and check mark.
+    bool WordWrap() const;
+    void SetWordWrap(bool on);
+    // The page margins of printing in millimetres: X left and right, Y top and bottom.
+    std::int32_t PrintMarginX() const { return printMarginX_; }
+    void SetPrintMarginX(std::int32_t mm) { printMarginX_ = mm; }
+    std::int32_t PrintMarginY() const { return printMarginY_; }
+    void SetPrintMarginY(std::int32_t mm) { printMarginY_ = mm; }
+    // The printer of the print and printer setup dialogs (made on first use).
+    QPrinter& Printer();
 
     // The widgets, for tests.
     QTextEdit* Editor() const { return editor_; }
     QAction* Action(std::string_view name) const;
     QLabel* StatusPanel(int index) const { return index == 0 ? panel1_ : panel2_; }
     QMenu* ContextMenu() const { return contextMenu_; }
+    FindDialog* FindDialog1() const { return findDialog_; }
+    FindDialog* ReplaceDialog1() const { return replaceDialog_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,6 +161,23 @@ private:
     void ReadIntoEditor(const QString& name);
     void WriteFile();
     platform::FileRequest FileDialogRequest(const QString& title) const;
+    void EnableConversions(bool ascii, bool ansi);
+
+    // Find and replace.
+    FindDialog* MakeFindDialog(bool replace);
+    void FindNext(const FindDialog& dialog);
+    int FindInText(const QString& text, int start, int end, bool wholeWord, bool matchCase) const;
+    bool SelectionIsHit(const FindDialog& dialog) const;
+    void ReplaceSelection(const QString& text);
+
+    // The conversions.
+    enum class Conversion { OemToAnsi, AnsiToOem };
+    void Convert(Conversion way);
+    void ConvertLine(int line, Conversion way, bool& undoStepOpen);
+    void StopConversionOnClose();
+
+    QFont SelectionFont() const;
+    void PrintText(QPrinter& printer);
 
     platform::Dialogs& dialogs_;
     QTextEdit* editor_ = nullptr;
@@ -139,6 +204,12 @@ private:
     std::int32_t textLength_ = 0;
     bool plainText_ = true;
     QFont dialogFont_;
+    std::int32_t printMarginX_ = 0;
+    std::int32_t printMarginY_ = 0;
+    std::unique_ptr<QPrinter> printer_;
+    FindDialog* findDialog_ = nullptr;
+    FindDialog* replaceDialog_ = nullptr;
+    bool replacing_ = false;
 };
 
 }  // namespace editor

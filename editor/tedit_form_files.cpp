@@ -93,7 +93,8 @@ void TEditForm::ReadIntoEditor(const QString& name) {
     QTextCursor caret(document);
     caret.setPosition(std::clamp(lastPos_, 0, document->characterCount() - 1));
     editor_->setTextCursor(caret);
-    stopConversion_ = false;
+    // A running conversion must not go on into the text just read.
+    if (!converting_) stopConversion_ = false;
 }
 
 // A file that exists is read; a name with no file empties the editor, which keeps its mode,
@@ -107,6 +108,7 @@ void TEditForm::LoadFile(const QString& name) {
     const NotesFile oldFile = notesFile_;
     fileName_ = name;
     setWindowTitle(name);
+    EnableConversions(true, true);
     {
         WaitCursor wait;
         std::error_code ec;

@@ -1,5 +1,5 @@
 // The notes window's commands: tool bar (with images drawn here), menus, context menu and
-// status bar. Items whose commands are not built yet are shown disabled.
+// status bar.
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
@@ -121,8 +121,8 @@ void TEditForm::BuildToolBar() {
         {"SpeedButton1", Image::Open, "Datei öffnen", &TEditForm::Open1Click},
         {"SaveBtn", Image::Save, "Datei speichern; alte Datei wird überschrieben",
          &TEditForm::Save1Click},
-        {"SpeedButton4", Image::Print, "Datei drucken", nullptr},
-        {"SuchBtn", Image::Find, "Text suchen", nullptr},
+        {"SpeedButton4", Image::Print, "Datei drucken", &TEditForm::Print1Click},
+        {"SuchBtn", Image::Find, "Text suchen", &TEditForm::Suchen1Click},
         {"ExitBtn", Image::Exit, "Editor beenden", &TEditForm::Exit1Click},
     };
     for (const Button& b : buttons) {
@@ -138,7 +138,8 @@ void TEditForm::BuildToolBar() {
 
 namespace {
 
-// One menu item; a null name is a separator.
+// One menu item; a null name is a separator. The alignment items share one handler that
+// needs to know the item, and are connected apart.
 struct Item {
     const char* name;
     const char* text;
@@ -158,23 +159,25 @@ const Item FileItems[] = {
     {"Saveas1", "Speichern &unter...", "Datei unter anderem Namen speichern", nullptr,
      &TEditForm::Saveas1Click},
     Separator,
-    {"Print1", "&Drucken", "Datei drucken", nullptr, nullptr},
+    {"Print1", "&Drucken", "Datei drucken", nullptr, &TEditForm::Print1Click},
     {"Printersetup1", "Drucker &Einstellung...", "Drucker konfigurieren oder auswählen", nullptr,
-     nullptr},
+     &TEditForm::Printersetup1Click},
     Separator,
     {"Exit1", "&Beenden               Esc", "", nullptr, &TEditForm::Exit1Click},
 };
 
 const Item EditItems[] = {
-    {"Undo1", "Rückgängig", "letzte Operation rückgängig machen", nullptr, nullptr},
-    {"Cut1", "&Ausschneiden", "in die Zwischenablage", nullptr, nullptr},
-    {"Copy1", "&Kopieren", "in die Zwischenablage", nullptr, nullptr},
-    {"Paste1", "&Einfügen", "aus der Zwischenablage", nullptr, nullptr},
-    {"Delete1", "&Löschen", "ohne Zwischenablage", nullptr, nullptr},
-    {"Selectall1", "Alles ausw&ählen", "ganzen Text markieren", nullptr, nullptr},
+    {"Undo1", "Rückgängig", "letzte Operation rückgängig machen", nullptr, &TEditForm::Undo1Click},
+    {"Cut1", "&Ausschneiden", "in die Zwischenablage", nullptr, &TEditForm::Cut1Click},
+    {"Copy1", "&Kopieren", "in die Zwischenablage", nullptr, &TEditForm::Copy1Click},
+    {"Paste1", "&Einfügen", "aus der Zwischenablage", nullptr, &TEditForm::Paste1Click},
+    {"Delete1", "&Löschen", "ohne Zwischenablage", nullptr, &TEditForm::Delete1Click},
+    {"Selectall1", "Alles ausw&ählen", "ganzen Text markieren", nullptr,
+     &TEditForm::Selectall1Click},
     Separator,
-    {"Suchen1", "&Suchen", "Zeichen im Text suchen", "F7", nullptr},
-    {"Ersetzen1", "E&rsetzen", "Zeichen im Text suchen und/oder  ersetzen", "F8", nullptr},
+    {"Suchen1", "&Suchen", "Zeichen im Text suchen", "F7", &TEditForm::Suchen1Click},
+    {"Ersetzen1", "E&rsetzen", "Zeichen im Text suchen und/oder  ersetzen", "F8",
+     &TEditForm::Ersetzen1Click},
 };
 
 const Item TextItems[] = {
@@ -183,16 +186,16 @@ const Item TextItems[] = {
     {"Center1", "&Zentriert", "markierte Zeilen", nullptr, nullptr},
     Separator,
     {"Wordwrap1", "&Wortumbruch", "Zeilenlänge an Fensterbreite anpassen (ganzer Text)", nullptr,
-     nullptr},
+     &TEditForm::Wordwrap1Click},
     Separator,
     {"Font1", "&Schriftart",
      "Schriftart wählen für markierte Zeilen (RTF) oder ganzen Text (TXT-Format)", nullptr,
-     nullptr},
+     &TEditForm::Font1Click},
     Separator,
     {"Ascii1", "&Ascii zu Ansi", "Dos-Text in das Windows-Format umwandeln (ganzer Text)", nullptr,
-     nullptr},
+     &TEditForm::Ascii1Click},
     {"Ansi1", "Ansi zu Ascii", "Windows-Text in das DOS-Format umwandeln (ganzer Text)", nullptr,
-     nullptr},
+     &TEditForm::Ansi1Click},
 };
 
 }  // namespace
@@ -216,11 +219,28 @@ void TEditForm::BuildMenus() {
     QMenu* file = fill("File1", "&Datei", FileItems);
     connect(file, &QMenu::aboutToShow, this,
             [this] { platform::RunGuarded([this] { File1Click(); }); });
-    fill("Edit1", "&Bearbeiten", EditItems);
-    fill("Character1", "&Text", TextItems);
-    // Word wrap is on from the start; its command comes with the formatting commands.
+    QMenu* edit = fill("Edit1", "&Bearbeiten", EditItems);
+    connect(edit, &QMenu::aboutToShow, this,
+            [this] { platform::RunGuarded([this] { Edit1Click(); }); });
+    Action("Undo1")->setEnabled(false);
+    QMenu* text = fill("Character1", "&Text", TextItems);
+    connect(text, &QMenu::aboutToShow, this,
+            [this] { platform::RunGuarded([this] { Character1Click(); }); });
+    for (const char* name : {"Left1", "Right1", "Center1"}) {
+        QAction* item = Action(name);
+        item->setCheckable(true);
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this,
+                [this, item] { platform::RunGuarded([&] { AlignClick(item); }); });
+    }
+    // Word wrap is on from the start.
     Action("Wordwrap1")->setCheckable(true);
     Action("Wordwrap1")->setChecked(true);
+}
+
+void TEditForm::EnableConversions(bool ascii, bool ansi) {
+    Action("Ascii1")->setEnabled(ascii);
+    Action("Ansi1")->setEnabled(ansi);
 }
 
 // The three clipboard items, with the same actions as in the "&Bearbeiten" menu.

@@ -1,10 +1,15 @@
-// Message and input boxes on QMessageBox and QInputDialog; file dialogs on QFileDialog.
+// Message and input boxes on QMessageBox and QInputDialog; file, font, print and printer
+// setup dialogs on QFileDialog, QFontDialog, QPrintDialog and QPageSetupDialog.
 #include "platform/qt/dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <vector>
 
@@ -116,6 +121,23 @@ std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, FileRequest& req
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, FileRequest& request) {
     return RunFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+std::optional<QFont> QtDialogs::Font(QWidget* parent, const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok) return std::nullopt;
+    return font;
+}
+
+bool QtDialogs::Print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace platform

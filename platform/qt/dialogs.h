@@ -1,11 +1,14 @@
-// Every modal interaction of the program (message boxes, input boxes, file dialogs) goes
-// through this interface, which the windows receive at construction; tests pass a scripted one.
+// Every modal interaction of the program (message boxes, input boxes, file, font, print and
+// printer setup dialogs) goes through this interface, which the windows receive at
+// construction; tests pass a scripted one.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -48,13 +51,22 @@ public:
     // Modal file dialogs: the chosen file's full name, or nothing on Cancel.
     virtual std::optional<QString> OpenFileName(QWidget* parent, FileRequest& request) = 0;
     virtual std::optional<QString> SaveFileName(QWidget* parent, FileRequest& request) = 0;
+
+    // The modal font dialog, started on `initial`: the font chosen, or nothing on Cancel.
+    virtual std::optional<QFont> Font(QWidget* parent, const QFont& initial) = 0;
+
+    // The print dialog and the printer setup dialog on `printer`, which keeps what the user
+    // chose there (printer or PDF file, paper, margins); false on Cancel.
+    virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The caption of a box of the given kind ("Warning", "Error", …); a plain box carries the
 // application title, which is the task-bar text of `parent`'s window.
 QString MessageCaption(MessageKind kind, const QWidget* parent);
 
-// The real dialogs: QMessageBox, a small input dialog and QFileDialog.
+// The real dialogs: QMessageBox, a small input dialog, QFileDialog, QFontDialog,
+// QPrintDialog and QPageSetupDialog.
 class QtDialogs : public Dialogs {
 public:
     MessageButton Message(QWidget* parent, MessageKind kind, const QString& text,
@@ -63,6 +75,9 @@ public:
                   const QString& initial) override;
     std::optional<QString> OpenFileName(QWidget* parent, FileRequest& request) override;
     std::optional<QString> SaveFileName(QWidget* parent, FileRequest& request) override;
+    std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
+    bool Print(QWidget* parent, QPrinter& printer) override;
+    bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace platform

@@ -1,0 +1,104 @@
+// The notes window's formatting and edit commands: alignment with its check marks, word
+// wrap with its scroll bars, the font dialog, one-level undo, the clipboard, delete and
+// select all.
+#include <QAction>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "editor/tedit_form.h"
+
+namespace editor {
+
+namespace {
+
+struct AlignItem {
+    const char* name;
+    Qt::Alignment alignment;
+};
+
+constexpr AlignItem AlignItems[] = {
+    {"Left1", Qt::AlignLeft}, {"Right1", Qt::AlignRight}, {"Center1", Qt::AlignHCenter}};
+
+}  // namespace
+
+void TEditForm::AlignClick(QAction* item) {
+    for (const AlignItem& a : AlignItems) {
+        QAction* action = Action(a.name);
+        action->setChecked(action == item);
+        if (action == item) editor_->setAlignment(a.alignment);
+    }
+    SetModified(true);
+}
+
+// The check mark goes to the alignment of the caret's paragraph; a justified one gets none.
+void TEditForm::Character1Click() {
+    const Qt::Alignment alignment =
+        editor_->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute;
+    for (const AlignItem& a : AlignItems) Action(a.name)->setChecked(alignment == a.alignment);
+}
+
+bool TEditForm::WordWrap() const { return editor_->lineWrapMode() != QTextEdit::NoWrap; }
+
+void TEditForm::SetWordWrap(bool on) {
+    editor_->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    // The status line counts lines as displayed, and they have changed.
+    ScheduleCountAllLines();
+}
+
+// A wrapped text needs no horizontal scroll bar.
+void TEditForm::Wordwrap1Click() {
+    SetWordWrap(!WordWrap());
+    editor_->setHorizontalScrollBarPolicy(WordWrap() ? Qt::ScrollBarAlwaysOff
+                                                     : Qt::ScrollBarAlwaysOn);
+    Action("Wordwrap1")->setChecked(WordWrap());
+}
+
+// The font at the caret, or of the selection's start; what the format leaves open comes from
+// the document's default font.
+QFont TEditForm::SelectionFont() const {
+    return editor_->currentCharFormat().font().resolve(editor_->document()->defaultFont());
+}
+
+// The dialog starts on the selection's font and keeps it even on Cancel: that font is then
+// the font of the next plain-text file.
+void TEditForm::Font1Click() {
+    dialogFont_ = SelectionFont();
+    const std::optional<QFont> chosen = Modal([this] { return dialogs_.Font(this, dialogFont_); });
+    if (!chosen) return;
+    dialogFont_ = *chosen;
+    QTextCharFormat format;
+    format.setFont(*chosen);
+    editor_->mergeCurrentCharFormat(format);
+    SetModified(true);
+}
+
+void TEditForm::Edit1Click() { Action("Undo1")->setEnabled(editor_->document()->isUndoAvailable()); }
+
+// One level: the last edit is undone and the history forgotten, so a second press does
+// nothing and nothing can be redone. An undone edit is an edit: the text counts as modified.
+void TEditForm::Undo1Click() {
+    QTextDocument* document = editor_->document();
+    if (!document->isUndoAvailable()) return;
+    editor_->undo();
+    document->clearUndoRedoStacks();
+    SetModified(true);
+    Edit1Click();
+}
+
+void TEditForm::Cut1Click() { editor_->cut(); }
+
+void TEditForm::Copy1Click() { editor_->copy(); }
+
+void TEditForm::Paste1Click() { editor_->paste(); }
+
+void TEditForm::Delete1Click() {
+    QTextCursor cursor = editor_->textCursor();
+    cursor.removeSelectedText();
+    editor_->setTextCursor(cursor);
+}
+
+void TEditForm::Selectall1Click() { editor_->selectAll(); }
+
+}  // namespace editor
