@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QTextEdit>
 #include <memory>
@@ -72,6 +73,24 @@ protected:
         return found;
     }
     QString Status() const { return form->StatusPanel(0)->text(); }
+    void Select(int from, int to) {
+        QTextCursor c = form->Editor()->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        form->Editor()->setTextCursor(c);
+    }
+    std::pair<int, int> Selection() const {
+        const QTextCursor c = form->Editor()->textCursor();
+        return {c.selectionStart(), c.selectionEnd()};
+    }
+    // Opens one of the window's menus, as a click on its title does, and closes it again.
+    void OpenMenu(const char* name) {
+        auto* menu = form->findChild<QMenu*>(QString::fromLatin1(name));
+        ASSERT_NE(menu, nullptr) << name;
+        menu->popup(form->mapToGlobal(QPoint(0, 0)));
+        QCoreApplication::processEvents();
+        menu->hide();
+    }
 
     FileFolder folder;
     testing_support::ScriptedDialogs dialogs;
