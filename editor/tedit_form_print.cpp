@@ -44,7 +44,9 @@ void PrintDocument(const QTextDocument& text, QPrinter& printer, const QRectF& r
         painter.translate(rect.left(), rect.top() - onPage.top());
         painter.setClipRect(onPage);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = onPage;
+        // Only the lines of this page: a line that starts right at the page's end, or ends
+        // right at its start, belongs to the neighbour and would be hidden text in a PDF.
+        context.clip = onPage.adjusted(0, 1, 0, -1);
         // Black on paper, whatever the desktop's colours.
         context.palette.setColor(QPalette::Text, Qt::black);
         copy->documentLayout()->draw(&painter, context);
