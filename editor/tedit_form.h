@@ -21,10 +21,12 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPrinter;
+class QTextCursor;
 class QTextEdit;
 
 namespace editor {
 
+class EditBatch;
 class FindDialog;
 
 // Name of a text that has no file yet.
@@ -166,14 +168,16 @@ private:
     // Find and replace.
     FindDialog* MakeFindDialog(bool replace);
     void FindNext(const FindDialog& dialog);
+    bool SearchNext(const FindDialog& dialog, QTextCursor& selection);
+    void ShowNotFound(const QString& text);
     int FindInText(const QString& text, int start, int end, bool wholeWord, bool matchCase) const;
-    bool SelectionIsHit(const FindDialog& dialog) const;
-    void ReplaceSelection(const QString& text);
+    bool SelectionIsHit(const FindDialog& dialog, const QTextCursor& selection) const;
+    void ReplaceSelection(QTextCursor& edit, QTextCursor& selection, const QString& text);
 
     // The conversions.
     enum class Conversion { OemToAnsi, AnsiToOem };
     void Convert(Conversion way);
-    void ConvertLine(int line, Conversion way, bool& undoStepOpen);
+    void ConvertLine(int line, Conversion way, EditBatch& batch, QTextCursor& caret);
     void StopConversionOnClose();
 
     QFont SelectionFont() const;
@@ -210,6 +214,7 @@ private:
     FindDialog* findDialog_ = nullptr;
     FindDialog* replaceDialog_ = nullptr;
     bool replacing_ = false;
+    EditBatch* conversionBatch_ = nullptr;  // the running conversion's open edits
 };
 
 }  // namespace editor

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/edit_batch.h"
 #include "editor/tedit_form.h"
 #include "platform/code_pages_oem_ansi.h"
 
@@ -82,6 +83,7 @@ void TEditForm::Convert(Conversion way) {
         TEditForm& form;
         bool oemToAnsi;
         ~End() {
+            form.conversionBatch_ = nullptr;
             form.converting_ = false;
             form.stopConversion_ = false;
             form.editor_->show();
@@ -91,57 +93,60 @@ void TEditForm::Convert(Conversion way) {
     } end{*this, oemToAnsi};
 
     const int lines = LinesToConvert(*editor_->document());
-    bool undoStepOpen = false;
+    EditBatch batch(editor_->document());
+    conversionBatch_ = &batch;
+    // The caret goes to the end of each line converted; the control is hidden, so it is put
+    // there when the status line shows it.
+    QTextCursor caret(editor_->document());
     for (int i = 0; i < lines; ++i) {
         if (stopConversion_) continue;
         if (i % 10 == 0) {
+            if (batch.Due()) batch.Close();
+            if (caret.document() == editor_->document()) editor_->setTextCursor(caret);
             UpdateCursorPos();
             QCoreApplication::processEvents();
             // A close or a load in those events: not even this line is touched.
             if (stopConversion_) continue;
         }
-        ConvertLine(i, way, undoStepOpen);
+        ConvertLine(i, way, batch, caret);
     }
+    batch.Close();
+    if (caret.document() == editor_->document()) editor_->setTextCursor(caret);
+    conversionBatch_ = nullptr;
 }
 
 // Rewrites the runs of the line that change, each in its own format, so a rich text keeps
 // its bold words and fonts; the caret ends at the end of the line. The whole conversion is
 // one step for undo.
-void TEditForm::ConvertLine(int line, Conversion way, bool& undoStepOpen) {
+void TEditForm::ConvertLine(int line, Conversion way, EditBatch& batch, QTextCursor& caret) {
     QTextDocument* document = editor_->document();
-    // The text may have been emptied or replaced by now: lines past its end are passed over.
+    // The text may have been emptied or replaced by now: lines past its end are passed over,
+    // and a text that took the place of the converted one is not converted.
     const QTextBlock block = document->findBlockByNumber(line);
-    if (!block.isValid()) return;
+    if (!block.isValid() || batch.Document() != document) return;
     std::vector<Run> runs;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (fragment.isValid())
             runs.push_back({fragment.position(), fragment.text(), fragment.charFormat()});
     }
-    QTextCursor cursor(document);
     for (const Run& run : runs) {
         const QString converted = ConvertText(run.text, way == Conversion::OemToAnsi);
         if (converted == run.text) continue;
-        if (undoStepOpen) {
-            cursor.joinPreviousEditBlock();
-        } else {
-            cursor.beginEditBlock();
-            undoStepOpen = true;
-        }
+        QTextCursor& cursor = batch.Edit();
         cursor.setPosition(run.position);
         cursor.setPosition(run.position + static_cast<int>(run.text.size()), QTextCursor::KeepAnchor);
         cursor.insertText(converted, run.format);
-        cursor.endEditBlock();
     }
-    QTextCursor caret(document);
     caret.setPosition(block.position() + block.length() - 1);
-    editor_->setTextCursor(caret);
 }
 
 // A close during a conversion stops it and is refused: the lines converted so far stay
 // converted, the rest as they were.
 void TEditForm::StopConversionOnClose() {
     stopConversion_ = true;
+    // The lines converted so far are laid out before the control shows them.
+    if (conversionBatch_) conversionBatch_->Close();
     editor_->show();
     QCoreApplication::processEvents();
     Modal([this] {

@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "editor/edit_batch.h"
 #include "editor/find_dialog.h"
 #include "editor/tedit_form.h"
 
@@ -66,38 +67,46 @@ void TEditForm::RepFind() {
 }
 
 void TEditForm::FindNext(const FindDialog& dialog) {
+    QTextCursor selection = editor_->textCursor();
+    if (SearchNext(dialog, selection))
+        editor_->setTextCursor(selection);
+    else
+        ShowNotFound(dialog.FindText());
+}
+
+// Selects in `selection` the next hit after it; false when there is none. The end of the
+// range is the text's length now: a replace-all's open edits are not in TextLength yet.
+bool TEditForm::SearchNext(const FindDialog& dialog, QTextCursor& selection) {
     suchText_ = dialog.FindText();
-    if (suchText_.isEmpty()) return;
-    const int start = editor_->textCursor().selectionEnd();
-    const int found = FindInText(suchText_, start, textLength_, dialog.WholeWord(), dialog.MatchCase());
-    if (found < 0) {
-        const QString text = QStringLiteral("Kann \"") + suchText_ + QStringLiteral("\" nicht finden.");
-        Modal([&] {
-            return dialogs_.Message(this, platform::MessageKind::Plain, text, platform::ButtonOk);
-        });
-        return;
-    }
-    QTextCursor hit(editor_->document());
-    hit.setPosition(found);
-    hit.setPosition(found + static_cast<int>(suchText_.size()), QTextCursor::KeepAnchor);
-    editor_->setTextCursor(hit);
+    if (suchText_.isEmpty()) return true;
+    const int end = editor_->document()->characterCount() - 1;
+    const int found = FindInText(suchText_, selection.selectionEnd(), end, dialog.WholeWord(),
+                                 dialog.MatchCase());
+    if (found < 0) return false;
+    selection.setPosition(found);
+    selection.setPosition(found + static_cast<int>(suchText_.size()), QTextCursor::KeepAnchor);
+    return true;
+}
+
+void TEditForm::ShowNotFound(const QString& text) {
+    const QString message = QStringLiteral("Kann \"") + text + QStringLiteral("\" nicht finden.");
+    Modal([&] {
+        return dialogs_.Message(this, platform::MessageKind::Plain, message, platform::ButtonOk);
+    });
 }
 
 // Whether the selection is the text to replace; the whole-word option plays no part here.
-bool TEditForm::SelectionIsHit(const FindDialog& dialog) const {
-    const QString selected = editor_->textCursor().selectedText();
+bool TEditForm::SelectionIsHit(const FindDialog& dialog, const QTextCursor& selection) const {
+    const QString selected = selection.selectedText();
     if (dialog.MatchCase()) return selected == dialog.FindText();
     return FoldAsciiToUpper(selected) == FoldAsciiToUpper(dialog.FindText());
 }
 
-// The caret ends after the inserted text, so a search goes on behind it and never meets
-// the replacement again.
-void TEditForm::ReplaceSelection(const QString& text) {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.insertText(text);
-    editor_->setTextCursor(cursor);
-}
-
+// While it asks, each hit is shown and drawn before its question. Once it runs on without
+// questions, the caret, the status line and the text are brought up to date and events let
+// through at the end of each batch of edits (every 20 ms or more) rather than after every
+// hit: each would lay out and scroll the text anew, and a replace-all would cost the
+// square of the text's length.
 void TEditForm::StringTauschen() {
     const FindDialog& dialog = *replaceDialog_;
     // A press while a replace runs (it lets events through) is not started a second time.
@@ -107,13 +116,33 @@ void TEditForm::StringTauschen() {
         bool& flag;
         ~Done() { flag = false; }
     } done{replacing_};
+    EditBatch batch(editor_->document());
+    QTextCursor selection = editor_->textCursor();
+    // Brings the editor to the command's selection and the text's layout up to date.
+    const auto show = [&] {
+        batch.Close();
+        editor_->setTextCursor(selection);
+    };
     bool ask = true;
     int count = 0;
     for (;;) {
-        QCoreApplication::processEvents();
-        if (!SelectionIsHit(dialog)) {
-            RepFind();
-            if (!SelectionIsHit(dialog)) break;
+        if (ask || batch.Due()) {
+            show();
+            QCoreApplication::processEvents();
+            selection = editor_->textCursor();  // the user may have moved it meanwhile
+        }
+        if (!SelectionIsHit(dialog, selection)) {
+            if (!SearchNext(dialog, selection)) {
+                show();
+                ShowNotFound(dialog.FindText());
+                break;
+            }
+            if (ask) {
+                show();
+                QCoreApplication::processEvents();
+                selection = editor_->textCursor();
+            }
+            if (!SelectionIsHit(dialog, selection)) break;
         }
         if (ask) {
             const platform::MessageButton answer = Modal([this] {
@@ -124,22 +153,21 @@ void TEditForm::StringTauschen() {
             });
             if (answer == platform::ButtonCancel) break;
             if (answer == platform::ButtonYes) {
-                ReplaceSelection(dialog.ReplaceText());
+                ReplaceSelection(batch.Edit(), selection, dialog.ReplaceText());
                 ++count;
             } else if (answer == platform::ButtonNo) {
-                QTextCursor cursor = editor_->textCursor();
-                cursor.setPosition(cursor.selectionEnd());
-                editor_->setTextCursor(cursor);
+                selection.setPosition(selection.selectionEnd());
             } else {
                 // All: this hit stays selected and is met again by the next pass.
                 ask = false;
             }
         } else {
-            ReplaceSelection(dialog.ReplaceText());
+            ReplaceSelection(batch.Edit(), selection, dialog.ReplaceText());
             ++count;
         }
         if (!dialog.ReplaceAll()) break;
     }
+    show();
     if (count > 0) {
         const QString summary = QString::number(count) + QStringLiteral(" Vorkommen von \"") +
                                 dialog.FindText() + QStringLiteral("\" durch \"") +
@@ -148,6 +176,15 @@ void TEditForm::StringTauschen() {
             return dialogs_.Message(this, platform::MessageKind::Plain, summary, platform::ButtonOk);
         });
     }
+}
+
+// The caret ends after the inserted text, so a search goes on behind it and never meets
+// the replacement again.
+void TEditForm::ReplaceSelection(QTextCursor& edit, QTextCursor& selection, const QString& text) {
+    edit.setPosition(selection.selectionStart());
+    edit.setPosition(selection.selectionEnd(), QTextCursor::KeepAnchor);
+    edit.insertText(text);
+    selection.setPosition(edit.position());
 }
 
 }  // namespace editor

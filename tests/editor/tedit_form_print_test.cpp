@@ -109,8 +109,10 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     std::string text;
-    for (int i = 1; i <= 120; ++i)
-        text += "L" + std::to_string(i) + " Notiz \xFC" "ber den Tag, Gr\xFC\xDF" "e\n";
+    for (int i = 1; i <= 120; ++i) {
+        text += QStringLiteral("L%1").arg(i).toStdString();
+        text += " Notiz \xFC" "ber den Tag, Gr\xFC\xDF" "e\n";
+    }
     folder.Write("notiz.txt", text);
     form->LoadFile(Name("notiz.txt"));
     form->SetPrintMarginX(20);
@@ -118,7 +120,7 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
     ShowAndActivate();
     for (const int dpi : {300, 600}) {
         SCOPED_TRACE(dpi);
-        const QString pdf = Name("druck-" + std::to_string(dpi) + ".pdf");
+        const QString pdf = Name(QStringLiteral("druck-%1.pdf").arg(dpi).toStdString());
         PrintToPdf(pdf, dpi);
         EXPECT_TRUE(Messages().empty());
         const PdfText read = ReadPdf(pdf);
@@ -145,8 +147,10 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
                 bottom = std::max(bottom, w.yMax);
             }
             if (page == 0) {
-                RecordProperty("left_mm_at_" + std::to_string(dpi), std::to_string(left / PointsPerMm));
-                RecordProperty("top_mm_at_" + std::to_string(dpi), std::to_string(top / PointsPerMm));
+                // The measured edges, for the record (--gtest_output=xml).
+                const std::string at = QStringLiteral("_mm_at_%1").arg(dpi).toStdString();
+                RecordProperty("left" + at, QString::number(left / PointsPerMm).toStdString());
+                RecordProperty("top" + at, QString::number(top / PointsPerMm).toStdString());
             }
             EXPECT_NEAR(left / PointsPerMm, 20.0, 0.5) << "page " << page;
             EXPECT_NEAR(top / PointsPerMm, 20.0, 0.5) << "page " << page;

@@ -1,0 +1,44 @@
+// Edits gathered into few layout passes and one undo step.
+#include "editor/edit_batch.h"
+
+#include <algorithm>
+
+namespace editor {
+
+namespace {
+
+constexpr qint64 MinimumOpenNs = 20'000'000;
+
+}  // namespace
+
+EditBatch::EditBatch(QTextDocument* document) : document_(document), cursor_(document) {}
+
+QTextCursor& EditBatch::Edit() {
+    if (!open_ && document_) {
+        // Every batch after the first joins the first: the command is one step for undo.
+        if (anyEdit_)
+            cursor_.joinPreviousEditBlock();
+        else
+            cursor_.beginEditBlock();
+        open_ = anyEdit_ = true;
+        openFor_.start();
+    }
+    return cursor_;
+}
+
+bool EditBatch::Due() const {
+    return open_ && openFor_.nsecsElapsed() >= std::max(MinimumOpenNs, 10 * lastLayoutNs_);
+}
+
+void EditBatch::Close() {
+    if (!open_) return;
+    open_ = false;
+    // A document replaced meanwhile (a load) took its open edits with it.
+    if (!document_) return;
+    QElapsedTimer layout;
+    layout.start();
+    cursor_.endEditBlock();
+    lastLayoutNs_ = layout.nsecsElapsed();
+}
+
+}  // namespace editor
