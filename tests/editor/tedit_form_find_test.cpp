@@ -207,3 +207,23 @@ TEST_F(FindReplace, DialogsCloseWithTheWindow) {
     EXPECT_FALSE(form->FindDialog1()->isVisible());
     EXPECT_FALSE(form->ReplaceDialog1()->isVisible());
 }
+
+// A replace-all that runs on without questions: every hit, up to the last line, although
+// each replacement makes the text longer; the whole of it is one step for "Rückgängig".
+TEST_F(FindReplace, ReplaceAllWithoutQuestionsReachesTheEndAndUndoesAsOne) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += "Termin am Tag\n";
+    Load(text);
+    editor::FindDialog* dialog = Open("Ersetzen1", "Termin", "Verabredung");
+    dialogs.answers = {ButtonAll};
+    Press(dialog, "ReplaceAll");
+    EXPECT_EQ(Text().count("Verabredung am Tag\n"), 2000);
+    EXPECT_FALSE(Text().contains("Termin"));
+    EXPECT_EQ(form->TextLength(), Text().size());
+    EXPECT_EQ(Messages().back().text, "2000 Vorkommen von \"Termin\" durch \"Verabredung\" ersetzt.");
+    EXPECT_EQ(Status(), "Zeile: 2000   Spalte:  12");  // the caret after the last replacement
+    OpenMenu("Edit1");
+    ASSERT_TRUE(form->Action("Undo1")->isEnabled());
+    Trigger("Undo1");
+    EXPECT_EQ(Text().toStdString(), text);
+}
