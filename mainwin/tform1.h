@@ -39,8 +39,10 @@ using ClockSource = std::function<QDateTime()>;
 
 class TForm1 : public QMainWindow, private cycle::CalculatorView {
 public:
-    // `programFile`: the program's full path; its folder holds the settings file, the term
-    // files and the glyph font. `arguments`: the command line without the program name.
+    // `programFile`: the program's full path. The term files and the glyph font lie beside
+    // it or in the installation's data folder; the settings file lies beside it when its
+    // folder is writable, else in the user's configuration folder (platform/locations.h).
+    // `arguments`: the command line without the program name.
     TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringList arguments,
            ClockSource clock = &QDateTime::currentDateTime);
     ~TForm1() override;
@@ -124,7 +126,7 @@ private:
 
     platform::Dialogs& dialogs_;
     QString programFile_;
-    QString programFolder_;
+    QString dataFolder_;  // the term files and the glyph font, with a final "/"
     QStringList arguments_;
     ClockSource clock_;
     platform::IniFile settings_;
