@@ -6,13 +6,12 @@ set(CPACK_PACKAGE_NAME tolvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "tolvane developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Rechner für den chinesischen Sechzigerzyklus")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"Rechner für den chinesischen Sechzigerzyklus
- Zeigt für eine Stunde und ein Datum Himmelsstamm und Erdzweig von Tag, Monat
- und Jahr, den Zweig der Stunde, ihre Stellung im Zyklus der Sechzig, den
- Jahresbeginn und die Wintersonnenwende, berechnet aus den VSOP87-Reihen der
- Erde und Meeus' Mondreihe. Mit einem kleinen Notizfenster und dem
- Befehlszeilenprogramm tolvane-cli.")
+set(CPACK_PACKAGE_DESCRIPTION
+"Zeigt für eine Stunde und ein Datum Himmelsstamm und Erdzweig von Tag, Monat
+und Jahr, den Zweig der Stunde, ihre Stellung im Zyklus der Sechzig, den
+Jahresbeginn und die Wintersonnenwende, berechnet aus den VSOP87-Reihen der
+Erde und Meeus' Mondreihe. Mit einem kleinen Notizfenster und dem
+Befehlszeilenprogramm tolvane-cli.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

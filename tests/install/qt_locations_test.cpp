@@ -1,5 +1,8 @@
-// The user's folders as tolvane-cli finds them without Qt agree with the folders Qt's
-// QStandardPaths gives the window program (application name "tolvane", no organisation).
+// The user's folders as both programs find them without Qt agree with the folders Qt's
+// QStandardPaths gives an application named "tolvane" without organisation. Two cases
+// differ on purpose and are left out here: a relative XDG path (Qt 6.4 takes it as it
+// stands, the XDG rules say to ignore it) and an unset HOME (Qt takes "/", we take the
+// home folder from the password database).
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>

@@ -3,7 +3,9 @@
 #include "platform/locations.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -86,6 +88,15 @@ TEST(Locations, UserFoldersFollowTheXdgRules) {
         EXPECT_EQ(platform::ConfigHome(), c.expectedConfig);
         EXPECT_EQ(platform::DataHome(), c.expectedData);
     }
+}
+
+// Without HOME the password database knows the user's home folder.
+TEST(Locations, UserFoldersWithoutHome) {
+    const passwd* entry = ::getpwuid(::geteuid());
+    ASSERT_NE(entry, nullptr);
+    const ScopedEnv home("HOME", std::nullopt);
+    const ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
+    EXPECT_EQ(platform::ConfigHome(), (fs::path(entry->pw_dir) / ".config").string());
 }
 
 // A program in a folder it may write keeps its files beside itself, as it always did.
