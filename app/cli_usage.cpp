@@ -47,10 +47,11 @@ Sekunde rechnet, dort in einer Zeile seinen Fortschritt (Tage, Prozent, Restzeit
 Zeile verschwindet am Ende. In eine Datei oder Pipe wird nie Fortschritt geschrieben.
 
 Dateien: PLANETS.NDX und PLANETS.DAT liegen neben dem Programm oder, wenn dort keine
-Datendatei liegt, in ../share/tolvane/ von seinem Ordner aus (installiert: in
-/usr/share/tolvane/). Die Einstellungsdatei tolvane.INI wird nur gelesen: neben dem
-Programm, wenn sein Ordner beschreibbar ist, sonst in $XDG_CONFIG_HOME/tolvane/
-(ohne XDG_CONFIG_HOME: ~/.config/tolvane/), wie beim Fenster tolvane.
+Datendatei liegt, in ../share/tolvane/ von seinem Ordner aus (bei /usr/bin/tolvane-cli
+also in /usr/share/tolvane/). Die Einstellungsdatei tolvane.INI des Fensters tolvane
+wird nur gelesen: neben dem Programm, wenn es als tragbare Kopie läuft (sein Ordner
+beschreibbar, die Reihendateien neben ihm), sonst in $XDG_CONFIG_HOME/tolvane/ (ohne
+XDG_CONFIG_HOME: ~/.config/tolvane/).
 
 Exit-Status:
   0  Erfolg

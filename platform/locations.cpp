@@ -52,14 +52,13 @@ std::string XdgHome(const char* variable, const char* fallback) {
     return (fs::path(HomeFolder()) / fallback).lexically_normal().string();
 }
 
-// `programFile`'s name with `extension`, beside it when its folder is writable, else in
-// `userHome`/tolvane/.
+// `programFile`'s name with `extension`: beside a portable copy, else in `userHome`/tolvane/.
 fs::path BesideOrInUserFolder(const std::string& programFile, const char* extension,
                               const std::string& userHome) {
     const fs::path program(programFile);
     const fs::path name = program.filename().replace_extension(extension);
     const fs::path folder = program.parent_path();
-    if (FolderWritable(folder.string())) return folder / name;
+    if (PortableCopy(folder.string())) return folder / name;
     return fs::path(userHome) / AppFolderName / name;
 }
 
@@ -85,6 +84,13 @@ std::string DataFolder(const std::string& programFolder) {
 }
 
 std::string DataFolder() { return DataFolder(ProgramFolder()); }
+
+bool PortableCopy(const std::string& programFolder) {
+    // An installation stays clean even for a user who may write its folders (root): the
+    // package owns what lies there, and nothing else should.
+    return FolderWritable(programFolder) &&
+           DataFolder(programFolder) == WithSeparator(programFolder);
+}
 
 std::string ConfigHome() { return XdgHome("XDG_CONFIG_HOME", ".config"); }
 

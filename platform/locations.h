@@ -1,7 +1,8 @@
-// Where the program's files live. A portable copy (the build folder, a folder the user may
-// write) keeps everything beside the executable; an installed program reads its data files
-// from the installation's shared data folder and keeps settings and notes in the user's
-// XDG folders, named as Qt's QStandardPaths names them for the application "tolvane".
+// Where the program's files live. A portable copy (the build folder, a copy in a folder the
+// user may write) keeps everything beside the executable; an installed program, or one in
+// a folder the user cannot write, reads its data files from the installation's shared data
+// folder and keeps settings and notes in the user's XDG folders, named as Qt's
+// QStandardPaths names them for the application "tolvane".
 #pragma once
 
 #include <filesystem>
@@ -24,17 +25,20 @@ std::string DataFolder(const std::string& programFolder);
 // The same for the running executable.
 std::string DataFolder();
 
+// True when the program in `programFolder` keeps its settings and notes beside itself: the
+// folder is writable and no installation's data folder serves it.
+bool PortableCopy(const std::string& programFolder);
+
 // $XDG_CONFIG_HOME, or ~/.config when it is unset, empty or not an absolute path.
 std::string ConfigHome();
 // $XDG_DATA_HOME, or ~/.local/share when it is unset, empty or not an absolute path.
 std::string DataHome();
 
 // The settings file of the program at `programFile`: the program file's name with its
-// extension replaced by ".INI", beside the program when its folder is writable, else in
-// ConfigHome()/tolvane/.
+// extension replaced by ".INI", beside a portable copy, else in ConfigHome()/tolvane/.
 std::filesystem::path SettingsFile(const std::string& programFile);
-// The default notes file: the program file's name with ".RTF", beside the program when its
-// folder is writable, else in DataHome()/tolvane/.
+// The default notes file: the program file's name with ".RTF", beside a portable copy,
+// else in DataHome()/tolvane/.
 std::filesystem::path DefaultNotesFile(const std::string& programFile);
 
 // Creates the folder that is to hold `file` when it is missing, as the XDG rules ask (mode

@@ -10,9 +10,11 @@
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 #include "scripted_dialogs.h"
+#include "support/environment.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
+using testing_support::ScopedEnv;
 using testing_support::ScriptedDialogs;
 using testing_support::TempFolder;
 
@@ -47,6 +49,8 @@ struct DialogsInstalled {
 
 TEST(InstalledLayout, TermFilesAndGlyphFontComeFromShareTolvane) {
     const InstalledLayout layout;
+    const fs::path config = layout.prefix.Path() / "config";
+    const ScopedEnv configHome("XDG_CONFIG_HOME", config.string());
     DialogsInstalled d;
     mainwin::TForm1 form(d.dialogs, layout.Program(), {"01031996", "12"});
     ASSERT_TRUE(form.FormCreate());
@@ -54,8 +58,8 @@ TEST(InstalledLayout, TermFilesAndGlyphFontComeFromShareTolvane) {
     EXPECT_TRUE(form.FontInstalled());
     form.FormActivate();
     EXPECT_EQ(form.Field("T60Edit")->text(), "12");
-    // bin/ is writable here, so the settings stay beside the program.
-    EXPECT_EQ(form.SettingsPath().toStdString(), (layout.bin / "tolvane.INI").string());
+    // An installation keeps no settings beside its program, even where it could (root).
+    EXPECT_EQ(form.SettingsPath().toStdString(), (config / "tolvane" / "tolvane.INI").string());
     form.RemoveGlyphFont();
 }
 

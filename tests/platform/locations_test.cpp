@@ -137,6 +137,25 @@ TEST(Locations, ReadOnlyProgramFolderSendsSettingsAndNotesToTheUsersFolders) {
     EXPECT_EQ(failure, "");
 }
 
+// An installation stays clean even for a user who may write its folders, such as root: the
+// settings of such a run go to that user's folders too.
+TEST(Locations, InstalledProgramInAWritableFolderUsesTheUsersFolders) {
+    const TempFolder prefix;
+    fs::create_directories(prefix.Path() / "bin");
+    Touch(prefix.Path() / "share" / "tolvane" / "PLANETS.NDX");
+    const ScopedEnv config("XDG_CONFIG_HOME", "/u/config");
+    const ScopedEnv data("XDG_DATA_HOME", "/u/data");
+    const std::string program = (prefix.Path() / "bin" / "tolvane").string();
+    ASSERT_TRUE(platform::FolderWritable(prefix.Folder() + "bin"));
+    EXPECT_FALSE(platform::PortableCopy(prefix.Folder() + "bin"));
+    EXPECT_EQ(platform::SettingsFile(program), "/u/config/tolvane/tolvane.INI");
+    EXPECT_EQ(platform::DefaultNotesFile(program), "/u/data/tolvane/tolvane.RTF");
+    // A data file beside the program makes it a portable copy again.
+    Touch(prefix.Path() / "bin" / "PLANETS.NDX");
+    EXPECT_TRUE(platform::PortableCopy(prefix.Folder() + "bin"));
+    EXPECT_EQ(platform::SettingsFile(program), prefix.Path() / "bin" / "tolvane.INI");
+}
+
 TEST(Locations, FolderWritableOnlyForFolders) {
     const TempFolder folder;
     folder.Write("file", "x");
