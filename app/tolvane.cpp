@@ -30,7 +30,7 @@ int Run(int argc, char** argv) {
         created = form->FormCreate();
         // The notes window, hidden until the calculator window opens it.
         editForm = std::make_unique<editor::TEditForm>(dialogs);
-        form->SetEditorWindow(editForm.get());
+        form->SetEditForm(editForm.get());
     });
     if (!ok) return 1;
     // Without its term files the program ends at once; no window is shown.

@@ -18,11 +18,16 @@ namespace mainwin {
 
 namespace {
 
-// The settings file: the program file's name with ".INI" for its extension.
-std::filesystem::path SettingsFileOf(const QString& programFile) {
+// The program file's full path with `extension` in place of its own (or appended).
+QString ProgramFileWith(const QString& programFile, const char* extension) {
     const QFileInfo info(programFile);
     const QString name = info.completeSuffix().isEmpty() ? info.fileName() : info.completeBaseName();
-    return std::filesystem::path((info.absolutePath() + "/" + name + ".INI").toStdString());
+    return info.absolutePath() + "/" + name + extension;
+}
+
+// The settings file: the program file's name with ".INI" for its extension.
+std::filesystem::path SettingsFileOf(const QString& programFile) {
+    return std::filesystem::path(ProgramFileWith(programFile, ".INI").toStdString());
 }
 
 QString FolderOf(const QString& programFile) {
@@ -36,6 +41,7 @@ TForm1::TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringLi
     : dialogs_(dialogs),
       programFile_(QFileInfo(programFile).absoluteFilePath()),
       programFolder_(FolderOf(programFile)),
+      defaultNotesFile_(ProgramFileWith(programFile, ".RTF")),
       arguments_(std::move(arguments)),
       clock_(std::move(clock)),
       settings_(SettingsFileOf(programFile)),
