@@ -43,7 +43,7 @@ int Run(int argc, char** argv) {
         created = form->FormCreate();
         // The notes window, hidden until the calculator window opens it.
         editForm = std::make_unique<editor::TEditForm>(dialogs);
-        form->SetEditorWindow(editForm.get());
+        form->SetEditForm(editForm.get());
     });
     if (!ok) return 1;
     // Without its term files the program ends at once; no window is shown.
@@ -51,8 +51,7 @@ int Run(int argc, char** argv) {
     // An installed program keeps settings and notes in the user's folders; the first save
     // there needs its folder.
     platform::PrepareFolderOf(form->SettingsPath().toStdString());
-    platform::PrepareFolderOf(
-        platform::DefaultNotesFile(QCoreApplication::applicationFilePath().toStdString()));
+    platform::PrepareFolderOf(form->DefaultNotesFile().toStdString());
     form->show();
     form->activateWindow();
     int status = 1;

@@ -64,6 +64,10 @@ public:
     bool Modified() const;
     const QFont& DialogFont() const { return dialogFont_; }
     void SetDialogFont(const QFont& font) { dialogFont_ = font; }
+    // The control's word wrap alone; Wordwrap1Click flips it with scroll bars and check mark.
+    bool WordWrap() const;
+    void SetWordWrap(bool on);
+    void Wordwrap1Click();
 
     // The widgets, for tests.
     QTextEdit* Editor() const { return editor_; }

@@ -28,9 +28,16 @@ QString DataFolderOf(const QString& programFile) {
     return QString::fromStdString(platform::DataFolder(FolderOf(programFile).toStdString()));
 }
 
-// Beside a program in a writable folder, else in the user's configuration folder.
+// Beside a portable copy, else in the user's configuration folder.
 std::filesystem::path SettingsFileOf(const QString& programFile) {
     return platform::SettingsFile(QFileInfo(programFile).absoluteFilePath().toStdString());
+}
+
+// Beside a portable copy, else in the user's data folder.
+QString NotesFileOf(const QString& programFile) {
+    return QString::fromStdString(
+        platform::DefaultNotesFile(QFileInfo(programFile).absoluteFilePath().toStdString())
+            .string());
 }
 
 }  // namespace
@@ -40,6 +47,7 @@ TForm1::TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringLi
     : dialogs_(dialogs),
       programFile_(QFileInfo(programFile).absoluteFilePath()),
       dataFolder_(DataFolderOf(programFile)),
+      defaultNotesFile_(NotesFileOf(programFile)),
       arguments_(std::move(arguments)),
       clock_(std::move(clock)),
       settings_(SettingsFileOf(programFile)),

@@ -49,8 +49,9 @@ struct DialogsInstalled {
 
 TEST(InstalledLayout, TermFilesAndGlyphFontComeFromShareTolvane) {
     const InstalledLayout layout;
-    const fs::path config = layout.prefix.Path() / "config";
+    const fs::path config = layout.prefix.Path() / "config", data = layout.prefix.Path() / "data";
     const ScopedEnv configHome("XDG_CONFIG_HOME", config.string());
+    const ScopedEnv dataHome("XDG_DATA_HOME", data.string());
     DialogsInstalled d;
     mainwin::TForm1 form(d.dialogs, layout.Program(), {"01031996", "12"});
     ASSERT_TRUE(form.FormCreate());
@@ -60,6 +61,7 @@ TEST(InstalledLayout, TermFilesAndGlyphFontComeFromShareTolvane) {
     EXPECT_EQ(form.Field("T60Edit")->text(), "12");
     // An installation keeps no settings beside its program, even where it could (root).
     EXPECT_EQ(form.SettingsPath().toStdString(), (config / "tolvane" / "tolvane.INI").string());
+    EXPECT_EQ(form.DefaultNotesFile().toStdString(), (data / "tolvane" / "tolvane.RTF").string());
     form.RemoveGlyphFont();
 }
 
