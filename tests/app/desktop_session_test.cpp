@@ -56,8 +56,11 @@ public:
     PrivateDisplay() {
         for (int n = 100 + ::getpid() % 500; n < 1000 && name_.isEmpty(); n += 7) {
             if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) continue;
+            // -noreset: a server resets when its last client leaves, and refuses connections
+            // meanwhile; the program is started twice, and the keyboard set once.
             server_.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-screen", "0",
-                                                   "1280x1024x24", "-nolisten", "tcp"});
+                                                   "1280x1024x24", "-nolisten", "tcp",
+                                                   "-noreset"});
             if (!server_.waitForStarted()) return;
             // Ready once its socket is there; a server that ends had lost the race for `n`.
             const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
@@ -87,6 +90,9 @@ protected:
         ASSERT_FALSE(display_->Name().isEmpty()) << "Xvfb did not start";
         env_ = QProcessEnvironment::systemEnvironment();
         env_.insert("DISPLAY", display_->Name());
+        // A German keyboard, as the program's users have: umlauts and ß are keys of their
+        // own, so xdotool need not remap a key for each of them while typing.
+        RunTool(QStringLiteral("setxkbmap"), {"de"}, env_);
         env_.insert("QT_QPA_PLATFORM", "xcb");
         // In the sanitizer build: libxkbcommon-x11 calls strndup on a keymap name that ends
         // within its length but has no NUL there, which strndup allows and the strict
@@ -123,9 +129,14 @@ protected:
         EXPECT_TRUE(program_.waitForStarted());
         QString main;
         EXPECT_TRUE(WaitFor([&] {
-            main = ShownWindow(QString());
-            return !main.isEmpty() && Xdotool({"getwindowfocus"}) == main;
+            return !(main = ShownWindow(QString())).isEmpty() || program_.waitForFinished(0);
         })) << Output();
+        if (main.isEmpty()) return main;
+        // The program asks for the focus as it shows its window; without a window manager
+        // the X server may refuse it to a new client, and then it gets it as from a click.
+        const auto focused = [&] { return Xdotool({"getwindowfocus"}) == main; };
+        if (!WaitFor(focused, 2000)) Xdotool({"windowfocus", "--sync", main});
+        EXPECT_TRUE(WaitFor(focused)) << Output();
         return main;
     }
     // The shown window of the program whose title ends with `suffix` (empty: the first).
@@ -167,7 +178,11 @@ protected:
         EXPECT_TRUE(program_.waitForFinished(10000)) << "the end command did not end the program";
         EXPECT_EQ(program_.exitCode(), 0) << Output();
     }
-    std::string Output() { return program_.readAll().toStdString(); }
+    // What the program wrote so far, for failure messages.
+    std::string Output() {
+        program_.waitForReadyRead(200);
+        return program_.readAll().toStdString();
+    }
 
     QString NotesText() const {
         std::ifstream in(folder_.Path() / "tolvane.RTF", std::ios::binary);
