@@ -24,9 +24,10 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace {
 
-// Runs a tool to its end (at most `ms`); its standard output, trimmed.
+// Runs a tool to its end (at most `ms`); its standard output, trimmed, and in `status` its
+// exit status.
 QString RunTool(const QString& tool, const QStringList& arguments, const QProcessEnvironment& env,
-            int ms = 10000) {
+                int* status = nullptr, int ms = 10000) {
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(tool, arguments);
@@ -36,6 +37,7 @@ QString RunTool(const QString& tool, const QStringList& arguments, const QProces
         ADD_FAILURE() << tool.toStdString() << " " << arguments.join(' ').toStdString()
                       << " did not finish";
     }
+    if (status) *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
@@ -83,16 +85,21 @@ private:
 class DesktopSession : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* tool : {"Xvfb", "xdotool"})
+        for (const char* tool : {"Xvfb", "xdotool", "setxkbmap"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
-                GTEST_SKIP() << tool << " is not installed (Debian packages xvfb and xdotool)";
+                GTEST_SKIP() << tool << " is not installed (Debian packages xvfb, xdotool, x11-xkb-utils)";
         display_ = std::make_unique<PrivateDisplay>();
         ASSERT_FALSE(display_->Name().isEmpty()) << "Xvfb did not start";
         env_ = QProcessEnvironment::systemEnvironment();
         env_.insert("DISPLAY", display_->Name());
         // A German keyboard, as the program's users have: umlauts and ß are keys of their
         // own, so xdotool need not remap a key for each of them while typing.
-        RunTool(QStringLiteral("setxkbmap"), {"de"}, env_);
+        // (The first client to get through also shows that the server is ready.)
+        ASSERT_TRUE(WaitFor([&] {
+            int status = 1;
+            RunTool(QStringLiteral("setxkbmap"), {"de"}, env_, &status);
+            return status == 0;
+        })) << "setxkbmap de failed";
         env_.insert("QT_QPA_PLATFORM", "xcb");
         // In the sanitizer build: libxkbcommon-x11 calls strndup on a keymap name that ends
         // within its length but has no NUL there, which strndup allows and the strict
