@@ -20,7 +20,9 @@
 #include "support/temp_folder.h"
 
 // Texts in failure messages as text, not as a row of bytes.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -87,7 +89,8 @@ protected:
     void SetUp() override {
         for (const char* tool : {"Xvfb", "xdotool", "setxkbmap"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
-                GTEST_SKIP() << tool << " is not installed (Debian packages xvfb, xdotool, x11-xkb-utils)";
+                GTEST_SKIP() << tool
+                             << " is not installed (Debian packages xvfb, xdotool, x11-xkb-utils)";
         display_ = std::make_unique<PrivateDisplay>();
         ASSERT_FALSE(display_->Name().isEmpty()) << "Xvfb did not start";
         env_ = QProcessEnvironment::systemEnvironment();
@@ -125,7 +128,9 @@ protected:
     QString Xdotool(const QStringList& arguments) {
         return RunTool(QStringLiteral("xdotool"), arguments, env_);
     }
-    void Keys(const QString& keys) { Xdotool(QStringList{"key", "--delay", "30"} + keys.split(' ')); }
+    void Keys(const QString& keys) {
+        Xdotool(QStringList{"key", "--delay", "30"} + keys.split(' '));
+    }
     void Type(const QString& text) { Xdotool({"type", "--delay", "30", text}); }
 
     // Starts the program and returns its main window, once shown and holding the focus.
