@@ -20,13 +20,16 @@
 #include "support/temp_folder.h"
 
 // Texts in failure messages as text, not as a row of bytes.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
-// Runs a tool to its end (at most `ms`); its standard output, trimmed.
+// Runs a tool to its end (at most `ms`); its standard output, trimmed, and in `status` its
+// exit status.
 QString RunTool(const QString& tool, const QStringList& arguments, const QProcessEnvironment& env,
-            int ms = 10000) {
+                int* status = nullptr, int ms = 10000) {
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(tool, arguments);
@@ -36,6 +39,7 @@ QString RunTool(const QString& tool, const QStringList& arguments, const QProces
         ADD_FAILURE() << tool.toStdString() << " " << arguments.join(' ').toStdString()
                       << " did not finish";
     }
+    if (status) *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
@@ -56,8 +60,11 @@ public:
     PrivateDisplay() {
         for (int n = 100 + ::getpid() % 500; n < 1000 && name_.isEmpty(); n += 7) {
             if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) continue;
+            // -noreset: a server resets when its last client leaves, and refuses connections
+            // meanwhile; the program is started twice, and the keyboard set once.
             server_.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-screen", "0",
-                                                   "1280x1024x24", "-nolisten", "tcp"});
+                                                   "1280x1024x24", "-nolisten", "tcp",
+                                                   "-noreset"});
             if (!server_.waitForStarted()) return;
             // Ready once its socket is there; a server that ends had lost the race for `n`.
             const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
@@ -80,13 +87,22 @@ private:
 class DesktopSession : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* tool : {"Xvfb", "xdotool"})
+        for (const char* tool : {"Xvfb", "xdotool", "setxkbmap"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
-                GTEST_SKIP() << tool << " is not installed (Debian packages xvfb and xdotool)";
+                GTEST_SKIP() << tool
+                             << " is not installed (Debian packages xvfb, xdotool, x11-xkb-utils)";
         display_ = std::make_unique<PrivateDisplay>();
         ASSERT_FALSE(display_->Name().isEmpty()) << "Xvfb did not start";
         env_ = QProcessEnvironment::systemEnvironment();
         env_.insert("DISPLAY", display_->Name());
+        // A German keyboard, as the program's users have: umlauts and ß are keys of their
+        // own, so xdotool need not remap a key for each of them while typing.
+        // (The first client to get through also shows that the server is ready.)
+        ASSERT_TRUE(WaitFor([&] {
+            int status = 1;
+            RunTool(QStringLiteral("setxkbmap"), {"de"}, env_, &status);
+            return status == 0;
+        })) << "setxkbmap de failed";
         env_.insert("QT_QPA_PLATFORM", "xcb");
         // In the sanitizer build: libxkbcommon-x11 calls strndup on a keymap name that ends
         // within its length but has no NUL there, which strndup allows and the strict
@@ -112,7 +128,9 @@ protected:
     QString Xdotool(const QStringList& arguments) {
         return RunTool(QStringLiteral("xdotool"), arguments, env_);
     }
-    void Keys(const QString& keys) { Xdotool(QStringList{"key", "--delay", "30"} + keys.split(' ')); }
+    void Keys(const QString& keys) {
+        Xdotool(QStringList{"key", "--delay", "30"} + keys.split(' '));
+    }
     void Type(const QString& text) { Xdotool({"type", "--delay", "30", text}); }
 
     // Starts the program and returns its main window, once shown and holding the focus.
@@ -123,9 +141,14 @@ protected:
         EXPECT_TRUE(program_.waitForStarted());
         QString main;
         EXPECT_TRUE(WaitFor([&] {
-            main = ShownWindow(QString());
-            return !main.isEmpty() && Xdotool({"getwindowfocus"}) == main;
+            return !(main = ShownWindow(QString())).isEmpty() || program_.waitForFinished(0);
         })) << Output();
+        if (main.isEmpty()) return main;
+        // The program asks for the focus as it shows its window; without a window manager
+        // the X server may refuse it to a new client, and then it gets it as from a click.
+        const auto focused = [&] { return Xdotool({"getwindowfocus"}) == main; };
+        if (!WaitFor(focused, 2000)) Xdotool({"windowfocus", "--sync", main});
+        EXPECT_TRUE(WaitFor(focused)) << Output();
         return main;
     }
     // The shown window of the program whose title ends with `suffix` (empty: the first).
@@ -167,7 +190,11 @@ protected:
         EXPECT_TRUE(program_.waitForFinished(10000)) << "the end command did not end the program";
         EXPECT_EQ(program_.exitCode(), 0) << Output();
     }
-    std::string Output() { return program_.readAll().toStdString(); }
+    // What the program wrote so far, for failure messages.
+    std::string Output() {
+        program_.waitForReadyRead(200);
+        return program_.readAll().toStdString();
+    }
 
     QString NotesText() const {
         std::ifstream in(folder_.Path() / "tolvane.RTF", std::ios::binary);
