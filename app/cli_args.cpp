@@ -124,6 +124,7 @@ void TakeOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
     else if (name == "--hour") o.hour = value();
     else if (inlineValue) throw UsageError("Unbekannte Option: " + a);
     else if (name == "--help") o.help = true;
+    else if (name == "--version") o.version = true;
     else if (name == "--json") o.json = true;
     else throw UsageError("Unbekannte Option: " + a + " (siehe --help)");
 }
@@ -152,7 +153,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
         else if (a == "-h") o.help = true;
         else o.positional.push_back(a);
     }
-    if (!o.help) CheckCombination(o);
+    if (!o.help && !o.version) CheckCombination(o);
     return o;
 }
 

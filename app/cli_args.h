@@ -26,6 +26,7 @@ using CalcInput = cycle::CycleInput;
 
 struct CliOptions {
     bool help = false;
+    bool version = false;
     bool json = false;
     std::optional<std::uint8_t> moonSpeed;
     std::vector<std::string> positional;

@@ -20,6 +20,7 @@
 #include "cycle/calculator.h"
 #include "cycle/solar_search.h"
 #include "platform/ini_file.h"
+#include "platform/locations.h"
 #include "platform/program_folder.h"
 
 namespace cli {
@@ -27,8 +28,9 @@ namespace cli {
 namespace {
 
 // The window keeps MoonSpeed in the same file, so both programs calculate alike.
-std::uint8_t MoonSpeedSetting(const std::string& folder) {
-    const platform::IniFile ini(std::filesystem::path(folder) / "tolvane.INI");
+std::uint8_t MoonSpeedSetting(const std::filesystem::path& settingsFile) {
+    if (settingsFile.empty()) return cycle::DefaultMoonSpeed;
+    const platform::IniFile ini(settingsFile);
     const std::int32_t v = ini.ReadInteger("Parameter", "MoonSpeed", cycle::DefaultMoonSpeed);
     return cycle::MoonSpeedFromSetting(v).value_or(cycle::DefaultMoonSpeed);
 }
@@ -136,14 +138,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << UsageText();
         return ExitOk;
     }
+    if (options.version) {
+        out << VersionText();
+        return ExitOk;
+    }
     RangeInput range;
     CalcInput single;
     if (options.IsRange()) range = ReadRange(options);
     else single = ReadInput(options.positional, context.localNow());
     const std::uint8_t moonSpeed =
-        options.moonSpeed ? *options.moonSpeed : MoonSpeedSetting(context.programFolder);
-    CheckTermFiles(context.programFolder);
-    Session session(context.programFolder, moonSpeed);
+        options.moonSpeed ? *options.moonSpeed : MoonSpeedSetting(context.settingsFile);
+    CheckTermFiles(context.dataFolder);
+    Session session(context.dataFolder, moonSpeed);
     session.Calculator().Search().SetReference(context.referenceSearch);
     if (options.IsRange()) RunRange(session, range, options.json, out, err, context);
     else RunSingle(session, single, options.json, out);
@@ -154,7 +160,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 CliContext CliContext::System() {
     CliContext context;
-    context.programFolder = platform::ProgramFolder();
+    context.dataFolder = platform::DataFolder();
+    // The settings file of the window program tolvane beside this one.
+    context.settingsFile = platform::SettingsFile(platform::ProgramFolder() + "tolvane");
     context.localNow = [] {
         const std::time_t now = std::time(nullptr);
         std::tm local{};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -15,16 +16,18 @@ inline constexpr int ExitFailed = 1;   // term files missing, a search or a file
 inline constexpr int ExitBadInput = 2;  // wrong arguments or an input the calculator rejects
 
 struct CliContext {
-    // Holds the term files and the settings file tolvane.INI; ends with "/".
-    std::string programFolder;
+    // Holds the term files; ends with "/".
+    std::string dataFolder;
     // The local time of the system clock.
     std::function<std::tm()> localNow;
     // Whether a long range shows its progress on the error stream (a terminal).
     bool showProgress = false;
     // Search the reference way, day by day (the comparison tool and benchmarks use it).
     bool referenceSearch = false;
+    // The settings file the window keeps, read for MoonSpeed; none when empty.
+    std::filesystem::path settingsFile{};
 
-    // The executable's folder and the real clock.
+    // The executable's data folder and settings file, and the real clock.
     static CliContext System();
 };
 
@@ -33,5 +36,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
            const CliContext& context);
 
 std::string UsageText();
+// "tolvane-cli" and the version of the program.
+std::string VersionText();
 
 }  // namespace cli

@@ -1,4 +1,4 @@
-// The text of tolvane-cli --help.
+// The texts of tolvane-cli --help and --version.
 #include "app/cli_run.h"
 
 namespace cli {
@@ -9,7 +9,7 @@ std::string UsageText() {
 Aufruf:
   tolvane-cli [--json] [--moonspeed N] [TTMMJJJJ SS]
   tolvane-cli [--json] [--moonspeed N] --from TTMMJJJJ --to TTMMJJJJ [--hour SS]
-  tolvane-cli --help
+  tolvane-cli --help | --version
 
 Argumente (wie auf der Befehlszeile des Fensters):
   TTMMJJJJ  Zeichen 1-2 Tag, 3-4 Monat, 5-9 Jahr (bis zu fünf Zeichen, so dass vor
@@ -23,14 +23,16 @@ Argumente (wie auf der Befehlszeile des Fensters):
 
 Optionen:
   --json          eine JSON-Zeile je Rechnung statt Text
-  --moonspeed N   MoonSpeed 0 bis 255; sonst gilt [Parameter] MoonSpeed aus tolvane.INI
-                  neben dem Programm (fehlt er oder liegt er außerhalb 0 bis 255: 14)
+  --moonspeed N   MoonSpeed 0 bis 255; sonst gilt [Parameter] MoonSpeed aus der
+                  Einstellungsdatei tolvane.INI des Fensters (fehlt er oder liegt er
+                  außerhalb 0 bis 255: 14)
   --from TTMMJJJJ --to TTMMJJJJ
                   rechnet jeden Tag von --from bis --to einschließlich, Tag für Tag
                   nach julianischen Tagen (Kalenderreform im Oktober 1582 inbegriffen:
                   bis 4.10.1582 julianisch, ab 15.10.1582 gregorianisch)
   --hour SS       die Stunde für --from/--to (sonst 0)
   --help          dieser Text
+  --version       Name und Version des Programms
 
 Ausgabe (UTF-8):
   Text:  die 21 Ergebnisfelder, je Zeile "Name<TAB>Text".
@@ -44,7 +46,12 @@ Ist die Standardfehlerausgabe ein Terminal, zeigt ein Bereich, der länger als e
 Sekunde rechnet, dort in einer Zeile seinen Fortschritt (Tage, Prozent, Restzeit); die
 Zeile verschwindet am Ende. In eine Datei oder Pipe wird nie Fortschritt geschrieben.
 
-PLANETS.NDX und PLANETS.DAT müssen neben dem Programm liegen.
+Dateien: PLANETS.NDX und PLANETS.DAT liegen neben dem Programm oder, wenn dort keine
+Datendatei liegt, in ../share/tolvane/ von seinem Ordner aus (bei /usr/bin/tolvane-cli
+also in /usr/share/tolvane/). Die Einstellungsdatei tolvane.INI des Fensters tolvane
+wird nur gelesen: neben dem Programm, wenn es als tragbare Kopie läuft (sein Ordner
+beschreibbar, die Reihendateien neben ihm), sonst in $XDG_CONFIG_HOME/tolvane/ (ohne
+XDG_CONFIG_HOME: ~/.config/tolvane/).
 
 Exit-Status:
   0  Erfolg
@@ -57,5 +64,7 @@ Exit-Status:
   "| head"), endet das Programm still durch das Signal SIGPIPE.
 )";
 }
+
+std::string VersionText() { return "tolvane-cli " TOLVANE_VERSION "\n"; }
 
 }  // namespace cli

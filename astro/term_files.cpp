@@ -10,7 +10,7 @@
 
 #include "astro/errors.h"
 #include "astro/record_file.h"
-#include "platform/program_folder.h"
+#include "platform/locations.h"
 
 namespace astro {
 
@@ -70,7 +70,7 @@ bool TermFilesExist(const std::string& folder) {
     return TermFilePresent(folder + IndexFileName) && TermFilePresent(folder + TermFileName);
 }
 
-PlanetTerms::PlanetTerms() : PlanetTerms(platform::ProgramFolder()) {}
+PlanetTerms::PlanetTerms() : PlanetTerms(platform::DataFolder()) {}
 
 PlanetTerms::PlanetTerms(std::string folder) : folder_(WithSeparator(std::move(folder))) {}
 

@@ -46,7 +46,7 @@ bool TermFilesExist(const std::string& folder);
 // numbered 1 to MaxTerms; after a load, a series' Start is the slot before its first term.
 class PlanetTerms {
 public:
-    // `folder` holds the two term files; the default is the program folder.
+    // `folder` holds the two term files; the default is the data folder of the executable.
     PlanetTerms();
     explicit PlanetTerms(std::string folder);
 

@@ -237,7 +237,7 @@ void BM_WindowTypeKey(benchmark::State& state) {
     }
     state.counters["characters"] = form.TextLength();
 }
-BENCHMARK(BM_WindowTypeKey)->Arg(0)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowTypeKey)->Arg(0)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 // The status line alone, with the caret on alternating lines in the middle of the text:
 // its cost must not grow with the text.

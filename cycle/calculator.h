@@ -58,7 +58,8 @@ std::int32_t WholeDay(const astro::TCalendarDate& d);
 
 class CycleCalculator {
 public:
-    // `termFolder`: where PLANETS.NDX and PLANETS.DAT lie; empty means the program folder.
+    // `termFolder`: where PLANETS.NDX and PLANETS.DAT lie; empty means the executable's
+    // data folder.
     explicit CycleCalculator(CalculatorView& view, const std::string& termFolder = {});
 
     // The one entry point of a calculation: check, compute, show; invalid input leaves

@@ -42,7 +42,7 @@ inline constexpr int SolsticeStepLimit = 400;
 
 class SolarSearch {
 public:
-    // `termFolder` holds PLANETS.NDX and PLANETS.DAT; empty means the program folder.
+    // `termFolder` holds PLANETS.NDX and PLANETS.DAT; empty means the executable's data folder.
     explicit SolarSearch(const std::string& termFolder = {});
 
     std::uint8_t MoonSpeed() const { return moonSpeed_; }

@@ -100,7 +100,23 @@ std::string ReadWholeFile(const fs::path& file) {
     return bytes;
 }
 
-void WriteFileAtomically(const fs::path& file, std::string_view bytes, bool backup) {
+// The file a name stands for: a link is followed (through at most 40 links, as the system
+// does) to the file it names, whether that exists yet or not.
+fs::path RealFile(const fs::path& name) {
+    fs::path file = name;
+    std::error_code ec;
+    for (int links = 0; links < 40 && fs::is_symlink(fs::symlink_status(file, ec)); ++links) {
+        const fs::path target = fs::read_symlink(file, ec);
+        if (ec) break;
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return file;
+}
+
+// A name that is a link stays a link: the file it names is replaced, in its own folder,
+// and backed up there.
+void WriteFileAtomically(const fs::path& name, std::string_view bytes, bool backup) {
+    const fs::path file = RealFile(name);
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::string hidden(".");
     hidden.append(file.filename().string()).append(".XXXXXX");

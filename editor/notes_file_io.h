@@ -29,8 +29,8 @@ std::string ReadWholeFile(const std::filesystem::path& file);
 // Replaces `file` by `bytes`: writes a temporary file in the same folder, flushes it to the
 // disk and renames it over the old one, so that the name holds either the old or the new
 // content at every moment. With `backup` the old content becomes the backup (MakeBackup)
-// just before the rename. On failure the old file is untouched, the temporary file removed,
-// and std::runtime_error is thrown.
+// just before the rename. A link stays a link: the file it names is replaced. On failure
+// the old file is untouched, the temporary file removed, and std::runtime_error is thrown.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, bool backup);
 
 }  // namespace editor

@@ -102,7 +102,7 @@ public:
     // The font of the font dialog, also the font of every plain-text file.
     const QFont& DialogFont() const { return dialogFont_; }
     void SetDialogFont(const QFont& font) { dialogFont_ = font; }
-    // The control's word wrap alone; Wordwrap1Click also sets scroll bars and check mark.
+    // The control's word wrap alone; Wordwrap1Click flips it with scroll bars and check mark.
     bool WordWrap() const;
     void SetWordWrap(bool on);
     // The page margins of printing in millimetres: X left and right, Y top and bottom.

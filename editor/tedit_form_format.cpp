@@ -1,6 +1,5 @@
-// The notes window's formatting and edit commands: alignment with its check marks, word
-// wrap with its scroll bars, the font dialog, one-level undo, the clipboard, delete and
-// select all.
+// The notes window's formatting and edit commands: alignment with its check marks, the
+// font dialog, one-level undo, the clipboard, delete and select all.
 #include <QAction>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -37,22 +36,6 @@ void TEditForm::Character1Click() {
     const Qt::Alignment alignment =
         editor_->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute;
     for (const AlignItem& a : AlignItems) Action(a.name)->setChecked(alignment == a.alignment);
-}
-
-bool TEditForm::WordWrap() const { return editor_->lineWrapMode() != QTextEdit::NoWrap; }
-
-void TEditForm::SetWordWrap(bool on) {
-    editor_->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-    // The status line counts lines as displayed, and they have changed.
-    ScheduleCountAllLines();
-}
-
-// A wrapped text needs no horizontal scroll bar.
-void TEditForm::Wordwrap1Click() {
-    SetWordWrap(!WordWrap());
-    editor_->setHorizontalScrollBarPolicy(WordWrap() ? Qt::ScrollBarAlwaysOff
-                                                     : Qt::ScrollBarAlwaysOn);
-    Action("Wordwrap1")->setChecked(WordWrap());
 }
 
 // The font at the caret, or of the selection's start; what the format leaves open comes from

@@ -20,15 +20,16 @@ MainSettings ReadCreationSettings(const platform::IniFile& file) {
     return s;
 }
 
-std::uint32_t ReadTimerInterval(const platform::IniFile& file) {
+std::uint32_t ReadTimerInterval(const platform::IniDocument& settings) {
     constexpr std::int32_t Default = 60000;
-    const std::int32_t ms = file.ReadInteger("Parameter", "TimerInterval", Default);
+    const std::int32_t ms = settings.ReadInteger("Parameter", "TimerInterval", Default);
     return static_cast<std::uint32_t>(ms < 0 ? Default : ms);
 }
 
-void WriteSettings(platform::IniFile& file, const MainSettings& s) {
+void WriteSettings(platform::IniFile& file, const MainSettings& s,
+                   const std::vector<platform::IniEntry>& more) {
     const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
-    file.WriteStrings({
+    std::vector<platform::IniEntry> entries{
         {"Main", "Left", std::to_string(s.Left)},
         {"Main", "Top", std::to_string(s.Top)},
         {"Parameter", "MoonSpeed", std::to_string(s.MoonSpeed)},
@@ -36,7 +37,9 @@ void WriteSettings(platform::IniFile& file, const MainSettings& s) {
         {"Parameter", "TimerInterval", std::to_string(s.TimerInterval)},
         {"Parameter", "AutoFont", flag(s.AutoFont)},
         {"Parameter", "EndMsg", flag(s.EndMsg)},
-    });
+    };
+    entries.insert(entries.end(), more.begin(), more.end());
+    file.WriteStrings(entries);
 }
 
 }  // namespace mainwin

@@ -12,21 +12,32 @@
 #include <stdexcept>
 
 #include "astro/term_files.h"
+#include "platform/locations.h"
 #include "platform/qt/application.h"
 
 namespace mainwin {
 
 namespace {
 
-// The settings file: the program file's name with ".INI" for its extension.
-std::filesystem::path SettingsFileOf(const QString& programFile) {
-    const QFileInfo info(programFile);
-    const QString name = info.completeSuffix().isEmpty() ? info.fileName() : info.completeBaseName();
-    return std::filesystem::path((info.absolutePath() + "/" + name + ".INI").toStdString());
-}
-
 QString FolderOf(const QString& programFile) {
     return QFileInfo(programFile).absolutePath() + "/";
+}
+
+// Beside the program, or in the installation's data folder.
+QString DataFolderOf(const QString& programFile) {
+    return QString::fromStdString(platform::DataFolder(FolderOf(programFile).toStdString()));
+}
+
+// Beside a portable copy, else in the user's configuration folder.
+std::filesystem::path SettingsFileOf(const QString& programFile) {
+    return platform::SettingsFile(QFileInfo(programFile).absoluteFilePath().toStdString());
+}
+
+// Beside a portable copy, else in the user's data folder.
+QString NotesFileOf(const QString& programFile) {
+    return QString::fromStdString(
+        platform::DefaultNotesFile(QFileInfo(programFile).absoluteFilePath().toStdString())
+            .string());
 }
 
 }  // namespace
@@ -35,11 +46,12 @@ TForm1::TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringLi
                ClockSource clock)
     : dialogs_(dialogs),
       programFile_(QFileInfo(programFile).absoluteFilePath()),
-      programFolder_(FolderOf(programFile)),
+      dataFolder_(DataFolderOf(programFile)),
+      defaultNotesFile_(NotesFileOf(programFile)),
       arguments_(std::move(arguments)),
       clock_(std::move(clock)),
       settings_(SettingsFileOf(programFile)),
-      calc_(*this, programFolder_.toStdString()),
+      calc_(*this, dataFolder_.toStdString()),
       activation_(this) {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -132,7 +144,7 @@ bool TForm1::FormCreate() {
     Action("MenuEndMsg")->setChecked(s.EndMsg);
 
     if (s.AutoFont) {
-        const QString fontFile = programFolder_ + "Vivar01.TTF";
+        const QString fontFile = dataFolder_ + "Vivar01.TTF";
         if (!QFileInfo::exists(fontFile)) {
             ShowMessage(platform::MessageKind::Warning, fontFile + " nicht gefunden");
         } else if (InstallGlyphFont(fontFile)) {
@@ -144,9 +156,9 @@ bool TForm1::FormCreate() {
         }
     }
 
-    if (!astro::TermFilesExist(programFolder_.toStdString())) {
+    if (!astro::TermFilesExist(dataFolder_.toStdString())) {
         dialogs_.Message(this, platform::MessageKind::Error,
-                         programFolder_ + "PLANETS.NDX und .DAT nicht gefunden !",
+                         dataFolder_ + "PLANETS.NDX und .DAT nicht gefunden !",
                          platform::ButtonAbort);
         RemoveGlyphFont();
         return false;

@@ -27,6 +27,10 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 
+namespace editor {
+class TEditForm;
+}
+
 namespace mainwin {
 
 // The eight fields that show stems and branches as glyphs.
@@ -39,8 +43,10 @@ using ClockSource = std::function<QDateTime()>;
 
 class TForm1 : public QMainWindow, private cycle::CalculatorView {
 public:
-    // `programFile`: the program's full path; its folder holds the settings file, the term
-    // files and the glyph font. `arguments`: the command line without the program name.
+    // `programFile`: the program's full path. The term files and the glyph font lie beside
+    // it or in the installation's data folder; the settings file lies beside it when its
+    // folder is writable, else in the user's configuration folder (platform/locations.h).
+    // `arguments`: the command line without the program name.
     TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringList arguments,
            ClockSource clock = &QDateTime::currentDateTime);
     ~TForm1() override;
@@ -49,11 +55,12 @@ public:
     // False when the term files are missing: the program then ends without showing a window.
     bool FormCreate();
 
-    // The window standing for the notes editor, for the activation rule.
-    void SetEditorWindow(const QWidget* editor) { activation_.SetEditorWindow(editor); }
+    // The notes window, which the notes command opens, the settings fill and the end of
+    // the program asks about; coming back from it activates this window again.
+    void SetEditForm(editor::TEditForm* editForm);
 
     void FormActivate();
-    // True when the key was a command (Return, Escape) that the key's receiver must not
+    // True when the key was a command (Return, Escape, F1) that the key's receiver must not
     // see again.
     bool FormKeyDown(QKeyEvent* event);
     void EditClick();
@@ -70,6 +77,7 @@ public:
     void MenuAutoFontClick();
     void MenuEndMsgClick();
     void MenuInfoClick();
+    void MenuNotizenClick();
     void MenuEndeClick();
 
     void LoadDeferredSettings();
@@ -87,6 +95,7 @@ public:
     bool FontInstalled() const { return fontInstalled_; }
     bool Ended() const { return ending_; }
     QString SettingsPath() const { return QString::fromStdString(settings_.Path().string()); }
+    const QString& DefaultNotesFile() const { return defaultNotesFile_; }
     cycle::CycleCalculator& Calculator() { return calc_; }
     QLineEdit* Field(std::string_view name) const;
     QLabel* Label(std::string_view name) const;
@@ -117,6 +126,8 @@ private:
     void SetTimerEnabled(bool enabled);
     void SetTimerInterval(std::uint32_t ms);
     bool FormClose();
+    bool RefuseWhileConverting();
+    void SaveModifiedNotes();
     void OnFocusWindowChanged();
     std::optional<std::int32_t> AskNumber(const QString& prompt, std::int32_t current,
                                           std::int32_t low, std::int32_t high);
@@ -124,12 +135,14 @@ private:
 
     platform::Dialogs& dialogs_;
     QString programFile_;
-    QString programFolder_;
+    QString dataFolder_;  // the term files and the glyph font, with a final "/"
+    QString defaultNotesFile_;
     QStringList arguments_;
     ClockSource clock_;
     platform::IniFile settings_;
     cycle::CycleCalculator calc_;
     ActivationTracker activation_;
+    editor::TEditForm* editForm_ = nullptr;
 
     bool firstActivation_ = true;
     bool fontInstalled_ = false;

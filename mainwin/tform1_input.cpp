@@ -107,6 +107,9 @@ bool TForm1::FormKeyDown(QKeyEvent* event) {
     case Qt::Key_Escape:
         close();
         return true;
+    case Qt::Key_F1:
+        MenuNotizenClick();
+        return true;
     default:
         for (const auto& [key, field] : FocusKeys)
             if (event->key() == key) Input(field)->setFocus();

@@ -44,6 +44,7 @@ void TForm1::BuildMenus() {
     add(parameter, "MenuEndMsg", "&End-Msg", &TForm1::MenuEndMsgClick, true);
     add(nullptr, "MenuClock", "&Uhr", &TForm1::MenuClockClick);
     add(nullptr, "MenuInfo", "&Info", &TForm1::MenuInfoClick);
+    add(nullptr, "MenuNotizen", "&Notizen", &TForm1::MenuNotizenClick);
     add(nullptr, "MenuEnde", "&Ende + Parametersicherung", &TForm1::MenuEndeClick);
 }
 

@@ -1,14 +1,32 @@
 // Ending the program: the end command, which saves the settings, and every other way of
-// closing the window, which asks first when "End-Msg" is checked and saves nothing.
+// closing the window, which asks first when "End-Msg" is checked and saves nothing. Both
+// wait for a conversion of the notes to end and offer to save modified notes first.
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include "editor/tedit_form.h"
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 
 namespace mainwin {
 
+// The notes window's conversion processes events, so an end can arrive while it runs.
+bool TForm1::RefuseWhileConverting() {
+    if (!editForm_ || !editForm_->Converting()) return false;
+    dialogs_.Message(this, platform::MessageKind::Error, "Text-Konversion läuft noch.",
+                     platform::ButtonOk);
+    return true;
+}
+
+// Whatever the user does in the Save As dialog, and whatever error it shows, the end goes on.
+void TForm1::SaveModifiedNotes() {
+    if (editForm_ && editForm_->Modified())
+        platform::RunGuarded([this] { editForm_->Saveas1Click(); });
+}
+
 void TForm1::MenuEndeClick() {
+    if (RefuseWhileConverting()) return;
+    SaveModifiedNotes();
     SaveSettings();  // a write error ends the command here; the program keeps running
     RemoveGlyphFont();
     ending_ = true;
@@ -37,6 +55,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::FormClose() {
+    if (RefuseWhileConverting()) return false;
+    SaveModifiedNotes();
     if (!EndMsg()) return true;
     return dialogs_.Message(this, platform::MessageKind::Confirm,
                             "beenden OHNE Parametersicherung?",

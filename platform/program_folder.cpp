@@ -7,11 +7,15 @@
 
 namespace platform {
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) throw std::runtime_error("Program folder unknown: " + ec.message());
-    std::string folder = exe.parent_path().string();
+    return exe.string();
+}
+
+std::string ProgramFolder() {
+    std::string folder = std::filesystem::path(ProgramFile()).parent_path().string();
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
 }

@@ -70,12 +70,15 @@ std::optional<QString> RunFileDialog(QWidget* parent, FileRequest& request,
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(request.filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
-        dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
+    // The dialog keeps its filters with each run of blanks made one, so they are found by
+    // their place, not by the text given.
+    const QStringList filters = dialog.nameFilters();
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    const qsizetype chosen = request.filters.indexOf(dialog.selectedNameFilter());
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0) request.filterIndex = static_cast<int>(chosen) + 1;
     return dialog.selectedFiles().front();
 }

@@ -113,6 +113,9 @@ TEST(CliArgs, Options) {
     EXPECT_EQ(r.hour, "7");
     EXPECT_TRUE(cli::ParseOptions({"--help"}).help);
     EXPECT_TRUE(cli::ParseOptions({"-h", "--moonspeed", "0"}).help);
+    // --version answers whatever else is there, even a range cut in half.
+    EXPECT_TRUE(cli::ParseOptions({"--from", "01012020", "--version"}).version);
+    EXPECT_FALSE(cli::ParseOptions({"--help"}).version);
     EXPECT_EQ(cli::ParseOptions({"--moonspeed", "0"}).moonSpeed, 0);
     EXPECT_EQ(cli::ParseOptions({"--moonspeed", " 255"}).moonSpeed, 255);
 }

@@ -54,6 +54,24 @@ TEST(NotesFileWrite, ReplacesAndKeepsOneBackup) {
     EXPECT_EQ(folder.Names(), (std::set<std::string>{"PLAN.RTF", "PLAN.~RTF"}));
 }
 
+// A notes file that is a link (to a synchronised folder, say) stays a link, and the file
+// it names gets the text and the backup; a link to a file not made yet makes it.
+TEST(NotesFileWrite, LinksStayLinks) {
+    FileFolder folder;
+    std::filesystem::create_directory(folder.Path("sync"));
+    std::ofstream(folder.Path("sync/PLAN.RTF")) << "alt";
+    std::filesystem::create_symlink("sync/PLAN.RTF", folder.Path("PLAN.RTF"));
+    std::filesystem::create_symlink(folder.Path("sync/neu.txt"), folder.Path("neu.txt"));
+    WriteFileAtomically(folder.Path("PLAN.RTF"), "neu", true);
+    WriteFileAtomically(folder.Path("neu.txt"), "erst", false);
+    for (const char* link : {"PLAN.RTF", "neu.txt"})
+        EXPECT_TRUE(std::filesystem::is_symlink(folder.Path(link))) << link;
+    EXPECT_EQ(folder.Read("sync/PLAN.RTF"), "neu");
+    EXPECT_EQ(folder.Read("sync/PLAN.~RTF"), "alt");
+    EXPECT_EQ(folder.Read("sync/neu.txt"), "erst");
+    EXPECT_EQ(folder.Names(), (std::set<std::string>{"PLAN.RTF", "neu.txt", "sync"}));
+}
+
 TEST(NotesFileWrite, KeepsTheFilesMode) {
     FileFolder folder;
     const auto file = folder.Path("a.txt");

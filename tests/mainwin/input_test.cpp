@@ -203,10 +203,8 @@ TEST(Activation, WhoseFocusCounts) {
 }
 
 TEST_F(Input, ReturnFromTheEditorRestoresTheLastCalculation) {
-    QWidget editor;
-    editor.setWindowTitle("Notizen");
     ASSERT_TRUE(Create({"24031998", "14"}));
-    form->SetEditorWindow(&editor);
+    editor::TEditForm& editor = *editForm;
     form->show();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));

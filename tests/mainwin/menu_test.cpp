@@ -149,7 +149,7 @@ TEST_F(Menu, SymbolSizeKeepsTheRowsAlignedAndTheWindowFitted) {
     Trigger("MenuEndMsg");
 }
 
-TEST_F(Menu, EndCommandSavesAllSevenKeys) {
+TEST_F(Menu, EndCommandSavesAllEighteenKeys) {
     Start({"24031998", "14"});
     dialogs.inputs = {QString("3"), QString("12"), QString("40")};
     form->MenuMoonSpeedClick();
@@ -161,7 +161,10 @@ TEST_F(Menu, EndCommandSavesAllSevenKeys) {
     EXPECT_TRUE(form->Ended());
     EXPECT_EQ(ReadSettings(),
               "[Main]\r\nLeft=7\r\nTop=8\r\n[Parameter]\r\nMoonSpeed=3\r\nSymbolSize=40\r\n"
-              "TimerInterval=12000\r\nAutoFont=1\r\nEndMsg=0\r\n");
+              "TimerInterval=12000\r\nAutoFont=1\r\nEndMsg=0\r\n"
+              "[Editor]\r\nLeft=0\r\nTop=0\r\nHeight=402\r\nWidth=579\r\nLastPos=0\r\n"
+              "WordWrap=1\r\nFileName=" + Folder().toStdString() + "tolvane.RTF\r\n"
+              "SuchText=\r\nIsBAK=0\r\nFontName=Arial\r\nFontSize=10\r\n");
     // The end command asks nothing.
     EXPECT_EQ(dialogs.MessageTexts().size(), 0u);
 }

@@ -61,8 +61,12 @@ TEST_F(StartUp, SaveKeepsEverythingElseOfTheFile) {
     form->move(12, 34);
     Trigger("MenuEnde");
     EXPECT_TRUE(form->Ended());
+    // Keys are replaced where they stand and the missing ones added to their section.
     EXPECT_EQ(ReadSettings(),
-              "; tolvane\r\n[Editor]\r\nFileName=notes.rtf\r\n[Parameter]\r\nAutoFont=1\r\n"
+              "; tolvane\r\n[Editor]\r\nFileName=" + Folder().toStdString() + "tolvane.RTF\r\n"
+              "Left=0\r\nTop=0\r\nHeight=402\r\nWidth=579\r\nLastPos=0\r\nWordWrap=1\r\n"
+              "SuchText=\r\nIsBAK=0\r\nFontName=Arial\r\nFontSize=10\r\n"
+              "[Parameter]\r\nAutoFont=1\r\n"
               "Unknown line\r\nMoonSpeed=14\r\nSymbolSize=33\r\nTimerInterval=60000\r\n"
               "EndMsg=1\r\n[Main]\r\nTop=34\r\nLeft=12\r\n");
 }

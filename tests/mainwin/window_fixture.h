@@ -1,5 +1,5 @@
 // A calculator window in a private program folder with its own settings file, term files
-// and glyph font, a scripted clock and scripted dialogs.
+// and glyph font, a scripted clock and scripted dialogs, and its notes window.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <fstream>
 #include <memory>
 
+#include "editor/tedit_form.h"
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 #include "scripted_dialogs.h"
@@ -31,6 +32,7 @@ protected:
     }
     ~WindowTest() override {
         form.reset();
+        editForm.reset();
         app()->SetDialogs(nullptr);
     }
 
@@ -50,11 +52,16 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // Creates the window as the program entry does; false when creation ended the program.
+    // Creates both windows as the program entry does; false when creation ended the
+    // program.
     bool Create(QStringList arguments = {}) {
+        form.reset();
         form = std::make_unique<mainwin::TForm1>(dialogs, ProgramFile(), std::move(arguments),
                                                  [this] { return now; });
-        return form->FormCreate();
+        const bool created = form->FormCreate();
+        editForm = std::make_unique<editor::TEditForm>(dialogs);
+        form->SetEditForm(editForm.get());
+        return created;
     }
     // Creates the window and runs its first activation.
     void Start(QStringList arguments = {}) {
@@ -99,6 +106,7 @@ protected:
 
     ScriptedDialogs dialogs;
     QDateTime now{QDate(2024, 2, 10), QTime(14, 25, 7)};
+    std::unique_ptr<editor::TEditForm> editForm;
     std::unique_ptr<mainwin::TForm1> form;
 
 private:

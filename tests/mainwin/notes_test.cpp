@@ -1,0 +1,210 @@
+// The notes command (menu and F1), the notes window's settings, and the ways of ending the
+// program with modified notes.
+#include <QKeyEvent>
+#include <QTextEdit>
+
+#include "editor/editor_settings.h"
+#include "editor/notes_file.h"
+#include "window_fixture.h"
+
+namespace {
+
+using testing_support::Prompt;
+
+class Notes : public testing_support::WindowTest {
+protected:
+    QString DefaultNotes() const { return Folder() + "tolvane.RTF"; }
+    QString NoteText() const { return editForm->Editor()->toPlainText(); }
+    // Types as a user does, one key event per character (umlauts included, which QTest's
+    // keyClicks cannot send).
+    void TypeNote(const QString& text) {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(editForm->Editor(), &press);
+            QApplication::sendEvent(editForm->Editor(), &release);
+        }
+    }
+    void PressF1() { QTest::keyClick(form->Field("SEdit"), Qt::Key_F1); }
+    std::vector<Prompt::Type> PromptTypes() const {
+        std::vector<Prompt::Type> types;
+        for (const Prompt& p : dialogs.prompts) types.push_back(p.type);
+        return types;
+    }
+    // The text of a notes file as the window would show it.
+    QString FileText(const std::filesystem::path& path, bool plainText) const {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(in), {});
+        QTextDocument document;
+        editor::NotesFile().read(QByteArray::fromStdString(bytes), plainText, document);
+        return document.toPlainText();
+    }
+};
+
+TEST_F(Notes, EditorSettingsWithoutAFile) {
+    ASSERT_TRUE(Create({"24031998", "14"}));
+    EXPECT_EQ(editForm->FileName(), QString());  // nothing is read before the activation
+    form->FormActivate();
+    EXPECT_EQ(editForm->pos(), QPoint(0, 0));
+    EXPECT_EQ(editForm->size(), QSize(579, 402));
+    EXPECT_TRUE(editForm->WordWrap());
+    EXPECT_TRUE(editForm->Action("Wordwrap1")->isChecked());
+    EXPECT_EQ(editForm->FileName(), DefaultNotes());
+    EXPECT_EQ(editForm->DialogFont().family(), "Arial");
+    EXPECT_EQ(editForm->DialogFont().pointSize(), 10);
+    EXPECT_EQ(editForm->SuchText(), "");
+    EXPECT_FALSE(editForm->IsBAK());
+    EXPECT_EQ(editForm->LastPos(), 0);
+    EXPECT_FALSE(editForm->isVisible());
+}
+
+// Every key read as written, and the end command writes the whole file back unchanged.
+TEST_F(Notes, EditorSettingsReadAndWrittenBack) {
+    std::ofstream(File("plan.txt")) << "Plan\n";
+    const std::string settings =
+        "[Main]\r\nLeft=7\r\nTop=8\r\n[Parameter]\r\nMoonSpeed=3\r\nSymbolSize=40\r\n"
+        "TimerInterval=12000\r\nAutoFont=1\r\nEndMsg=0\r\n"
+        "[Editor]\r\nLeft=31\r\nTop=42\r\nHeight=333\r\nWidth=611\r\nLastPos=5\r\n"
+        "WordWrap=0\r\nFileName=" + Folder().toStdString() + "plan.txt\r\n"
+        "SuchText=Mondjahr\r\nIsBAK=1\r\nFontName=Courier\r\nFontSize=12\r\n";
+    WriteSettings(settings);
+    Start({"24031998", "14"});
+    EXPECT_EQ(editForm->pos(), QPoint(31, 42));
+    EXPECT_EQ(editForm->size(), QSize(611, 333));
+    EXPECT_EQ(editForm->LastPos(), 5);
+    EXPECT_FALSE(editForm->WordWrap());
+    EXPECT_FALSE(editForm->Action("Wordwrap1")->isChecked());
+    EXPECT_EQ(editForm->Editor()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(editForm->FileName(), Folder() + "plan.txt");
+    EXPECT_EQ(editForm->SuchText(), "Mondjahr");
+    EXPECT_TRUE(editForm->IsBAK());
+    EXPECT_EQ(editForm->DialogFont().family(), "Courier");
+    EXPECT_EQ(editForm->DialogFont().pointSize(), 12);
+    form->move(7, 8);
+    Trigger("MenuEnde");
+    ASSERT_TRUE(form->Ended());
+    EXPECT_EQ(ReadSettings(), settings);
+}
+
+// Values that do not convert give the defaults; a notes file that is gone gives way to the
+// default notes file, which the next save writes.
+TEST_F(Notes, EditorSettingsThatDoNotFit) {
+    WriteSettings("[Editor]\r\nLeft=x\r\nHeight=\r\nLastPos=1e3\r\nWordWrap=ja\r\nFileName=" +
+                  Folder().toStdString() + "weg.rtf\r\nFontSize=-4\r\n");
+    Start({"24031998", "14"});
+    EXPECT_EQ(editForm->pos(), QPoint(0, 0));
+    EXPECT_EQ(editForm->height(), 402);
+    EXPECT_EQ(editForm->LastPos(), 0);
+    EXPECT_TRUE(editForm->WordWrap());
+    EXPECT_EQ(editForm->FileName(), DefaultNotes());
+    EXPECT_EQ(editForm->DialogFont().pointSize(), 10);
+    Trigger("MenuEnde");
+    EXPECT_NE(ReadSettings().find("FileName=" + DefaultNotes().toStdString() + "\r\n"),
+              std::string::npos);
+}
+
+// F1 opens the notes on the default file when there is none yet; each later F1 reads the
+// file again, after the save prompt: Yes saves first, No drops the changes, Cancel keeps
+// them and shows the window all the same.
+TEST_F(Notes, F1OpensTheNotesAndReloadsThemEachTime) {
+    Start({"24031998", "14"});
+    ShowAndActivate();
+    PressF1();
+    ASSERT_TRUE(editForm->isVisible());
+    EXPECT_EQ(editForm->FileName(), DefaultNotes());
+    EXPECT_EQ(editForm->windowTitle(), DefaultNotes());
+    EXPECT_EQ(NoteText(), "");
+    EXPECT_TRUE(dialogs.prompts.empty());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editForm.get()));
+
+    TypeNote(QStringLiteral("Grüße"));
+    dialogs.answers = {platform::ButtonYes};
+    PressF1();
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].buttons,
+              platform::ButtonYes | platform::ButtonNo | platform::ButtonCancel);
+    EXPECT_EQ(FileText(File("tolvane.RTF"), false), QStringLiteral("Grüße"));
+    EXPECT_EQ(NoteText(), QStringLiteral("Grüße"));
+    EXPECT_FALSE(editForm->Modified());
+
+    TypeNote("!");
+    dialogs.answers = {platform::ButtonNo};
+    PressF1();
+    EXPECT_EQ(NoteText(), QStringLiteral("Grüße"));
+
+    TypeNote("?");
+    dialogs.answers = {platform::ButtonCancel};
+    editForm->hide();
+    PressF1();
+    EXPECT_EQ(dialogs.prompts.size(), 3u);
+    EXPECT_TRUE(editForm->Modified());
+    EXPECT_TRUE(NoteText().contains('?'));
+    EXPECT_TRUE(editForm->isVisible());
+
+    // The menu item does the same as the key.
+    dialogs.answers = {platform::ButtonNo};
+    Trigger("MenuNotizen");
+    EXPECT_EQ(NoteText(), QStringLiteral("Grüße"));
+    Trigger("MenuEndMsg");  // let the fixture close without a question
+}
+
+// Every way of ending with modified notes offers Save As first (cancelled here); only the
+// end command and the "lokaler Font" box save the settings, and only No keeps the program.
+TEST_F(Notes, EveryWayOfEndingOffersToSaveTheNotes) {
+    enum class Way { EndCommand, LocalFontYes, Close };
+    struct Row {
+        const char* name;
+        Way way;
+        bool endMsg;
+        std::deque<platform::MessageButton> answers;
+        std::vector<Prompt::Type> prompts;
+        bool settingsSaved;
+        bool ended;
+    };
+    using P = Prompt;
+    const Row rows[] = {
+        {"end command", Way::EndCommand, true, {}, {P::SaveFile}, true, true},
+        {"lokaler Font, Yes", Way::LocalFontYes, true, {platform::ButtonYes},
+         {P::MessageBox, P::SaveFile}, true, true},
+        {"close, End-Msg, Yes", Way::Close, true, {platform::ButtonYes},
+         {P::SaveFile, P::MessageBox}, false, true},
+        {"close, End-Msg, No", Way::Close, true, {platform::ButtonNo},
+         {P::SaveFile, P::MessageBox}, false, false},
+        {"close without End-Msg", Way::Close, false, {}, {P::SaveFile}, false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(File("tolvane.INI"));
+        WriteSettings(row.endMsg ? "" : "[Parameter]\r\nEndMsg=0\r\n");
+        Start({"24031998", "14"});
+        PressF1();
+        TypeNote("Notiz");
+        dialogs.prompts.clear();
+        dialogs.answers = row.answers;
+        switch (row.way) {
+        case Way::EndCommand: Trigger("MenuEnde"); break;
+        case Way::LocalFontYes: Trigger("MenuAutoFont"); break;
+        case Way::Close: form->close(); break;
+        }
+        EXPECT_EQ(PromptTypes(), row.prompts);
+        EXPECT_EQ(ReadSettings().find("[Editor]") != std::string::npos, row.settingsSaved);
+        EXPECT_EQ(form->Ended(), row.ended);
+        EXPECT_FALSE(std::filesystem::exists(File("tolvane.RTF")));  // Save As was cancelled
+        if (!form->Ended()) Trigger("MenuEndMsg");
+    }
+}
+
+// A name chosen in the Save As dialog of the end command gets the notes.
+TEST_F(Notes, EndCommandSavesModifiedNotesUnderTheChosenName) {
+    Start({"24031998", "14"});
+    PressF1();
+    TypeNote(QStringLiteral("Jahresbeginn prüfen"));
+    dialogs.files = {{Folder() + "jahr.rtf"}};
+    Trigger("MenuEnde");
+    EXPECT_TRUE(form->Ended());
+    EXPECT_EQ(FileText(File("jahr.rtf"), false), QStringLiteral("Jahresbeginn prüfen"));
+    EXPECT_NE(ReadSettings().find("FileName=" + Folder().toStdString() + "jahr.rtf\r\n"),
+              std::string::npos);
+}
+
+}  // namespace
