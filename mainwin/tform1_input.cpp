@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "cycle/command_line.h"
+#include "editor/tedit_form.h"
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 
@@ -38,6 +39,11 @@ void TForm1::FormActivate() {
     if (firstActivation_) {
         firstActivation_ = false;
         LoadDeferredSettings();
+        if (editForm_) {
+            // The print margins are not kept in the settings.
+            editForm_->SetPrintMarginX(20);
+            editForm_->SetPrintMarginY(20);
+        }
         ReadCommandLine();
         if (ending_) return;  // a bad argument closed the window
     }

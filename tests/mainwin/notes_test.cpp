@@ -1,6 +1,7 @@
 // The notes command (menu and F1), the notes window's settings, and the ways of ending the
 // program with modified notes.
 #include <QKeyEvent>
+#include <QTimer>
 #include <QTextEdit>
 
 #include "editor/editor_settings.h"
@@ -56,6 +57,17 @@ TEST_F(Notes, EditorSettingsWithoutAFile) {
     EXPECT_FALSE(editForm->IsBAK());
     EXPECT_EQ(editForm->LastPos(), 0);
     EXPECT_FALSE(editForm->isVisible());
+}
+
+// The print margins are not stored: the first activation sets them to 20 mm.
+TEST_F(Notes, PrintMarginsFromTheFirstActivation) {
+    WriteSettings("[Editor]\r\nPrintMarginX=5\r\n");
+    ASSERT_TRUE(Create({"24031998", "14"}));
+    EXPECT_EQ(editForm->PrintMarginX(), 0);
+    EXPECT_EQ(editForm->PrintMarginY(), 0);
+    form->FormActivate();
+    EXPECT_EQ(editForm->PrintMarginX(), 20);
+    EXPECT_EQ(editForm->PrintMarginY(), 20);
 }
 
 // Every key read as written, and the end command writes the whole file back unchanged.
@@ -191,6 +203,56 @@ TEST_F(Notes, EveryWayOfEndingOffersToSaveTheNotes) {
         EXPECT_EQ(form->Ended(), row.ended);
         EXPECT_FALSE(std::filesystem::exists(File("tolvane.RTF")));  // Save As was cancelled
         if (!form->Ended()) Trigger("MenuEndMsg");
+    }
+}
+
+// While the notes are being converted, no way of ending goes ahead: each shows only the
+// error box (the "lokaler Font" box first where that is the way), and nothing is saved.
+TEST_F(Notes, NoEndWhileTheNotesAreConverted) {
+    enum class Way { EndCommand, LocalFontYes, CloseWithEndMsg, CloseWithoutEndMsg };
+    const Way ways[] = {Way::EndCommand, Way::LocalFontYes, Way::CloseWithEndMsg,
+                        Way::CloseWithoutEndMsg};
+    std::string lines;
+    for (int i = 0; i < 1000; ++i) lines += "\x84 Zeile\r\n";
+    for (const Way way : ways) {
+        SCOPED_TRACE(static_cast<int>(way));
+        std::filesystem::remove(File("tolvane.INI"));
+        WriteSettings(way == Way::CloseWithoutEndMsg ? "[Parameter]\r\nEndMsg=0\r\n" : "");
+        std::ofstream(File("tolvane.RTF"), std::ios::binary) << lines;
+        Start({"24031998", "14"});
+        PressF1();
+        QTimer poll;
+        poll.setInterval(0);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!editForm->Converting() || editForm->Editor()->textCursor().blockNumber() < 100)
+                return;
+            poll.stop();
+            dialogs.prompts.clear();
+            switch (way) {
+            case Way::EndCommand: form->Action("MenuEnde")->trigger(); break;
+            case Way::LocalFontYes:
+                dialogs.answers = {platform::ButtonYes};
+                form->Action("MenuAutoFont")->trigger();
+                break;
+            default: form->close(); break;
+            }
+        });
+        poll.start();
+        dialogs.answers = {platform::ButtonYes};  // "ASCII -> ANSI-Konvertierung …?"
+        QMetaObject::invokeMethod(editForm->Action("Ascii1"), "trigger", Qt::QueuedConnection);
+        ASSERT_TRUE(WaitFor([&] { return !poll.isActive() && !editForm->Converting(); }));
+        std::vector<QString> expected = {"Text-Konversion läuft noch."};
+        if (way == Way::LocalFontYes) expected.insert(expected.begin(), dialogs.prompts[0].text);
+        EXPECT_EQ(dialogs.MessageTexts(), expected);
+        EXPECT_EQ(dialogs.prompts.back().kind, platform::MessageKind::Error);
+        EXPECT_EQ(PromptTypes(), std::vector<Prompt::Type>(expected.size(), Prompt::MessageBox));
+        EXPECT_FALSE(form->Ended());
+        EXPECT_EQ(ReadSettings().find("[Editor]"), std::string::npos);
+        EXPECT_EQ(NoteText().count(QStringLiteral("ä Zeile")), 1000);  // the conversion ended
+        dialogs.answers = {platform::ButtonNo};  // drop the converted text, then end
+        if (form->EndMsg()) Trigger("MenuEndMsg");
+        form->close();
+        EXPECT_TRUE(form->Ended());
     }
 }
 
