@@ -167,6 +167,7 @@ private:
 
     // Find and replace.
     FindDialog* MakeFindDialog(bool replace);
+    QWidget* BoxOwner();
     void FindNext(const FindDialog& dialog);
     bool SearchNext(const FindDialog& dialog, QTextCursor& selection);
     void ShowNotFound(const QString& text);

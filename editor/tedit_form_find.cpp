@@ -1,5 +1,6 @@
 // Find and replace in the notes window: forward from the end of the selection, never
 // wrapping around to the start; replace asks at each hit until the user answers All.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -88,10 +89,18 @@ bool TEditForm::SearchNext(const FindDialog& dialog, QTextCursor& selection) {
     return true;
 }
 
+// A box raised from the find or replace dialog belongs to it, so that the focus goes back
+// to that dialog when the box closes.
+QWidget* TEditForm::BoxOwner() {
+    QWidget* active = QApplication::activeWindow();
+    if (active && (active == findDialog_ || active == replaceDialog_)) return active;
+    return this;
+}
+
 void TEditForm::ShowNotFound(const QString& text) {
     const QString message = QStringLiteral("Kann \"") + text + QStringLiteral("\" nicht finden.");
     Modal([&] {
-        return dialogs_.Message(this, platform::MessageKind::Plain, message, platform::ButtonOk);
+        return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, message, platform::ButtonOk);
     });
 }
 
@@ -146,7 +155,7 @@ void TEditForm::StringTauschen() {
         }
         if (ask) {
             const platform::MessageButton answer = Modal([this] {
-                return dialogs_.Message(this, platform::MessageKind::Confirm,
+                return dialogs_.Message(BoxOwner(), platform::MessageKind::Confirm,
                                         QStringLiteral("diesen Text ersetzen?"),
                                         platform::ButtonYes | platform::ButtonNo |
                                             platform::ButtonCancel | platform::ButtonAll);
@@ -173,7 +182,7 @@ void TEditForm::StringTauschen() {
                                 dialog.FindText() + QStringLiteral("\" durch \"") +
                                 dialog.ReplaceText() + QStringLiteral("\" ersetzt.");
         Modal([&] {
-            return dialogs_.Message(this, platform::MessageKind::Plain, summary, platform::ButtonOk);
+            return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, summary, platform::ButtonOk);
         });
     }
 }

@@ -127,6 +127,7 @@ private:
     void SetTimerInterval(std::uint32_t ms);
     bool FormClose();
     bool RefuseWhileConverting();
+    void EndEventLoop();
     void SaveModifiedNotes();
     void OnFocusWindowChanged();
     std::optional<std::int32_t> AskNumber(const QString& prompt, std::int32_t current,

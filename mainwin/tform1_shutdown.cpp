@@ -31,8 +31,13 @@ void TForm1::MenuEndeClick() {
     RemoveGlyphFont();
     ending_ = true;
     close();
-    QCoreApplication::quit();
+    EndEventLoop();
 }
+
+// Stops the event loop as it stands. (quit() would first ask every window to close: the
+// notes window would offer once more to save a text whose Save As the user just cancelled,
+// and a Cancel there would leave the program running without its main window.)
+void TForm1::EndEventLoop() { QCoreApplication::exit(0); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (ending_) {
@@ -51,7 +56,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
     // Closing the main window ends the program, even while a message box of a handler
     // that asked for the close is still to come.
-    QCoreApplication::quit();
+    EndEventLoop();
 }
 
 bool TForm1::FormClose() {

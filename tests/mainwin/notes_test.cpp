@@ -256,6 +256,28 @@ TEST_F(Notes, NoEndWhileTheNotesAreConverted) {
     }
 }
 
+// In the running program the end is final: the notes window, whose text is still
+// modified after Save As was cancelled, does not ask again, and the event loop ends.
+TEST_F(Notes, TheEventLoopEndsWithoutAnotherQuestion) {
+    for (const bool endCommand : {true, false}) {
+        SCOPED_TRACE(endCommand);
+        WriteSettings("[Parameter]\r\nEndMsg=0\r\n");
+        Start({"24031998", "14"});
+        PressF1();
+        TypeNote("Notiz");
+        dialogs.prompts.clear();
+        QTimer::singleShot(0, [&] {
+            if (endCommand)
+                form->Action("MenuEnde")->trigger();
+            else
+                form->close();
+        });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+        EXPECT_EQ(PromptTypes(), std::vector<Prompt::Type>{Prompt::SaveFile});
+    }
+}
+
 // A name chosen in the Save As dialog of the end command gets the notes.
 TEST_F(Notes, EndCommandSavesModifiedNotesUnderTheChosenName) {
     Start({"24031998", "14"});
