@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/find_dialog.h"
 #include "editor/plain_text_format.h"
@@ -171,11 +173,25 @@ public:
     bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
 };
 
+// A file in the temporary folder that is removed when the benchmarks end (up to 10 MB
+// each; none is left behind).
+std::filesystem::path BenchFile(const std::string& name) {
+    struct Made {
+        std::vector<std::filesystem::path> paths;
+        ~Made() {
+            std::error_code ec;
+            for (const auto& p : paths) std::filesystem::remove(p, ec);
+        }
+    };
+    static Made made;
+    made.paths.push_back(std::filesystem::temp_directory_path() / name);
+    return made.paths.back();
+}
+
 // A plain-text file of `megabytes` MB (about ten times NotesText) in the temporary folder;
 // 0 gives a single line.
 QString NotesFileOf(int megabytes) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("tolvane-bench-" + std::to_string(megabytes) + "mb.txt");
+    const auto path = BenchFile("tolvane-bench-" + std::to_string(megabytes) + "mb.txt");
     std::ofstream out(path, std::ios::binary);
     if (megabytes == 0) out << "Eine Zeile\r\n";
     while (out.tellp() < std::streamoff(megabytes) * 1'000'000)
@@ -274,8 +290,7 @@ public:
 
 // `lines` lines of 100 characters, each with DOS umlauts and one "Termin".
 QString CommandsFileOf(int lines) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("tolvane-bench-commands-" + std::to_string(lines) + ".txt");
+    const auto path = BenchFile("tolvane-bench-commands-" + std::to_string(lines) + ".txt");
     std::ofstream out(path, std::ios::binary);
     for (int i = 0; i < lines; ++i) {
         std::string line = "Zeile ";
