@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "editor/find_dialog.h"
+#include "editor/plain_notes_layout.h"
 #include "editor/plain_text_format.h"
 #include "editor/rtf_reader.h"
 #include "editor/rtf_writer.h"
@@ -200,14 +201,16 @@ QString NotesFileOf(int megabytes) {
 }
 
 // The control lays a long text out piece by piece from its event loop after the load; the
-// keys are measured once that has ended (the document's height stays the same).
+// keys are measured once that has ended (the document's height stays the same, and the
+// plain-text layout's pass has reached the end).
 void SettleLayout(editor::TEditForm& form) {
     QAbstractTextDocumentLayout* layout = form.Editor()->document()->documentLayout();
+    const auto* plain = dynamic_cast<const editor::PlainNotesLayout*>(layout);
     QSizeF last;
     for (int same = 0, rounds = 0; same < 20 && rounds < 1'000'000; ++rounds) {
         QCoreApplication::processEvents();
         const QSizeF size = layout->documentSize();
-        same = size == last ? same + 1 : 0;
+        same = size == last && (!plain || plain->Settled()) ? same + 1 : 0;
         last = size;
     }
 }

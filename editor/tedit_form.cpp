@@ -13,6 +13,7 @@
 #include <QTextEdit>
 
 #include "editor/find_dialog.h"
+#include "editor/plain_notes_layout.h"
 #include "platform/qt/application.h"
 
 namespace editor {
@@ -92,7 +93,13 @@ void TEditForm::FollowModified() {
 void TEditForm::File1Click() { Action("Save1")->setEnabled(Modified()); }
 
 // Puts a freshly read document into the control; the previous one is deleted with it.
+// A plain text gets the dialog's font and the layout of equal lines before the control sees
+// it, so that the text is laid out once.
 void TEditForm::InstallDocument(QTextDocument* document) {
+    if (plainText_) {
+        document->setDefaultFont(dialogFont_);
+        document->setDocumentLayout(new PlainNotesLayout(document));
+    }
     // The control may delete its previous document itself; what is left goes here.
     const QPointer<QTextDocument> old = editor_->document();
     document->setParent(editor_);

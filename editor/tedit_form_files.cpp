@@ -127,9 +127,8 @@ void TEditForm::LoadFile(const QString& name) {
             throw;
         }
     }
-    // A plain-text file shows in the font chosen in the font dialog; only a rich text takes
-    // formatted text from the clipboard.
-    if (plainText_) editor_->document()->setDefaultFont(dialogFont_);
+    // A plain-text file shows in the font chosen in the font dialog (given to it on
+    // installing); only a rich text takes formatted text from the clipboard.
     editor_->setAcceptRichText(!plainText_);
     textLength_ = editor_->document()->characterCount() - 1;
     SetModified(false);

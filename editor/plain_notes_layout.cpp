@@ -1,0 +1,257 @@
+// The plain-text layout of the notes window: equal line heights, places from the block tree.
+#include "editor/plain_notes_layout.h"
+
+#include <QFontMetricsF>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace editor {
+
+namespace {
+
+// Far enough to the right or down for any text.
+constexpr qreal Everything = 1e9;
+
+}  // namespace
+
+PlainNotesLayout::PlainNotesLayout(QTextDocument* document)
+    : QAbstractTextDocumentLayout(document) {
+    pass_.setSingleShot(true);
+    pass_.setInterval(0);
+    connect(&pass_, &QTimer::timeout, this, [this] { ContinuePass(); });
+    StartPass();
+}
+
+bool PlainNotesLayout::Wraps() const {
+    return document()->textWidth() > 0 &&
+           document()->defaultTextOption().wrapMode() != QTextOption::NoWrap &&
+           document()->defaultTextOption().wrapMode() != QTextOption::ManualWrap;
+}
+
+// The width of the lines inside the document's margins; with no wrap the alignment still
+// works within it, and longer lines stick out to the right.
+qreal PlainNotesLayout::AvailableWidth() const {
+    return std::max<qreal>(0, document()->textWidth() - 2 * document()->documentMargin());
+}
+
+qreal PlainNotesLayout::TopOf(const QTextBlock& block) const {
+    return document()->documentMargin() + block.firstLineNumber() * lineHeight_;
+}
+
+// The document's text option with the paragraph's alignment, as the alignment commands set
+// it per paragraph.
+QTextOption PlainNotesLayout::OptionOf(const QTextBlock& block) const {
+    QTextOption option = document()->defaultTextOption();
+    const QTextBlockFormat format = block.blockFormat();
+    const Qt::LayoutDirection direction = block.textDirection();
+    option.setTextDirection(direction);
+    Qt::Alignment alignment = option.alignment();
+    if (format.hasProperty(QTextFormat::BlockAlignment)) alignment = format.alignment();
+    option.setAlignment(QStyle::visualAlignment(direction, alignment));
+    if (!Wraps()) option.setWrapMode(QTextOption::NoWrap);
+    return option;
+}
+
+bool PlainNotesLayout::LayOutBlock(QTextBlock block) const {
+    QTextLayout* layout = block.layout();
+    layout->setTextOption(OptionOf(block));
+    const qreal width = AvailableWidth();
+    int lines = 0;
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(width);
+        widest_ = std::max(widest_, line.naturalTextWidth());
+        if (line.height() > lineHeight_) {
+            lineHeight_ = line.height();
+            lineHeightGrew_ = true;
+        }
+        ++lines;
+    }
+    layout->endLayout();
+    for (int i = 0; i < lines; ++i) layout->lineAt(i).setPosition(QPointF(0, i * lineHeight_));
+    if (block.lineCount() == lines) return false;
+    block.setLineCount(lines);
+    return true;
+}
+
+// A paragraph is laid out again when it never was or when the running pass has not reached
+// it yet; lines laid out before a taller line raised the line height move down to it.
+bool PlainNotesLayout::EnsureBlock(const QTextBlock& block) const {
+    QTextLayout* layout = block.layout();
+    if (layout->lineCount() == 0 || NotReached(block)) return LayOutBlock(block);
+    if (layout->lineCount() > 1 && layout->lineAt(1).y() != lineHeight_)
+        for (int i = 0; i < layout->lineCount(); ++i)
+            layout->lineAt(i).setPosition(QPointF(0, i * lineHeight_));
+    return false;
+}
+
+bool PlainNotesLayout::NotReached(const QTextBlock& block) const {
+    return passRunning_ && block.position() + block.length() > next_.position();
+}
+
+// A change of the whole text: the paragraphs keep their old numbers of lines as estimates
+// until the pass reaches them; what is shown or asked for is laid out at once.
+void PlainNotesLayout::StartPass() {
+    lineHeight_ = std::ceil(QFontMetricsF(document()->defaultFont()).height());
+    widest_ = 0;
+    next_ = QTextCursor(document());
+    passRunning_ = true;
+    pass_.start();
+}
+
+// One slice of the pass, short enough to leave a frame for the keys typed meanwhile.
+void PlainNotesLayout::ContinuePass() {
+    constexpr qint64 SliceNs = 4'000'000;
+    QElapsedTimer slice;
+    slice.start();
+    bool moved = false;
+    QTextBlock block = document()->findBlock(next_.position());
+    for (int n = 1; block.isValid(); block = block.next(), ++n) {
+        moved = LayOutBlock(block) || moved;
+        if (n % 32 == 0 && slice.nsecsElapsed() >= SliceNs) {
+            block = block.next();
+            break;
+        }
+    }
+    if (block.isValid()) {
+        next_.setPosition(block.position());
+        pass_.start();
+    } else {
+        passRunning_ = false;
+    }
+    if (moved || lineHeightGrew_ || !passRunning_) {
+        lineHeightGrew_ = false;
+        emit update(QRectF(0, 0, Everything, Everything));
+    }
+    NotifySize();
+}
+
+void PlainNotesLayout::NotifySize() {
+    const QSizeF size = documentSize();
+    if (size == lastSize_) return;
+    lastSize_ = size;
+    emit documentSizeChanged(size);
+}
+
+// Only the changed paragraphs are laid out again. The paragraphs below move when the number
+// of lines changed; a change of the whole text waits for the first question about it.
+void PlainNotesLayout::documentChanged(int from, int, int length) {
+    QTextDocument* doc = document();
+    if (from == 0 && length >= doc->characterCount()) {
+        StartPass();
+        emit update(QRectF(0, 0, Everything, Everything));
+        NotifySize();
+        return;
+    }
+    QTextBlock block = doc->findBlock(from);
+    QTextBlock last = doc->findBlock(std::max(from, from + length - 1));
+    if (!last.isValid()) last = doc->lastBlock();
+    bool moved = false;
+    for (; block.isValid(); block = block.next()) {
+        moved = LayOutBlock(block) || moved;
+        if (block == last) break;
+    }
+    const qreal top = TopOf(doc->findBlock(from));
+    if (lineHeightGrew_) {
+        lineHeightGrew_ = false;
+        emit update(QRectF(0, 0, Everything, Everything));
+    } else {
+        const qreal bottom = moved ? Everything : TopOf(last) + last.lineCount() * lineHeight_;
+        emit update(QRectF(0, top, Everything, bottom - top));
+    }
+    NotifySize();
+}
+
+QSizeF PlainNotesLayout::documentSize() const {
+    const qreal margin = document()->documentMargin();
+    const qreal page = std::max<qreal>(0, document()->textWidth());
+    const qreal width = Wraps() ? page : std::max(page, widest_ + 2 * margin);
+    return {width, document()->lineCount() * lineHeight_ + 2 * margin};
+}
+
+QRectF PlainNotesLayout::frameBoundingRect(QTextFrame*) const {
+    return QRectF(QPointF(0, 0), documentSize());
+}
+
+QRectF PlainNotesLayout::blockBoundingRect(const QTextBlock& block) const {
+    if (!block.isValid()) return {};
+    EnsureBlock(block);
+    const qreal width = std::max(AvailableWidth(), block.layout()->boundingRect().width());
+    return {document()->documentMargin(), TopOf(block), width, block.lineCount() * lineHeight_};
+}
+
+// Fuzzy: the nearest place (above the text its first line, below it the last). Exact: only
+// a place on a line's text.
+int PlainNotesLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const {
+    const QTextDocument* doc = document();
+    const qreal margin = doc->documentMargin();
+    const int lines = doc->lineCount();
+    const int wanted = static_cast<int>(std::floor((point.y() - margin) / lineHeight_));
+    if (accuracy == Qt::ExactHit && (wanted < 0 || wanted >= lines)) return -1;
+    const QTextBlock block = doc->findBlockByLineNumber(std::clamp(wanted, 0, lines - 1));
+    if (!block.isValid()) return -1;
+    EnsureBlock(block);
+    const QTextLayout* layout = block.layout();
+    const int inBlock = std::clamp(wanted - block.firstLineNumber(), 0, layout->lineCount() - 1);
+    const QTextLine line = layout->lineAt(inBlock);
+    const qreal x = point.x() - margin;
+    if (accuracy == Qt::ExactHit &&
+        (x < line.x() || x > line.x() + line.naturalTextWidth()))
+        return -1;
+    return block.position() + line.xToCursor(x);
+}
+
+// The parts of the context's selections inside the paragraph; a selection reaching past its
+// end takes the paragraph's end along, and a full-width one without text marks its line.
+QList<QTextLayout::FormatRange> PlainNotesLayout::SelectionsIn(const QTextBlock& block,
+                                                               const PaintContext& context) const {
+    QList<QTextLayout::FormatRange> ranges;
+    const int start = block.position();
+    const int length = block.length();
+    for (const Selection& selection : context.selections) {
+        const QTextCursor& cursor = selection.cursor;
+        if (cursor.hasSelection()) {
+            const int from = std::max(cursor.selectionStart() - start, 0);
+            const int to = std::min(cursor.selectionEnd() - start, length);
+            if (from < to) ranges.append({from, to - from, selection.format});
+        } else if (selection.format.boolProperty(QTextFormat::FullWidthSelection) &&
+                   block.contains(cursor.position())) {
+            const QTextLine line = block.layout()->lineForTextPosition(cursor.position() - start);
+            ranges.append({line.textStart(), line.textLength(), selection.format});
+        }
+    }
+    return ranges;
+}
+
+// Only the paragraphs inside the clip: the first one is found by its line number.
+void PlainNotesLayout::draw(QPainter* painter, const PaintContext& context) {
+    QTextDocument* doc = document();
+    const QRectF clip = context.clip.isValid() ? context.clip : QRectF(0, 0, Everything, Everything);
+    const int firstLine = std::max(
+        0, static_cast<int>(std::floor((clip.top() - doc->documentMargin()) / lineHeight_)));
+    bool widthOk = false;
+    int cursorWidth = property("cursorWidth").toInt(&widthOk);
+    if (!widthOk) cursorWidth = 1;
+    painter->save();
+    painter->setPen(context.palette.color(QPalette::Text));
+    QTextBlock block = doc->findBlockByLineNumber(std::min(firstLine, doc->lineCount() - 1));
+    for (; block.isValid(); block = block.next()) {
+        const qreal top = TopOf(block);
+        if (top > clip.bottom()) break;
+        EnsureBlock(block);
+        QTextLayout* layout = block.layout();
+        const QPointF offset(doc->documentMargin(), top);
+        layout->draw(painter, offset, SelectionsIn(block, context), clip);
+        const int caret = context.cursorPosition - block.position();
+        if (caret >= 0 && caret < block.length())
+            layout->drawCursor(painter, offset, caret, cursorWidth);
+    }
+    painter->restore();
+}
+
+}  // namespace editor
