@@ -7,6 +7,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 
+#include "editor/plain_notes_layout.h"
 #include "editor/tedit_form.h"
 
 namespace editor {
@@ -42,6 +43,12 @@ std::pair<int, int> LineAndColumn(const QTextDocument& document, int position) {
     return {line, column};
 }
 
+// A plain text's own layout keeps every paragraph's displayed lines itself; only the rich-text
+// layout leaves them to the status line.
+bool LayoutKeepsLineCounts(const QTextDocument& document) {
+    return dynamic_cast<const PlainNotesLayout*>(document.documentLayout()) != nullptr;
+}
+
 }  // namespace
 
 void TEditForm::NoteChangedBlocks(int position, int added) {
@@ -53,6 +60,10 @@ void TEditForm::NoteChangedBlocks(int position, int added) {
 void TEditForm::CountChangedLines() {
     if (changedFrom_ < 0) return;
     const QTextDocument& document = *editor_->document();
+    if (LayoutKeepsLineCounts(document)) {
+        changedFrom_ = changedTo_ = -1;
+        return;
+    }
     const QTextBlock last = document.findBlock(std::min(changedTo_, document.characterCount() - 1));
     for (QTextBlock b = document.findBlock(changedFrom_); b.isValid(); b = b.next()) {
         CountLines(b);
@@ -68,6 +79,7 @@ void TEditForm::ScheduleCountAllLines() {
 
 // Every paragraph (50 ms for 10 MB): after a load or a resize, never per key.
 void TEditForm::CountAllLines() {
+    if (LayoutKeepsLineCounts(*editor_->document())) return;
     for (QTextBlock b = editor_->document()->begin(); b.isValid(); b = b.next()) CountLines(b);
 }
 
