@@ -24,9 +24,9 @@
 
 #include "editor/find_dialog.h"
 #include "editor/plain_notes_layout.h"
-#include "editor/plain_text_format.h"
-#include "editor/rtf_reader.h"
-#include "editor/rtf_writer.h"
+#include "editor/formats/plain_text_format.h"
+#include "editor/formats/rtf_reader.h"
+#include "editor/formats/rtf_writer.h"
 #include "editor/tedit_form.h"
 #include "platform/qt/dialogs.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/notes_file.h"
+#include "editor/formats/notes_file.h"
 #include "platform/qt/dialogs.h"
 
 class QAction;

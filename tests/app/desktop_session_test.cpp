@@ -15,7 +15,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "editor/notes_file.h"
+#include "editor/formats/notes_file.h"
 #include "platform/ini_file.h"
 #include "support/temp_folder.h"
 

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "editor/rtf_reader.h"
-#include "editor/rtf_writer.h"
+#include "editor/formats/rtf_reader.h"
+#include "editor/formats/rtf_writer.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

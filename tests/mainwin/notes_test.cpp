@@ -5,7 +5,7 @@
 #include <QTextEdit>
 
 #include "editor/editor_settings.h"
-#include "editor/notes_file.h"
+#include "editor/formats/notes_file.h"
 #include "window_fixture.h"
 
 namespace {

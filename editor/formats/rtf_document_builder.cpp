@@ -1,7 +1,7 @@
 // Puts the runs and paragraphs the RTF reader finds into a QTextDocument. A paragraph goes
 // in once it is complete, as one block in its final alignment, so that no block needs to be
 // changed afterwards.
-#include "editor/rtf_document_builder.h"
+#include "editor/formats/rtf_document_builder.h"
 
 #include <QTextBlockFormat>
 #include <QTextDocument>

@@ -1,5 +1,5 @@
 // Chooses the format of a notes file from the window's mode and the file's content.
-#include "editor/notes_file.h"
+#include "editor/formats/notes_file.h"
 
 namespace editor {
 

@@ -1,7 +1,7 @@
 // Plain-text notes files: Windows-1252 or UTF-8, CR LF or LF line ends, kept as read.
 #pragma once
 
-#include "editor/notes_format.h"
+#include "editor/formats/notes_format.h"
 
 namespace editor {
 

@@ -1,5 +1,5 @@
 // Character sets and code pages of RTF files.
-#include "editor/rtf_charsets.h"
+#include "editor/formats/rtf_charsets.h"
 
 #include <array>
 #include <utility>

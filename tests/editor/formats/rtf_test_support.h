@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/rtf_reader.h"
+#include "editor/formats/rtf_reader.h"
 
 namespace editor_test {
 

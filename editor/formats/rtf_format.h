@@ -2,7 +2,7 @@
 // and written as ANSI RTF.
 #pragma once
 
-#include "editor/notes_format.h"
+#include "editor/formats/notes_format.h"
 
 namespace editor {
 

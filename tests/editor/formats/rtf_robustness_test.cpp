@@ -1,6 +1,6 @@
 // The reader on hostile input: deep nesting, damaged structure, random bytes. It must end,
 // without a crash, with the text read so far.
-#include "editor/rtf_reader.h"
+#include "editor/formats/rtf_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Our RTF reader. A tokenizer walks the bytes once (control words, control symbols, \'hh,
 // \bin data, braces, text); a stack holds the state of every open group: character format,
 // alignment, destination and \uc count.
-#include "editor/rtf_reader.h"
+#include "editor/formats/rtf_reader.h"
 
 #include <QTextDocument>
 
@@ -12,8 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "editor/rtf_charsets.h"
-#include "editor/rtf_document_builder.h"
+#include "editor/formats/rtf_charsets.h"
+#include "editor/formats/rtf_document_builder.h"
 
 namespace editor {
 

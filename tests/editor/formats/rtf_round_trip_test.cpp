@@ -1,6 +1,6 @@
 // The writer: what it writes is plain ASCII RTF of the agreed shape, and reading it back
 // gives the same text, fonts, sizes, styles, colours and alignment.
-#include "editor/rtf_writer.h"
+#include "editor/formats/rtf_writer.h"
 
 #include <gtest/gtest.h>
 

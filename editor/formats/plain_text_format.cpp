@@ -1,5 +1,5 @@
 // Plain-text notes files: encoding and line-end detection, decoding and encoding.
-#include "editor/plain_text_format.h"
+#include "editor/formats/plain_text_format.h"
 
 #include <QTextDocument>
 

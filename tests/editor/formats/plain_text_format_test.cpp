@@ -1,7 +1,7 @@
 // Plain-text notes files: which encoding and line end a file is read in, byte-exact round
 // trips, what a new or changed text is written as, and the fallback of rich-text mode.
-#include "editor/notes_file.h"
-#include "editor/plain_text_format.h"
+#include "editor/formats/notes_file.h"
+#include "editor/formats/plain_text_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Our RTF writer: a font table and a colour table of what the text uses, then one \pard
 // paragraph after the other, each character format written as the changes from the last.
-#include "editor/rtf_writer.h"
+#include "editor/formats/rtf_writer.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 // The RTF reader on small pieces of RTF: text, special characters, code pages, Unicode and
 // its fallback, binary data, destinations, and the character and paragraph formats.
-#include "editor/rtf_reader.h"
+#include "editor/formats/rtf_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // a file in rich-text mode whose content is not RTF is read as plain text.
 #pragma once
 
-#include "editor/plain_text_format.h"
-#include "editor/rtf_format.h"
+#include "editor/formats/plain_text_format.h"
+#include "editor/formats/rtf_format.h"
 
 namespace editor {
 

@@ -1,10 +1,10 @@
 // The RTF notes format: the check for RTF content, our reader and our writer.
-#include "editor/rtf_format.h"
+#include "editor/formats/rtf_format.h"
 
 #include <QTextDocument>
 
-#include "editor/rtf_reader.h"
-#include "editor/rtf_writer.h"
+#include "editor/formats/rtf_reader.h"
+#include "editor/formats/rtf_writer.h"
 
 namespace editor {
 
