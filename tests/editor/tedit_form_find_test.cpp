@@ -77,6 +77,7 @@ TEST_F(FindReplace, FindNextGoesForwardOnly) {
     for (const int at : {0, 4, 8}) {
         Press(dialog, "FindNext");
         EXPECT_EQ(Selection(), std::make_pair(at, at + 3));
+        EXPECT_EQ(Status(), QString("Zeile:   1   Spalte: %1").arg(at + 1, 3));  // the hit's start
     }
     EXPECT_TRUE(dialogs.prompts.empty());
     Press(dialog, "FindNext");
