@@ -103,31 +103,17 @@ TEST_F(FindReplace, FindNextGoesForwardOnly) {
     EXPECT_EQ(dialog->FindText(), "abc");
 }
 
-// The desktop's common dialogs speak its language; so do these.
-TEST(FindDialogTexts, EnglishOrGerman) {
-    const struct {
-        QLocale locale;
-        QStringList texts;  // title, the two labels, the two boxes and the four buttons
-    } cases[] = {
-        {QLocale::c(),
-         {"Replace", "Fi&nd what:", "Re&place with:", "Match &whole word only", "Match &case",
-          "&Find Next", "&Replace", "Replace &All", "Cancel"}},
-        {QLocale(QLocale::German, QLocale::Switzerland),
-         {"Ersetzen", "Suchen &nach:", "Ersetzen &durch:", "Nur ganzes &Wort suchen",
-          "&Groß-/Kleinschreibung", "&Weitersuchen", "&Ersetzen", "&Alle ersetzen", "Abbrechen"}},
-    };
-    for (const auto& c : cases) {
-        QLocale::setDefault(c.locale);
-        const editor::FindDialog dialog(editor::FindDialog::Kind::Replace, nullptr);
-        QLocale::setDefault(QLocale::c());
-        QStringList texts{dialog.windowTitle()};
-        for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
-        for (const char* box : {"WholeWord", "MatchCase"})
-            texts << dialog.findChild<QCheckBox*>(box)->text();
-        for (const char* button : {"FindNext", "Replace", "ReplaceAll", "Cancel"})
-            texts << dialog.findChild<QPushButton*>(button)->text();
-        EXPECT_EQ(texts, c.texts);
-    }
+// On a German desktop the texts of its own find and replace dialogs.
+TEST(FindDialogTexts, German) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Switzerland));
+    const editor::FindDialog dialog(editor::FindDialog::Kind::Replace, nullptr);
+    QLocale::setDefault(QLocale::c());
+    QStringList texts{dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    for (const QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) texts << b->text();
+    EXPECT_EQ(texts, QStringList({"Ersetzen", "Suchen &nach:", "Ersetzen &durch:",
+                                  "Nur ganzes &Wort suchen", "&Groß-/Kleinschreibung",
+                                  "&Weitersuchen", "&Ersetzen", "&Alle ersetzen", "Abbrechen"}));
 }
 
 TEST_F(FindReplace, WholeWordAndMatchCase) {
