@@ -19,7 +19,8 @@ using cycle::ResultField;
 // Kuhn's wcwidth for the wide characters: East Asian wide and fullwidth ranges.
 bool IsWide(char32_t c) {
     return c >= 0x1100 &&
-           (c <= 0x115f || c == 0x2329 || c == 0x232a || (c >= 0x2e80 && c <= 0xa4cf && c != 0x303f) ||
+           (c <= 0x115f || c == 0x2329 || c == 0x232a ||
+            (c >= 0x2e80 && c <= 0xa4cf && c != 0x303f) ||
             (c >= 0xac00 && c <= 0xd7a3) || (c >= 0xf900 && c <= 0xfaff) ||
             (c >= 0xfe30 && c <= 0xfe6f) || (c >= 0xff00 && c <= 0xff60) ||
             (c >= 0xffe0 && c <= 0xffe6) || (c >= 0x1f300 && c <= 0x1f64f) ||
@@ -42,7 +43,7 @@ std::size_t CodePointWidth(char32_t c) {
     return IsWide(c) ? 2 : 1;
 }
 
-// Cells between two columns.
+// Cells between two columns of the window's table.
 constexpr std::string_view Gap = "   ";
 constexpr std::size_t PillarWidth = 7;  // "戊寅 60"
 
