@@ -49,9 +49,9 @@ struct FieldTables {
     using ByKind = std::array<std::vector<ShortText>, KindCount>;
     std::array<ByKind, cycle::ResultFieldCount> json, table;
     std::array<std::string, cycle::ResultFieldCount> keys;  // ,"Name":
-    // The cycle objects {"pos60":p,"stem":p mod 10,"branch":p mod 12,"stemChar":…}, and
-    // the pillar cells "戊寅 15".
-    std::array<ShortText, 60> cycles, pillars;
+    // The cycle objects {"pos60":p,"stem":p mod 10,"branch":p mod 12,"stemChar":…} in two
+    // pieces, the numbers and the characters, and the pillar cells "戊寅 15".
+    std::array<ShortText, 60> cycles, cycleChars, pillars;
     // The end of the hour object, ,"branchChar":"子", and the hour's pillar with the line end.
     std::array<ShortText, 12> hourChars, hourPillars;
 
@@ -68,10 +68,11 @@ struct FieldTables {
         for (int p = 0; p < 60; ++p) {
             const std::string_view stem = cycle::StemCharacter(p % 10);
             const std::string_view branch = cycle::BranchCharacter(p % 12);
-            cycles[p] = ShortText::From(
-                "{\"pos60\":" + std::to_string(p) + ",\"stem\":" + std::to_string(p % 10) +
-                ",\"branch\":" + std::to_string(p % 12) + ",\"stemChar\":" + JsonString(stem) +
-                ",\"branchChar\":" + JsonString(branch) + "}");
+            cycles[p] = ShortText::From("{\"pos60\":" + std::to_string(p) + ",\"stem\":" +
+                                        std::to_string(p % 10) + ",\"branch\":" +
+                                        std::to_string(p % 12));
+            cycleChars[p] = ShortText::From(",\"stemChar\":" + JsonString(stem) +
+                                            ",\"branchChar\":" + JsonString(branch) + "}");
             pillars[p] = ShortText::From(PillarCell(stem, branch, std::to_string(p + 1)));
         }
         for (int b = 0; b < 12; ++b) {
@@ -223,10 +224,13 @@ void BatchWriter::JsonRow(const cycle::CycleCalculator& c) {
     // positions holds every cycle object.
     Append("},\"day\":");
     Append(t.cycles.at(c.DayPos60));
+    Append(t.cycleChars.at(c.DayPos60));
     Append(",\"month\":");
     Append(t.cycles.at(c.MonthPos60));
+    Append(t.cycleChars.at(c.MonthPos60));
     Append(",\"year\":");
     Append(t.cycles.at(c.YearPos60));
+    Append(t.cycleChars.at(c.YearPos60));
     Append(",\"texts\":{");
     const cycle::ResultPieces pieces = c.Pieces();
     for (std::size_t i = 0; i < cycle::ResultFieldCount; ++i) AppendField(i, pieces[i]);

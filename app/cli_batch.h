@@ -19,7 +19,7 @@ namespace cli {
 
 // A short text kept inline, copied with one fixed-size move.
 struct ShortText {
-    static constexpr std::size_t Capacity = 80;
+    static constexpr std::size_t Capacity = 56;
     char bytes[Capacity];
     std::uint8_t size = 0;
 
