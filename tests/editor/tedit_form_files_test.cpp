@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "edit_form_fixture.h"
-#include "editor/notes_file_io.h"
+#include "editor/notes_file_names.h"
 
 using namespace editor_test;
 using testing_support::Prompt;
