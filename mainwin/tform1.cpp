@@ -14,6 +14,7 @@
 #include "astro/term_files.h"
 #include "platform/locations.h"
 #include "platform/qt/application.h"
+#include "platform/qt/window_placement.h"
 
 namespace mainwin {
 
@@ -137,7 +138,6 @@ bool TForm1::FormCreate() {
     fontInstalled_ = false;
 
     const MainSettings s = ReadCreationSettings(settings_);
-    move(s.Left, s.Top);
     calc_.SetMoonSpeed(s.MoonSpeed);
     symbolSize_ = s.SymbolSize;
     Action("MenuAutoFont")->setChecked(s.AutoFont);
@@ -167,6 +167,8 @@ bool TForm1::FormCreate() {
     ApplyGlyphFont();
     setWindowTitle(programFile_);
     setWindowIconText(programFile_);
+    // The window opens at its stored position once it has its size.
+    platform::ApplyStoredBounds(*this, {s.Left, s.Top}, size());
     return true;
 }
 
