@@ -28,6 +28,19 @@ inline std::string BranchLetter(int branch) {
     return std::string(1, GlyphLetters.substr(0, 12).at(branch));
 }
 
+// The Chinese character each glyph letter draws, in the order of GlyphLetters (UTF-8).
+inline constexpr std::array<std::string_view, 22> GlyphCharacters = {
+    "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥",
+    "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸",
+};
+
+// The character drawn by a glyph letter; empty for any other text.
+inline std::string_view CharacterOfGlyph(std::string_view letter) {
+    if (letter.size() != 1) return {};
+    const std::size_t at = GlyphLetters.find(letter.front());
+    return at == std::string_view::npos ? std::string_view() : GlyphCharacters[at];
+}
+
 // "1  hartes Holz": the number shown (index + 1), two blanks, the name.
 inline std::string StemText(int stem) {
     return std::to_string(stem + 1) + "  " + std::string(StemNames.at(stem));

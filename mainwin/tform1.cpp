@@ -12,6 +12,8 @@
 #include <stdexcept>
 
 #include "astro/term_files.h"
+#include "cycle/names.h"
+#include "mainwin/glyph_field_accessible.h"
 #include "platform/locations.h"
 #include "platform/qt/application.h"
 #include "platform/qt/window_placement.h"
@@ -121,6 +123,7 @@ void TForm1::SetText(cycle::ResultField field, const std::string& text) {
     if (w.edit) {
         w.edit->setText(value);
         w.edit->setCursorPosition(0);
+        SetSpokenGlyph(w.edit, QString::fromUtf8(cycle::CharacterOfGlyph(text)));
     } else {
         w.label->setText(value);
     }
