@@ -123,7 +123,7 @@ void TForm1::SetText(cycle::ResultField field, const std::string& text) {
     if (w.edit) {
         w.edit->setText(value);
         w.edit->setCursorPosition(0);
-        SetSpokenGlyph(w.edit, QString::fromUtf8(cycle::CharacterOfGlyph(text)));
+        SetSpokenGlyph(w.edit, QString::fromUtf8(cycle::CharacterOfLetter(text)));
     } else {
         w.label->setText(value);
     }
