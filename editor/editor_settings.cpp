@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QTextEdit>
+#include <algorithm>
 #include <string>
 
 #include "editor/tedit_form.h"
@@ -27,10 +28,16 @@ void LoadEditorSettings(TEditForm& form, const platform::IniDocument& settings,
     const auto text = [&](const char* key, const QString& def) {
         return QString::fromStdString(settings.ReadString(Section, key, Utf8(def)));
     };
-    // Bounds that leave no screen holding the title bar bring the window onto the nearest.
+    // Bounds that leave no screen holding the title bar bring the window onto the nearest. A
+    // side shorter than the window needs for its menu, tool bar, a line and the status line
+    // is damaged and gets its default.
+    const QSize least = form.minimumSizeHint();
+    const int width = integer("Width", D::Width), height = integer("Height", D::Height);
     platform::ApplyStoredBounds(form, {integer("Left", D::Left), integer("Top", D::Top)},
-                                {integer("Width", D::Width), integer("Height", D::Height)});
-    form.SetLastPos(integer("LastPos", 0));
+                                {width < least.width() ? D::Width : width,
+                                 height < least.height() ? D::Height : height});
+    // No caret stands before the text's start.
+    form.SetLastPos(std::max(0, integer("LastPos", 0)));
     // The word-wrap command flips the wrap back to the value read, and sets the scroll bars
     // and the check mark with it.
     const bool wordWrap = settings.ReadBool(Section, "WordWrap", D::WordWrap);
