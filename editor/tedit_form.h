@@ -170,10 +170,10 @@ private:
 
     // Find and replace.
     FindDialog* MakeFindDialog(bool replace);
-    QWidget* BoxOwner();
+    QWidget* BoxOwner(const FindDialog& dialog);
     void FindNext(const FindDialog& dialog);
     bool SearchNext(const FindDialog& dialog, QTextCursor& selection);
-    void ShowNotFound(const QString& text);
+    void ShowNotFound(const FindDialog& dialog);
     int FindInText(const QString& text, int start, int end, bool wholeWord, bool matchCase) const;
     bool SelectionIsHit(const FindDialog& dialog, const QTextCursor& selection) const;
     void ReplaceSelection(QTextCursor& edit, QTextCursor& selection, const QString& text);

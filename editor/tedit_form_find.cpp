@@ -1,6 +1,5 @@
 // Find and replace in the notes window: forward from the end of the selection, never
 // wrapping around to the start; replace asks at each hit until the user answers All.
-#include <QApplication>
 #include <QCoreApplication>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -72,7 +71,7 @@ void TEditForm::FindNext(const FindDialog& dialog) {
     if (SearchNext(dialog, selection))
         editor_->setTextCursor(selection);
     else
-        ShowNotFound(dialog.FindText());
+        ShowNotFound(dialog);
 }
 
 // Selects in `selection` the next hit after it; false when there is none. The end of the
@@ -90,17 +89,20 @@ bool TEditForm::SearchNext(const FindDialog& dialog, QTextCursor& selection) {
 }
 
 // A box raised from the find or replace dialog belongs to it, so that the focus goes back
-// to that dialog when the box closes.
-QWidget* TEditForm::BoxOwner() {
-    QWidget* active = QApplication::activeWindow();
-    if (active && (active == findDialog_ || active == replaceDialog_)) return active;
+// to that dialog when the box closes. The command names its dialog: the active window would
+// not, since right after an earlier box has closed there is none for a moment.
+QWidget* TEditForm::BoxOwner(const FindDialog& dialog) {
+    for (FindDialog* d : {findDialog_, replaceDialog_})
+        if (d == &dialog && d->isVisible()) return d;
     return this;
 }
 
-void TEditForm::ShowNotFound(const QString& text) {
-    const QString message = QStringLiteral("Kann \"") + text + QStringLiteral("\" nicht finden.");
+void TEditForm::ShowNotFound(const FindDialog& dialog) {
+    const QString message =
+        QStringLiteral("Kann \"") + dialog.FindText() + QStringLiteral("\" nicht finden.");
     Modal([&] {
-        return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, message, platform::ButtonOk);
+        return dialogs_.Message(BoxOwner(dialog), platform::MessageKind::Plain, message,
+                                platform::ButtonOk);
     });
 }
 
@@ -143,7 +145,7 @@ void TEditForm::StringTauschen() {
         if (!SelectionIsHit(dialog, selection)) {
             if (!SearchNext(dialog, selection)) {
                 show();
-                ShowNotFound(dialog.FindText());
+                ShowNotFound(dialog);
                 break;
             }
             if (ask) {
@@ -154,8 +156,8 @@ void TEditForm::StringTauschen() {
             if (!SelectionIsHit(dialog, selection)) break;
         }
         if (ask) {
-            const platform::MessageButton answer = Modal([this] {
-                return dialogs_.Message(BoxOwner(), platform::MessageKind::Confirm,
+            const platform::MessageButton answer = Modal([&] {
+                return dialogs_.Message(BoxOwner(dialog), platform::MessageKind::Confirm,
                                         QStringLiteral("diesen Text ersetzen?"),
                                         platform::ButtonYes | platform::ButtonNo |
                                             platform::ButtonCancel | platform::ButtonAll);
@@ -182,7 +184,8 @@ void TEditForm::StringTauschen() {
                                 dialog.FindText() + QStringLiteral("\" durch \"") +
                                 dialog.ReplaceText() + QStringLiteral("\" ersetzt.");
         Modal([&] {
-            return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, summary, platform::ButtonOk);
+            return dialogs_.Message(BoxOwner(dialog), platform::MessageKind::Plain, summary,
+                                    platform::ButtonOk);
         });
     }
 }

@@ -184,6 +184,8 @@ TEST_F(FindReplace, AnswersToTheQuestion) {
             EXPECT_EQ(shown[c.questions + i].text, c.messages[i]);
             EXPECT_EQ(shown[c.questions + i].kind, platform::MessageKind::Plain);
         }
+        // Each box belongs to the dialog, which gets the focus back when the box closes.
+        for (const auto& box : shown) EXPECT_EQ(box.owner, dialog) << box.text.toStdString();
         EXPECT_EQ(form->Modified(), QString(c.after) != "a xa a");
         EXPECT_EQ(form->TextLength(), Text().size());
         // Unanswered questions would mean a question too few.
