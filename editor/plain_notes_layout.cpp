@@ -104,6 +104,24 @@ void PlainNotesLayout::StartPass() {
     pass_.start();
 }
 
+// A pass from the paragraph of `from` on, keeping the line height and the widest line.
+void PlainNotesLayout::ResumePass(int from) {
+    if (passRunning_ && next_.position() <= from) return;
+    next_ = QTextCursor(document());
+    next_.setPosition(document()->findBlock(from).position());
+    passRunning_ = true;
+    pass_.start();
+}
+
+void PlainNotesLayout::HoldChanges(bool hold) {
+    if (hold == holding_) return;
+    holding_ = hold;
+    if (hold || held_.isNull()) return;
+    const int from = held_.position();
+    held_ = QTextCursor();
+    ResumePass(from);
+}
+
 // One slice of the pass, short enough to leave a frame for the keys typed meanwhile.
 void PlainNotesLayout::ContinuePass() {
     constexpr qint64 SliceNs = 4'000'000;
@@ -142,6 +160,24 @@ void PlainNotesLayout::NotifySize() {
 // of lines changed; a change of the whole text waits for the first question about it.
 void PlainNotesLayout::documentChanged(int from, int, int length) {
     QTextDocument* doc = document();
+    if (holding_) {
+        // The changed paragraphs keep their numbers of lines as estimates; their old lines
+        // go, so that they are laid out again when shown.
+        const QTextBlock last = doc->findBlock(std::max(from, from + length - 1));
+        for (QTextBlock block = doc->findBlock(from); block.isValid(); block = block.next()) {
+            block.layout()->clearLayout();
+            if (block == last) break;
+        }
+        if (held_.isNull()) {
+            held_ = QTextCursor(doc);
+            held_.setPosition(from);
+        } else if (from < held_.position()) {
+            held_.setPosition(from);
+        }
+        emit update(QRectF(0, 0, Everything, Everything));
+        NotifySize();
+        return;
+    }
     if (from == 0 && length >= doc->characterCount()) {
         StartPass();
         emit update(QRectF(0, 0, Everything, Everything));

@@ -15,6 +15,8 @@
 #include <string_view>
 
 #include "editor/formats/notes_file.h"
+#include "editor/line_conversion.h"
+#include "editor/long_command.h"
 #include "platform/qt/dialogs.h"
 
 class QAction;
@@ -26,7 +28,6 @@ class QTextEdit;
 
 namespace editor {
 
-class EditBatch;
 class FindDialog;
 
 // Name of a text that has no file yet.
@@ -94,8 +95,8 @@ public:
     void SetLastPos(std::int32_t pos) { lastPos_ = pos; }
     bool IsBAK() const { return isBAK_; }
     void SetIsBAK(bool on) { isBAK_ = on; }
-    bool Converting() const { return converting_; }
-    bool StopConversion() const { return stopConversion_; }
+    bool Converting() const { return longCommand_.Runs(LongCommand::Kind::Conversion); }
+    bool StopConversion() const { return longCommand_.StopRequested(); }
     std::int32_t TextLength() const { return textLength_; }
     bool PlainText() const { return plainText_; }
     bool Modified() const;
@@ -171,14 +172,10 @@ private:
     void FindNext(const FindDialog& dialog);
     bool SearchNext(const FindDialog& dialog, QTextCursor& selection);
     void ShowNotFound(const QString& text);
-    int FindInText(const QString& text, int start, int end, bool wholeWord, bool matchCase) const;
-    bool SelectionIsHit(const FindDialog& dialog, const QTextCursor& selection) const;
-    void ReplaceSelection(QTextCursor& edit, QTextCursor& selection, const QString& text);
+    void Tell(const QString& message);
 
     // The conversions.
-    enum class Conversion { OemToAnsi, AnsiToOem };
-    void Convert(Conversion way);
-    void ConvertLine(int line, Conversion way, EditBatch& batch, QTextCursor& caret);
+    void Convert(Charset way);
     void StopConversionOnClose();
 
     QFont SelectionFont() const;
@@ -204,8 +201,6 @@ private:
     QString suchText_;
     std::int32_t lastPos_ = 0;
     bool isBAK_ = false;
-    bool converting_ = false;
-    bool stopConversion_ = false;
     std::int32_t textLength_ = 0;
     bool plainText_ = true;
     QFont dialogFont_;
@@ -214,8 +209,8 @@ private:
     std::unique_ptr<QPrinter> printer_;
     FindDialog* findDialog_ = nullptr;
     FindDialog* replaceDialog_ = nullptr;
-    bool replacing_ = false;
-    EditBatch* conversionBatch_ = nullptr;  // the running conversion's open edits
+    // The conversion or the replace that runs now.
+    LongCommand longCommand_;
 };
 
 }  // namespace editor

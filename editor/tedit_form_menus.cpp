@@ -260,6 +260,9 @@ void TEditForm::BuildStatusBar() {
     panel2_ = new QLabel(this);
     panel2_->setObjectName(QStringLiteral("StatusPanel2"));
     panel1_->setFixedWidth(50);
+    // Fixed in both directions, the panel's new text lays out the status bar again only when
+    // its width changes: a conversion shows its progress here at every tenth line.
+    panel1_->setFixedHeight(panel1_->sizeHint().height());
     panel2_->setMinimumWidth(50);
     statusBar()->addWidget(panel1_);
     statusBar()->addWidget(panel2_, 1);

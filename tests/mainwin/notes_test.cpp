@@ -224,7 +224,8 @@ TEST_F(Notes, NoEndWhileTheNotesAreConverted) {
         QTimer poll;
         poll.setInterval(0);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!editForm->Converting() || editForm->Editor()->textCursor().blockNumber() < 100)
+            const QTextDocument* text = editForm->Editor()->document();
+            if (!editForm->Converting() || !text->findBlockByNumber(100).text().startsWith(u'ä'))
                 return;
             poll.stop();
             dialogs.prompts.clear();
