@@ -239,7 +239,9 @@ void BM_WindowTypeKey(benchmark::State& state) {
     NoDialogs dialogs;
     editor::TEditForm form(dialogs);
     form.show();
-    form.SetLastPos(std::numeric_limits<std::int32_t>::max() / 2);
+    editor::EditorSettings settings = form.Settings();
+    settings.lastPos = std::numeric_limits<std::int32_t>::max() / 2;
+    form.SetSettings(settings);
     form.LoadFile(name);
     QTextCursor caret = form.Editor()->textCursor();
     caret.setPosition(form.TextLength() / 2);
@@ -339,14 +341,17 @@ void BM_WindowReplaceAll(benchmark::State& state) {
     GoOnDialogs dialogs;
     editor::TEditForm form(dialogs);
     form.show();
-    form.SetSuchText(QStringLiteral("Termin"));
+    editor::EditorSettings settings = form.Settings();
+    settings.suchText = QStringLiteral("Termin");
+    form.SetSettings(settings);
     form.Ersetzen1Click();
     editor::FindDialog* dialog = form.ReplaceDialog1();
     dialog->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))->setText(QStringLiteral("Treffen"));
     auto* replaceAll = dialog->findChild<QPushButton*>(QStringLiteral("ReplaceAll"));
     for (auto _ : state) {
         state.PauseTiming();
-        form.SetLastPos(0);
+        settings.lastPos = 0;
+        form.SetSettings(settings);
         form.LoadFile(name);
         SettleLayout(form);
         state.ResumeTiming();

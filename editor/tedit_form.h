@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/editor_settings.h"
 #include "editor/formats/notes_file.h"
 #include "editor/line_conversion.h"
 #include "editor/long_command.h"
@@ -86,31 +87,18 @@ public:
     void Print1Click();
     void Printersetup1Click();
 
-    // State shared with the calculator window and the settings.
+    // What the settings file keeps, and the print margins, as one value.
+    EditorSettings Settings() const;
+    void SetSettings(const EditorSettings& settings);
+
+    // State the calculator window and the commands read.
     const QString& FileName() const { return fileName_; }
-    void SetFileName(const QString& name) { fileName_ = name; }
-    const QString& SuchText() const { return suchText_; }
-    void SetSuchText(const QString& text) { suchText_ = text; }
-    std::int32_t LastPos() const { return lastPos_; }
-    void SetLastPos(std::int32_t pos) { lastPos_ = pos; }
-    bool IsBAK() const { return isBAK_; }
-    void SetIsBAK(bool on) { isBAK_ = on; }
     bool Converting() const { return longCommand_.Runs(LongCommand::Kind::Conversion); }
     bool StopConversion() const { return longCommand_.StopRequested(); }
     std::int32_t TextLength() const { return textLength_; }
     bool PlainText() const { return plainText_; }
     bool Modified() const;
-    // The font of the font dialog, also the font of every plain-text file.
-    const QFont& DialogFont() const { return dialogFont_; }
-    void SetDialogFont(const QFont& font) { dialogFont_ = font; }
-    // The control's word wrap alone; Wordwrap1Click flips it with scroll bars and check mark.
     bool WordWrap() const;
-    void SetWordWrap(bool on);
-    // The page margins of printing in millimetres: X left and right, Y top and bottom.
-    std::int32_t PrintMarginX() const { return printMarginX_; }
-    void SetPrintMarginX(std::int32_t mm) { printMarginX_ = mm; }
-    std::int32_t PrintMarginY() const { return printMarginY_; }
-    void SetPrintMarginY(std::int32_t mm) { printMarginY_ = mm; }
     // The printer of the print and printer setup dialogs (made on first use).
     QPrinter& Printer();
 
@@ -160,6 +148,7 @@ private:
         } leave{++dialogDepth_};
         return call();
     }
+    void ShowWordWrap(bool on);
     void InstallDocument(QTextDocument* document);
     void ReadIntoEditor(const QString& name);
     void WriteFile();

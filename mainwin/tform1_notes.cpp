@@ -18,7 +18,11 @@ void TForm1::SetEditForm(editor::TEditForm* editForm) {
 // file that could not be read has had its error shown.
 void TForm1::MenuNotizenClick() {
     if (!editForm_) return;
-    if (!QFileInfo::exists(editForm_->FileName())) editForm_->SetFileName(defaultNotesFile_);
+    if (!QFileInfo::exists(editForm_->FileName())) {
+        editor::EditorSettings settings = editForm_->Settings();
+        settings.fileName = defaultNotesFile_;
+        editForm_->SetSettings(settings);
+    }
     platform::RunGuarded([this] { editForm_->LoadFile(editForm_->FileName()); });
     editForm_->show();
     editForm_->raise();

@@ -56,7 +56,7 @@ constexpr int StartOf(int line) { return 8 * line; }
 TEST_F(PlainLayout, OnlyForPlainText) {
     folder.Write("b.rtf", "{\\rtf1\\ansi Reich\\par}");
     Show("einfach\n");
-    EXPECT_EQ(form->Editor()->document()->defaultFont(), form->DialogFont());
+    EXPECT_EQ(form->Editor()->document()->defaultFont(), form->Settings().font);
     form->LoadFile(Name("b.rtf"));
     EXPECT_EQ(Layout(), nullptr);
     EXPECT_STREQ(form->Editor()->document()->documentLayout()->metaObject()->className(),
@@ -238,7 +238,7 @@ TEST_F(PlainLayout, WordWrapAndTheHorizontalScrollBar) {
 TEST_F(PlainLayout, TallerFontRaisesEveryLine) {
     Show(TenLines());
     const qreal before = Layout()->LineHeight();
-    QFont big = form->DialogFont();
+    QFont big = form->Settings().font;
     big.setPointSizeF(big.pointSizeF() * 3);
     dialogs.fonts = {big};
     Select(StartOf(1), StartOf(1) + 5);

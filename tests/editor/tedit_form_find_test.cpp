@@ -72,7 +72,7 @@ protected:
 // Hits at 0, 4 and 8, then the message with the last hit still selected; no wrap-around.
 TEST_F(FindReplace, FindNextGoesForwardOnly) {
     Load("abc abc abc");
-    form->SetSuchText("vorher");
+    Setting([](editor::EditorSettings& s) { s.suchText = "vorher"; });
     Trigger("Suchen1");
     EXPECT_EQ(form->FindDialog1()->FindText(), "vorher");  // the last search text is offered
     editor::FindDialog* dialog = Open("Suchen1", "abc");
@@ -87,7 +87,7 @@ TEST_F(FindReplace, FindNextGoesForwardOnly) {
     EXPECT_EQ(Messages()[0].kind, platform::MessageKind::Plain);
     EXPECT_EQ(Messages()[0].buttons, unsigned(platform::ButtonOk));
     EXPECT_EQ(Selection(), std::make_pair(8, 11));
-    EXPECT_EQ(form->SuchText(), "abc");
+    EXPECT_EQ(form->Settings().suchText, "abc");
 
     Caret(11);  // after the last hit: earlier hits are not found
     Press(dialog, "FindNext");
@@ -285,9 +285,11 @@ TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
         ASSERT_EQ(shown.size(), 2u);  // the question, the save prompt
         EXPECT_TRUE(shown[1].text.endsWith(" speichern ?"));
         EXPECT_TRUE(dialogs.answers.empty());
-        if (way == Way::Load) EXPECT_EQ(Text(), "Termin bleibt\n");
-        if (way == Way::Empty) EXPECT_EQ(Text(), "");
-        if (way == Way::Close) {
+        if (way == Way::Load) {
+            EXPECT_EQ(Text(), "Termin bleibt\n");
+        } else if (way == Way::Empty) {
+            EXPECT_EQ(Text(), "");
+        } else {
             EXPECT_FALSE(form->isVisible());
             EXPECT_EQ(Text().count("Treffen"), replacedAtStop);
         }

@@ -244,7 +244,7 @@ TEST_F(NotesWindow, DeactivationRemembersTheCaret) {
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_EQ(form->LastPos(), 7);
+    EXPECT_EQ(form->Settings().lastPos, 7);
     form->LoadFile(Name("a.txt"));
     EXPECT_EQ(form->Editor()->textCursor().position(), 7);
 }
