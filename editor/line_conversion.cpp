@@ -72,7 +72,8 @@ void LineConversion::ConvertLine(int line, QTextCursor& caret) {
         if (converted == run.text) continue;
         QTextCursor& cursor = batch_.Edit();
         cursor.setPosition(run.position);
-        cursor.setPosition(run.position + static_cast<int>(run.text.size()), QTextCursor::KeepAnchor);
+        cursor.setPosition(run.position + static_cast<int>(run.text.size()),
+                           QTextCursor::KeepAnchor);
         cursor.insertText(converted, run.format);
     }
     caret.setPosition(block.position() + block.length() - 1);

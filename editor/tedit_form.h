@@ -3,6 +3,32 @@
 // bytes go through NotesFile, the disk through notes_file_io. Its commands: find and
 // replace, the DOS/Windows conversions, alignment, word wrap, font, printing, undo and the
 // clipboard.
+//
+// Where what lives. The window only wires menus and dialogs to the classes named in
+// brackets, which do the work; "owns" names the members a file alone changes.
+//
+//   tedit_form.cpp           creation, activation, keys, closing, the modified flag; owns
+//                            dialogDepth_ (a box of this window is no deactivation); the
+//                            deactivation and the file commands set lastPos_
+//   tedit_form_menus.cpp     tool bar, menus, context menu, status bar; owns actions_
+//   tedit_form_files.cpp     LoadFile, Open1Click, New1Click, Save1Click, Saveas1Click,
+//                            MakeBackup (NotesFile, notes_file_io); owns notesFile_,
+//                            fileName_, plainText_
+//   tedit_form_status.cpp    UpdateCursorPos, EditorChange; owns textLength_ and the line
+//                            counts (lineCountTimer_, countAllLines_, changedFrom_/To_)
+//   tedit_form_find.cpp      Suchen1Click, Ersetzen1Click, Find, RepFind, StringTauschen
+//                            (ReplaceRun, FindDialog); owns suchText_ and the two dialogs
+//   tedit_form_convert.cpp   Ascii1Click, Ansi1Click, the close during a conversion
+//                            (LineConversion)
+//   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard; owns dialogFont_
+//   tedit_form_wordwrap.cpp  Wordwrap1Click: word wrap, scroll bars, check mark
+//   tedit_form_print.cpp     Print1Click, Printersetup1Click (GetPrintMargins); owns printer_
+//   editor_settings.cpp      Settings, SetSettings: the kept state as one value; isBAK_ and
+//                            the print margins change only there
+//
+// The long commands, replace and the two conversions, let events through while they run.
+// They share longCommand_ (LongCommand): one at a time, stopped by a load, an emptying or a
+// close, and asking after every pass of the event loop whether they may go on.
 #pragma once
 
 #include <QFont>

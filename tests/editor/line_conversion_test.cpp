@@ -33,7 +33,8 @@ TEST(LineConversion, TextsBothWays) {
         const char* out;
     };
     const Case cases[] = {
-        {"DOS umlauts and a box corner", "„ ” \u0081 á Ž\nÚÄ", Charset::OemToAnsi, "ä ö ü ß Ä\n┌─"},
+        {"DOS umlauts and a box corner", "„ ” \u0081 á Ž\nÚÄ", Charset::OemToAnsi,
+         "ä ö ü ß Ä\n┌─"},
         {"and back", "ä ö ü ß Ä", Charset::AnsiToOem, "„ ” \u0081 á Ž"},
         {"the empty text", "", Charset::OemToAnsi, ""},
         {"a final line break is no line of its own", "„\n", Charset::OemToAnsi, "ä\n"},
@@ -50,7 +51,8 @@ TEST(LineConversion, TextsBothWays) {
 // A line break inside a paragraph and an embedded object are no characters of either set;
 // a long line comes out as long as it went in.
 TEST(LineConversion, StructureAndLength) {
-    const QString in = QString::fromUtf8("„") + QChar::LineSeparator + QChar::ObjectReplacementCharacter;
+    const QString in =
+        QString::fromUtf8("„") + QChar::LineSeparator + QChar::ObjectReplacementCharacter;
     EXPECT_EQ(ConvertCharset(in, Charset::OemToAnsi),
               QString::fromUtf8("ä") + QChar::LineSeparator + QChar::ObjectReplacementCharacter);
     QTextDocument document;
@@ -68,8 +70,10 @@ TEST(LineConversion, PassesStopAndUndo) {
     QTextDocument document;
     document.setPlainText(text);
     EXPECT_EQ(Convert(document, Charset::OemToAnsi, 3), (std::vector<int>{0, 9, 19}));
-    for (int i = 0; i < 25; ++i)
-        EXPECT_EQ(document.findBlockByNumber(i).text(), QString(i < 20 ? QChar(u'ä') : QChar(0x201E))) << i;
+    for (int i = 0; i < 25; ++i) {
+        const QChar expected = i < 20 ? QChar(u'ä') : QChar(0x201E);
+        EXPECT_EQ(document.findBlockByNumber(i).text(), QString(expected)) << i;
+    }
     document.undo();
     EXPECT_EQ(document.toPlainText(), text);
     EXPECT_FALSE(document.isUndoAvailable());
