@@ -126,10 +126,14 @@ void TakeOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
     else if (name == "--help") o.help = true;
     else if (name == "--version") o.version = true;
     else if (name == "--json") o.json = true;
+    else if (name == "--fields") o.fields = true;
     else throw UsageError("Unbekannte Option: " + a + " (siehe --help)");
 }
 
 void CheckCombination(const CliOptions& o) {
+    if (o.json && o.fields) {
+        throw UsageError("--json und --fields schließen einander aus (siehe --help).");
+    }
     if (o.IsRange() && !(o.from && o.to)) {
         throw UsageError("--from und --to gehören zusammen (siehe --help).");
     }
