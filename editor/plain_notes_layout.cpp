@@ -124,9 +124,9 @@ void PlainNotesLayout::HoldChanges(bool hold) {
         pass_.stop();
         return;
     }
-    if (!held_.isNull()) {
-        const int from = held_.position();
-        held_ = QTextCursor();
+    if (heldFrom_ >= 0) {
+        const int from = std::min(heldFrom_, document()->characterCount() - 1);
+        heldFrom_ = -1;
         ResumePass(from);
     } else if (passRunning_) {
         pass_.start();
@@ -179,12 +179,9 @@ void PlainNotesLayout::documentChanged(int from, int, int length) {
             block.layout()->clearLayout();
             if (block == last) break;
         }
-        if (held_.isNull()) {
-            held_ = QTextCursor(doc);
-            held_.setPosition(from);
-        } else if (from < held_.position()) {
-            held_.setPosition(from);
-        }
+        // A place, not a cursor: moving a cursor lays out its paragraph. Later changes lie
+        // after it or move it back to their own start.
+        heldFrom_ = heldFrom_ < 0 ? from : std::min(heldFrom_, from);
         emit update(QRectF(0, 0, Everything, Everything));
         NotifySize();
         return;

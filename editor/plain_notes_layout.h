@@ -69,9 +69,9 @@ private:
     QTimer pass_;
     QTextCursor next_;
     bool passRunning_ = false;
-    // The changes held back while a long command runs: from held_ on.
+    // The changes held back while a long command runs: from heldFrom_ on (-1: none).
     bool holding_ = false;
-    QTextCursor held_;
+    int heldFrom_ = -1;
 };
 
 }  // namespace editor

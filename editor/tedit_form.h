@@ -14,8 +14,9 @@
 //   tedit_form_files.cpp     LoadFile, Open1Click, New1Click, Save1Click, Saveas1Click,
 //                            MakeBackup (NotesFile, notes_file_io); owns notesFile_,
 //                            fileName_, plainText_
-//   tedit_form_status.cpp    UpdateCursorPos, EditorChange; owns textLength_ and the line
-//                            counts (lineCountTimer_, countAllLines_, changedFrom_/To_)
+//   tedit_form_status.cpp    UpdateCursorPos, EditorChange; owns the line counts
+//                            (lineCountTimer_, countAllLines_, changedFrom_/To_); measures
+//                            textLength_ after each change, as LoadFile after each load
 //   tedit_form_find.cpp      Suchen1Click, Ersetzen1Click, Find, RepFind, StringTauschen
 //                            (ReplaceRun, FindDialog); owns suchText_ and the two dialogs
 //   tedit_form_convert.cpp   Ascii1Click, Ansi1Click, the close during a conversion
