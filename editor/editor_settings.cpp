@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/tedit_form.h"
+#include "platform/qt/window_placement.h"
 
 namespace editor {
 
@@ -28,7 +29,6 @@ EditorSettings ReadEditorSettings(const platform::IniDocument& settings,
         return QString::fromStdString(settings.ReadString(Section, key, Utf8(def)));
     };
     EditorSettings s = std::move(from);
-    // Bounds that put the window off the screen are used as they stand.
     s.bounds = QRect(integer("Left", defaults.bounds.left()), integer("Top", defaults.bounds.top()),
                      integer("Width", defaults.bounds.width()),
                      integer("Height", defaults.bounds.height()));
@@ -68,7 +68,12 @@ std::vector<platform::IniEntry> EditorSettingsEntries(const EditorSettings& s) {
 
 void LoadEditorSettings(TEditForm& form, const platform::IniDocument& settings,
                         const QString& defaultNotesFile) {
-    form.SetSettings(ReadEditorSettings(settings, defaultNotesFile, form.Settings()));
+    EditorSettings read = ReadEditorSettings(settings, defaultNotesFile, form.Settings());
+    // Bounds that leave no screen holding the title bar bring the window onto the nearest;
+    // the stored ones are placed even where they are the window's bounds already.
+    platform::ApplyStoredBounds(form, read.bounds.topLeft(), read.bounds.size());
+    read.bounds = form.Settings().bounds;
+    form.SetSettings(read);
 }
 
 std::vector<platform::IniEntry> SaveEditorSettings(const TEditForm& form) {
@@ -91,8 +96,8 @@ EditorSettings TEditForm::Settings() const {
 
 // Word wrap goes through the word-wrap command's way, with its scroll bars and check mark.
 void TEditForm::SetSettings(const EditorSettings& s) {
-    if (s.bounds.topLeft() != pos()) move(s.bounds.topLeft());
-    if (s.bounds.size() != size()) resize(s.bounds.size());
+    if (s.bounds != QRect(pos(), size()))
+        platform::ApplyStoredBounds(*this, s.bounds.topLeft(), s.bounds.size());
     lastPos_ = s.lastPos;
     ShowWordWrap(s.wordWrap);
     fileName_ = s.fileName;

@@ -16,7 +16,9 @@ namespace editor {
 class TEditForm;
 
 struct EditorSettings {
-    QRect bounds{0, 0, 579, 402};  // Left, Top, Width, Height of the window, shown or not
+    // Left, Top, Width, Height of the window, shown or not; applied through
+    // platform::ApplyStoredBounds, which brings a window off the screens onto the nearest.
+    QRect bounds{0, 0, 579, 402};
     std::int32_t lastPos = 0;      // the caret's place when the window was last left
     bool wordWrap = true;
     QString fileName;

@@ -1,6 +1,6 @@
 // The notes window: a tool bar, the text control and a status line with the caret's line
 // and column. It edits one file at a time, as plain text or as RTF (by the extension); the
-// bytes go through NotesFile, the disk through notes_file_io. Its commands: find and
+// bytes go through NotesFile, the disk through platform/safe_file. Its commands: find and
 // replace, the DOS/Windows conversions, alignment, word wrap, font, printing, undo and the
 // clipboard.
 //
@@ -12,8 +12,8 @@
 //                            deactivation and the file commands set lastPos_
 //   tedit_form_menus.cpp     tool bar, menus, context menu, status bar; owns actions_
 //   tedit_form_files.cpp     LoadFile, Open1Click, New1Click, Save1Click, Saveas1Click,
-//                            MakeBackup (NotesFile, notes_file_io); owns notesFile_,
-//                            fileName_, plainText_
+//                            MakeBackup (NotesFile, platform/safe_file); owns notesFile_,
+//                            disk_, fileName_, plainText_
 //   tedit_form_status.cpp    UpdateCursorPos, EditorChange; owns the line counts
 //                            (lineCountTimer_, countAllLines_, changedFrom_/To_); measures
 //                            textLength_ after each change, as LoadFile after each load
@@ -46,6 +46,7 @@
 #include "editor/line_conversion.h"
 #include "editor/long_command.h"
 #include "platform/qt/dialogs.h"
+#include "platform/safe_file.h"
 
 class QAction;
 class QLabel;
@@ -74,6 +75,9 @@ public:
     void Saveas1Click();
     void Exit1Click();
     void MakeBackup(const QString& name);
+    // The save prompt for a modified text; false when the user cancelled or the text could
+    // not be saved (whoever asked must then stop, or the text would be lost).
+    bool SaveChanges();
 
     // Refreshes: the status line, the text's margins, the "&Datei" menu.
     void UpdateCursorPos();
@@ -163,8 +167,6 @@ private:
     void ScheduleCountAllLines();
     void SetModified(bool modified);
     void FollowModified();
-    // The save prompt; false when the user cancelled or the text could not be saved.
-    bool SaveChanges();
     platform::MessageButton SavePrompt();
     // Runs a modal dialog; the window losing the focus to it is no deactivation.
     template <class Call>
@@ -179,6 +181,7 @@ private:
     void InstallDocument(QTextDocument* document);
     void ReadIntoEditor(const QString& name);
     void WriteFile();
+    bool ConfirmOverwrite();
     platform::FileRequest FileDialogRequest(const QString& title) const;
     void EnableConversions(bool ascii, bool ansi);
 
@@ -213,6 +216,13 @@ private:
     int changedTo_ = -1;
 
     NotesFile notesFile_;
+    // The file on disk as the text was read from it or last saved to it, so that a change
+    // by another program since is noticed before a save overwrites it.
+    struct DiskFile {
+        QString name;
+        platform::FileStamp stamp;
+    };
+    DiskFile disk_;
     QString fileName_;
     QString suchText_;
     std::int32_t lastPos_ = 0;

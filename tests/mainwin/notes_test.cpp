@@ -161,6 +161,40 @@ TEST_F(Notes, F1OpensTheNotesAndReloadsThemEachTime) {
     Trigger("MenuEndMsg");  // let the fixture close without a question
 }
 
+// F1 after the notes file vanished with its folder: the text is offered for saving under
+// its own name, and only once it is saved or dropped does F1 turn to the default notes
+// file, which never receives another file's text.
+TEST_F(Notes, F1AfterTheNotesFileVanished) {
+    Start({"24031998", "14"});
+    ShowAndActivate();
+    std::filesystem::create_directory(File("sub"));
+    std::ofstream(File("sub/x.txt"), std::ios::binary) << "x";
+    const std::string defaultNotes = "{\\rtf1\\ansi Standard\\par}";
+    std::ofstream(File("tolvane.RTF"), std::ios::binary) << defaultNotes;
+    const QString x = Folder() + "sub/x.txt";
+    editForm->LoadFile(x);
+    TypeNote("neu ");
+    std::filesystem::remove_all(File("sub"));
+    dialogs.answers = {platform::ButtonYes};
+    PressF1();
+    ASSERT_EQ(dialogs.prompts.size(), 2u);
+    EXPECT_EQ(dialogs.prompts[0].text, x + " speichern ?");
+    EXPECT_EQ(dialogs.prompts[1].text, x + ": Schreibfehler");
+    EXPECT_EQ(editForm->FileName(), x);
+    EXPECT_EQ(NoteText(), "neu x");
+    EXPECT_TRUE(editForm->Modified());
+    EXPECT_TRUE(editForm->isVisible());
+    std::ifstream in(File("tolvane.RTF"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), defaultNotes);
+
+    dialogs.answers = {platform::ButtonNo};
+    PressF1();
+    EXPECT_EQ(dialogs.prompts[2].text, x + " speichern ?");
+    EXPECT_EQ(editForm->FileName(), DefaultNotes());
+    EXPECT_EQ(NoteText(), "Standard");
+    Trigger("MenuEndMsg");  // let the fixture close without a question
+}
+
 // Every way of ending with modified notes offers Save As first (cancelled here); only the
 // end command and the "lokaler Font" box save the settings, and only No keeps the program.
 TEST_F(Notes, EveryWayOfEndingOffersToSaveTheNotes) {
