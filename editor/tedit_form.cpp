@@ -41,6 +41,7 @@ void TEditForm::FormCreate() {
     auto* editor = new NotesEdit(this);
     editor_ = editor;
     editor_->setObjectName(QStringLiteral("Editor"));
+    editor_->setAccessibleName(QStringLiteral("Notiztext"));
     editor_->setAcceptRichText(false);
     editor_->setFrameShape(QFrame::NoFrame);
     editor_->setLineWrapMode(QTextEdit::WidgetWidth);

@@ -132,6 +132,7 @@ void TEditForm::BuildToolBar() {
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
             button->setFixedSize(31, 31);
             button->setAutoRaise(true);
+            button->setAccessibleName(action->toolTip());  // the button shows an image only
         }
     }
 }
