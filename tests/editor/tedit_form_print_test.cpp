@@ -138,8 +138,7 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
         }
         folder.Write("notiz.txt", text.toLatin1().toStdString());
         form->LoadFile(Name("notiz.txt"));
-        form->SetPrintMarginX(20);
-        form->SetPrintMarginY(20);
+        Setting([](editor::EditorSettings& s) { s.printMarginX = s.printMarginY = 20; });
         ShowAndActivate();
         if (form->WordWrap() != c.wordWrap) Trigger("Wordwrap1");
         dialogs.prompts.clear();
@@ -181,8 +180,7 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
 TEST_F(Printing, CancelFailuresAndSetup) {
     folder.Write("notiz.txt", "Eine Zeile\n");
     form->LoadFile(Name("notiz.txt"));
-    form->SetPrintMarginX(20);
-    form->SetPrintMarginY(20);
+    Setting([](editor::EditorSettings& s) { s.printMarginX = s.printMarginY = 20; });
     ShowAndActivate();
     Trigger("SpeedButton4");  // the tool bar's button; the dialog is cancelled
     ASSERT_EQ(dialogs.prompts.size(), 1u);
@@ -200,7 +198,7 @@ TEST_F(Printing, CancelFailuresAndSetup) {
     for (const auto& f : failures) {
         SCOPED_TRACE(f.name);
         dialogs.prompts.clear();
-        form->SetPrintMarginX(f.marginMm);
+        Setting([&](editor::EditorSettings& s) { s.printMarginX = f.marginMm; });
         PrintToPdf(f.file, 300);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0].text, "Error bei Drucker");
