@@ -259,10 +259,6 @@ TEST_F(DesktopSession, NotesAndSettingsOutliveTheProgram) {
     End();
 }
 
-}  // namespace
-
-namespace {
-
 // Shift with a digit key unlocks the fields as the digit does ("$", a hexadecimal number,
 // on a German keyboard): the running clock stops at once.
 TEST_F(DesktopSession, ShiftedDigitUnlocksTheFields) {
