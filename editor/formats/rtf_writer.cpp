@@ -211,8 +211,10 @@ void RtfWriter::writeText(QStringView text, bool fontName) {
         } else if (unit == 0xFDD0 || unit == 0xFDD1 || unit == QChar::ObjectReplacementCharacter) {
             continue;  // frame markers and embedded objects are no text
         } else {
-            // Signed 16 bits, a surrogate pair as two of them; "?" is the fallback.
-            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + '?';
+            // Signed 16 bits, a surrogate pair as two of them; "?" is the fallback, written
+            // as \'3f: some readers (pandoc's) take a blank after a plain "?" for part of
+            // the control word and drop it.
+            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + "\\'3f";
         }
     }
 }
