@@ -157,8 +157,19 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
     out_ += ' ';
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        writeFormatChange(runFormat(fragment));
+        const RunFormat& format = runFormat(fragment);
+        if (format.background == 0) {
+            writeFormatChange(format);
+            writeText(fragment.text());
+            continue;
+        }
+        // A highlight ends with its group: AbiWord takes \highlight0 for black.
+        const RunFormat outside = written_;
+        out_ += '{';
+        writeFormatChange(format);
         writeText(fragment.text());
+        out_ += '}';
+        written_ = outside;
     }
     out_ += "\\par\r\n";
 }

@@ -143,6 +143,9 @@ TEST(RtfWriter, WritesAsciiRtfOfTheAgreedShape) {
         "{\\f4\\fnil\\fcharset0 A\\'3bB \\{x\\};}",
     };
     for (const char* piece : pieces) EXPECT_TRUE(rtf.contains(piece)) << piece;
+    // A highlight ends with its group; AbiWord would read \highlight0 as black.
+    EXPECT_TRUE(rtf.contains("{\\b\\i\\ul\\cf1\\highlight2 alles}"));
+    EXPECT_FALSE(rtf.contains("\\highlight0"));
     EXPECT_EQ(rtf.count("\\par\r\n"), document.blockCount());
 }
 
