@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <limits>
 #include <string_view>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "editor/formats/rtf_charsets.h"
@@ -85,9 +85,9 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"pca", {Word::Pca}}, {"mac", {Word::Mac}}, {"deff", {Word::DefaultFont}},
         {"uc", {Word::UnicodeSkip}}, {"u", {Word::Unicode}}, {"bin", {Word::Binary}},
         {"line", {Word::Character, 0x2028}}, {"tab", {Word::Character, u'\t'}},
-{"emdash", {Word::Character, 0x2014}},
-        {"endash", {Word::Character, 0x2013}}, {"lquote", {Word::Character, 0x2018}},
-        {"rquote", {Word::Character, 0x2019}}, {"ldblquote", {Word::Character, 0x201C}},
+        {"emdash", {Word::Character, 0x2014}}, {"endash", {Word::Character, 0x2013}},
+        {"lquote", {Word::Character, 0x2018}}, {"rquote", {Word::Character, 0x2019}},
+        {"ldblquote", {Word::Character, 0x201C}},
         {"rdblquote", {Word::Character, 0x201D}}, {"bullet", {Word::Character, 0x2022}},
         {"emspace", {Word::Character, 0x2003}}, {"enspace", {Word::Character, 0x2002}},
         {"qmspace", {Word::Character, 0x2005}},
@@ -596,7 +596,9 @@ void RtfReader::settleTable() {
         pendingPar_ = false;
         builder_.endParagraph(pendingAlignment_);
     }
-    for (; pendingCells_ > 0; --pendingCells_) builder_.appendText(QStringLiteral("\t"), state().format);
+    for (; pendingCells_ > 0; --pendingCells_) {
+        builder_.appendText(QStringLiteral("\t"), state().format);
+    }
 }
 
 }  // namespace
