@@ -126,10 +126,14 @@ void TakeOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
     else if (name == "--help") o.help = true;
     else if (name == "--version") o.version = true;
     else if (name == "--json") o.json = true;
+    else if (name == "--fields") o.fields = true;
     else throw UsageError("Unbekannte Option: " + a + " (siehe --help)");
 }
 
 void CheckCombination(const CliOptions& o) {
+    if (o.json && o.fields) {
+        throw UsageError("--json und --fields schließen einander aus (siehe --help).");
+    }
     if (o.IsRange() && !(o.from && o.to)) {
         throw UsageError("--from und --to gehören zusammen (siehe --help).");
     }
@@ -146,10 +150,14 @@ void CheckCombination(const CliOptions& o) {
 
 CliOptions ParseOptions(const std::vector<std::string>& args) {
     CliOptions o;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // "--" ends the options: everything after it is an argument.
+        if (options && a == "--") options = false;
         // Only "--" starts an option: "-5" or "0101-0500" are hour and date arguments.
-        if (a.size() >= 3 && a.compare(0, 2, "--") == 0) TakeOption(args, i, o);
+        else if (!options) o.positional.push_back(a);
+        else if (a.size() >= 3 && a.compare(0, 2, "--") == 0) TakeOption(args, i, o);
         else if (a == "-h") o.help = true;
         else o.positional.push_back(a);
     }

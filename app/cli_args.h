@@ -24,10 +24,15 @@ public:
 // An hour and a civil date as typed, not yet range-checked: the calculator checks them.
 using CalcInput = cycle::CycleInput;
 
+// What the results are written as: the window's table for people (a line of the four
+// pillars per day in a range), the result fields as "Name<TAB>text" for scripts, or JSON.
+enum class OutputFormat { Table, Fields, Json };
+
 struct CliOptions {
     bool help = false;
     bool version = false;
     bool json = false;
+    bool fields = false;
     std::optional<std::uint8_t> moonSpeed;
     std::vector<std::string> positional;
     std::optional<std::string> from;
@@ -35,6 +40,9 @@ struct CliOptions {
     std::optional<std::string> hour;
 
     bool IsRange() const { return from.has_value() || to.has_value(); }
+    OutputFormat Format() const {
+        return json ? OutputFormat::Json : fields ? OutputFormat::Fields : OutputFormat::Table;
+    }
 };
 
 // Hour and date from the positional arguments: characters 1-2 of the first as the day, 3-4

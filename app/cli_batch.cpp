@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli_output.h"
+#include "app/cli_table.h"
 #include "cycle/names.h"
 #include "cycle/view.h"
 
@@ -48,8 +49,11 @@ struct FieldTables {
     using ByKind = std::array<std::vector<ShortText>, KindCount>;
     std::array<ByKind, cycle::ResultFieldCount> json, table;
     std::array<std::string, cycle::ResultFieldCount> keys;  // ,"Name":
-    // The cycle objects {"pos60":p,"stem":p mod 10,"branch":p mod 12}.
-    std::array<ShortText, 60> cycles;
+    // The cycle objects {"pos60":p,"stem":p mod 10,"branch":p mod 12,"stemChar":…} in two
+    // pieces, the numbers and the characters, and the pillar cells "戊寅 15".
+    std::array<ShortText, 60> cycles, cycleChars, pillars;
+    // The end of the hour object, ,"branchChar":"子", and the hour's pillar with the line end.
+    std::array<ShortText, 12> hourChars, hourPillars;
 
     FieldTables() {
         for (std::size_t f = 0; f < cycle::ResultFieldCount; ++f) {
@@ -62,9 +66,19 @@ struct FieldTables {
             }
         }
         for (int p = 0; p < 60; ++p) {
+            const std::string_view stem = cycle::StemCharacter(p % 10);
+            const std::string_view branch = cycle::BranchCharacter(p % 12);
             cycles[p] = ShortText::From("{\"pos60\":" + std::to_string(p) + ",\"stem\":" +
                                         std::to_string(p % 10) + ",\"branch\":" +
-                                        std::to_string(p % 12) + "}");
+                                        std::to_string(p % 12));
+            cycleChars[p] = ShortText::From(",\"stemChar\":" + JsonString(stem) +
+                                            ",\"branchChar\":" + JsonString(branch) + "}");
+            pillars[p] = ShortText::From(PillarCell(stem, branch, std::to_string(p + 1)));
+        }
+        for (int b = 0; b < 12; ++b) {
+            const std::string_view branch = cycle::BranchCharacter(b);
+            hourChars[b] = ShortText::From(",\"branchChar\":" + JsonString(branch));
+            hourPillars[b] = ShortText::From(std::string(branch) + "\n");
         }
     }
 };
@@ -84,8 +98,11 @@ ShortText ShortText::From(std::string_view text) {
     return t;
 }
 
-BatchWriter::BatchWriter(std::ostream& out, bool json)
-    : out_(out), json_(json), buffer_(std::make_unique<char[]>(FlushAt + RowRoom)) {}
+BatchWriter::BatchWriter(std::ostream& out, OutputFormat format, std::size_t dateWidth)
+    : out_(out),
+      format_(format),
+      dateWidth_(dateWidth),
+      buffer_(std::make_unique<char[]>(FlushAt + RowRoom)) {}
 
 BatchWriter::~BatchWriter() = default;
 
@@ -105,8 +122,19 @@ void BatchWriter::AppendInt(int value) {
     used_ = static_cast<std::size_t>(end - buffer_.get());
 }
 
+void BatchWriter::PadFrom(std::size_t start, std::size_t width) {
+    const std::size_t written = used_ - start;
+    if (written >= width) return;
+    std::memset(buffer_.get() + used_, ' ', width - written);
+    used_ += width - written;
+}
+
 void BatchWriter::Header() {
-    if (json_) return;
+    if (format_ == OutputFormat::Json) return;
+    if (format_ == OutputFormat::Table) {
+        Append(PillarHeader(dateWidth_));
+        return;
+    }
     Append("Datum\tStunde");
     for (const std::string_view name : cycle::ResultFieldNames) {
         Append("\t");
@@ -137,8 +165,11 @@ void BatchWriter::Refresh(const cycle::CycleCalculator& c) {
 
 void BatchWriter::Row(const cycle::CycleCalculator& c) {
     Refresh(c);
-    if (json_) JsonRow(c);
-    else TableRow(c);
+    switch (format_) {
+    case OutputFormat::Json: JsonRow(c); break;
+    case OutputFormat::Fields: FieldsRow(c); break;
+    case OutputFormat::Table: PillarRow(c); break;
+    }
     if (used_ >= FlushAt) Flush();
 }
 
@@ -156,7 +187,7 @@ void BatchWriter::AppendDateObject(int day, int month, int year) {
 void BatchWriter::AppendField(std::size_t field, const cycle::ResultPiece& piece) {
     if (piece.kind == cycle::PieceKind::YearStart || piece.kind == cycle::PieceKind::Solstice) {
         const Dated& date = piece.kind == cycle::PieceKind::YearStart ? yearStart_ : solstice_;
-        if (json_) {
+        if (format_ == OutputFormat::Json) {
             Append(Tables().keys[field]);
             Append(date.quoted);
         } else {
@@ -166,7 +197,7 @@ void BatchWriter::AppendField(std::size_t field, const cycle::ResultPiece& piece
         return;
     }
     const FieldTables& t = Tables();
-    const auto& byKind = json_ ? t.json[field] : t.table[field];
+    const auto& byKind = format_ == OutputFormat::Json ? t.json[field] : t.table[field];
     Append(byKind[static_cast<std::size_t>(piece.kind)].at(static_cast<std::size_t>(piece.index)));
 }
 
@@ -188,21 +219,25 @@ void BatchWriter::JsonRow(const cycle::CycleCalculator& c) {
     Append(solstice_.jdText);
     Append(",\"hour\":{\"branch\":");
     AppendInt(c.HourBranch);
+    Append(t.hourChars.at(c.HourBranch));
     // Stem and branch are a cycle position taken modulo 10 and 12, so the table of
     // positions holds every cycle object.
     Append("},\"day\":");
     Append(t.cycles.at(c.DayPos60));
+    Append(t.cycleChars.at(c.DayPos60));
     Append(",\"month\":");
     Append(t.cycles.at(c.MonthPos60));
+    Append(t.cycleChars.at(c.MonthPos60));
     Append(",\"year\":");
     Append(t.cycles.at(c.YearPos60));
+    Append(t.cycleChars.at(c.YearPos60));
     Append(",\"texts\":{");
     const cycle::ResultPieces pieces = c.Pieces();
     for (std::size_t i = 0; i < cycle::ResultFieldCount; ++i) AppendField(i, pieces[i]);
     Append("}}\n");
 }
 
-void BatchWriter::TableRow(const cycle::CycleCalculator& c) {
+void BatchWriter::FieldsRow(const cycle::CycleCalculator& c) {
     AppendInt(c.InputDay);
     Append(".");
     AppendInt(c.InputMonth);
@@ -213,6 +248,26 @@ void BatchWriter::TableRow(const cycle::CycleCalculator& c) {
     const cycle::ResultPieces pieces = c.Pieces();
     for (std::size_t i = 0; i < cycle::ResultFieldCount; ++i) AppendField(i, pieces[i]);
     Append("\n");
+}
+
+void BatchWriter::PillarRow(const cycle::CycleCalculator& c) {
+    const FieldTables& t = Tables();
+    std::size_t start = used_;
+    AppendInt(c.InputDay);
+    Append(".");
+    AppendInt(c.InputMonth);
+    Append(".");
+    AppendInt(c.InputYear);
+    PadFrom(start, dateWidth_);
+    Append(PillarGap);
+    start = used_;
+    AppendInt(c.InputHour);
+    PadFrom(start, PillarHourWidth);
+    Append(PillarGap);
+    Append(t.pillars.at(c.YearPos60));
+    Append(t.pillars.at(c.MonthPos60));
+    Append(t.pillars.at(c.DayPos60));
+    Append(t.hourPillars.at(c.HourBranch));
 }
 
 }  // namespace cli

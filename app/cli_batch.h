@@ -1,8 +1,8 @@
 // The output of a range of days, written straight from the calculator's numbers: every
-// piece of a row comes from a table made once (the texts of the fields, the cycle objects)
-// or is kept from the day before (the year-start and solstice texts), so a row costs no
-// allocation and a few dozen short copies. The rows are the same bytes as JsonLine and
-// WriteTableRow give for one calculation.
+// piece of a row comes from a table made once (the texts of the fields, the cycle objects,
+// the pillars) or is kept from the day before (the year-start and solstice texts), so a row
+// costs no allocation and a few dozen short copies. The rows are the same bytes as
+// JsonLine, WriteTableRow and WritePillarLine give for one calculation.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/cli_args.h"
 #include "cycle/calculator.h"
 
 namespace cli {
@@ -27,7 +28,8 @@ struct ShortText {
 
 class BatchWriter {
 public:
-    BatchWriter(std::ostream& out, bool json);
+    // `dateWidth`: the date column of the pillar lines (PillarDateWidth).
+    BatchWriter(std::ostream& out, OutputFormat format, std::size_t dateWidth = 0);
     ~BatchWriter();
 
     void Header();
@@ -62,16 +64,20 @@ private:
         used_ += t.size;
     }
     void AppendInt(int value);
+    // Blanks up to `width` bytes after `start`, for plain ASCII text.
+    void PadFrom(std::size_t start, std::size_t width);
     void AppendDateObject(int day, int month, int year);
     void AppendField(std::size_t field, const cycle::ResultPiece& piece);
     void JsonRow(const cycle::CycleCalculator& c);
-    void TableRow(const cycle::CycleCalculator& c);
+    void FieldsRow(const cycle::CycleCalculator& c);
+    void PillarRow(const cycle::CycleCalculator& c);
     void Refresh(const cycle::CycleCalculator& c);
 
     static constexpr std::size_t FlushAt = 1 << 16;
     static constexpr std::size_t RowRoom = 1 << 13;
     std::ostream& out_;
-    bool json_;
+    OutputFormat format_;
+    std::size_t dateWidth_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     Dated yearStart_, solstice_;

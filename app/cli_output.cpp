@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "cycle/names.h"
+
 namespace cli {
 
 std::string JsonString(std::string_view text) {
@@ -65,7 +67,13 @@ std::string Date(std::int32_t day, std::int32_t month, std::int32_t year) {
 }
 
 std::string Cycle(std::int32_t pos60, std::int32_t stem, std::int32_t branch) {
-    return JsonObject().Add("pos60", pos60).Add("stem", stem).Add("branch", branch).Close();
+    return JsonObject()
+        .Add("pos60", pos60)
+        .Add("stem", stem)
+        .Add("branch", branch)
+        .Add("stemChar", JsonString(cycle::StemCharacter(stem)))
+        .Add("branchChar", JsonString(cycle::BranchCharacter(branch)))
+        .Close();
 }
 
 std::string Texts(const CliView& view) {
@@ -91,7 +99,10 @@ std::string JsonLine(const cycle::CycleCalculator& c, const CliView& view) {
         .Add("yearStart", Date(c.YearStartDay, c.YearStartMonth, c.YearStartYear))
         .Add("solstice", Date(solsticeDay, c.SolsticeDate.Month, c.SolsticeDate.Year))
         .Add("solsticeJD", JsonNumber(c.SolsticeJD))
-        .Add("hour", JsonObject().Add("branch", c.HourBranch).Close())
+        .Add("hour", JsonObject()
+                         .Add("branch", c.HourBranch)
+                         .Add("branchChar", JsonString(cycle::BranchCharacter(c.HourBranch)))
+                         .Close())
         .Add("day", Cycle(c.DayPos60, c.DayStem, c.DayBranch))
         .Add("month", Cycle(c.MonthPos60, c.MonthStem, c.MonthBranch))
         .Add("year", Cycle(c.YearPos60, c.YearStem, c.YearBranch))

@@ -18,7 +18,8 @@ std::string JsonString(std::string_view text);
 // `x` with 17 significant digits, enough to give back the same double.
 std::string JsonNumber(double x);
 
-// One line: the input, the calculator's results (0-based indices) and the 21 result texts.
+// One line: the input, the calculator's results (0-based indices, each stem and branch with
+// its character) and the 21 result texts.
 std::string JsonLine(const cycle::CycleCalculator& calc, const CliView& view);
 
 // "Name<TAB>text" for each result field, one line each.

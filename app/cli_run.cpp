@@ -14,6 +14,7 @@
 #include "app/cli_batch.h"
 #include "app/cli_progress.h"
 #include "app/cli_output.h"
+#include "app/cli_table.h"
 #include "app/cli_view.h"
 #include "astro/calendar.h"
 #include "astro/term_files.h"
@@ -90,13 +91,16 @@ CalcInput DayOfRange(double first, long long i, std::int32_t hour) {
     return {hour, static_cast<std::int32_t>(std::lround(d.Day)), d.Month, d.Year};
 }
 
-void RunSingle(Session& s, const CalcInput& in, bool json, std::ostream& out) {
+void RunSingle(Session& s, const CalcInput& in, OutputFormat format, std::ostream& out) {
     s.Calculate(in);
-    if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
-    else WriteNamedTexts(out, s.View());
+    switch (format) {
+    case OutputFormat::Json: out << JsonLine(s.Calculator(), s.View()) << '\n'; break;
+    case OutputFormat::Fields: WriteNamedTexts(out, s.View()); break;
+    case OutputFormat::Table: WriteWindowTable(out, in, s.View()); break;
+    }
 }
 
-void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out,
+void RunRange(Session& s, const RangeInput& range, OutputFormat format, std::ostream& out,
               std::ostream& err, const CliContext& context) {
     Session::Check(range.from);
     Session::Check(range.to);
@@ -107,19 +111,24 @@ void RunRange(Session& s, const RangeInput& range, bool json, std::ostream& out,
     s.Calculator().Search().SetReuseResults(true);
     const auto days = std::llround(last - first);
     Progress progress(err, context.showProgress, days + 1);
+    const std::size_t dateWidth = PillarDateWidth(range.from, range.to);
     if (context.referenceSearch) {
-        // The reference way: each day shown through the view and written by JsonLine.
-        if (!json) WriteTableHeader(out);
+        // The reference way: each day shown through the view and written from its fields.
+        if (format == OutputFormat::Fields) WriteTableHeader(out);
+        if (format == OutputFormat::Table) out << PillarHeader(dateWidth);
         for (long long i = 0; i <= days; ++i) {
             const CalcInput in = DayOfRange(first, i, range.from.hour);
             s.Calculate(in);
-            if (json) out << JsonLine(s.Calculator(), s.View()) << '\n';
-            else WriteTableRow(out, in, s.View());
+            switch (format) {
+            case OutputFormat::Json: out << JsonLine(s.Calculator(), s.View()) << '\n'; break;
+            case OutputFormat::Fields: WriteTableRow(out, in, s.View()); break;
+            case OutputFormat::Table: WritePillarLine(out, in, s.View(), dateWidth); break;
+            }
             progress.Update(i + 1);
         }
         return;
     }
-    BatchWriter writer(out, json);
+    BatchWriter writer(out, format, dateWidth);
     writer.Header();
     for (long long i = 0; i <= days; ++i) {
         // Every day between two checked ends is a valid input.
@@ -151,8 +160,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     CheckTermFiles(context.dataFolder);
     Session session(context.dataFolder, moonSpeed);
     session.Calculator().Search().SetReference(context.referenceSearch);
-    if (options.IsRange()) RunRange(session, range, options.json, out, err, context);
-    else RunSingle(session, single, options.json, out);
+    if (options.IsRange()) RunRange(session, range, options.Format(), out, err, context);
+    else RunSingle(session, single, options.Format(), out);
     return ExitOk;
 }
 

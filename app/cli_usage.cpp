@@ -7,8 +7,8 @@ std::string UsageText() {
     return R"(tolvane-cli – der Rechner des Sechzigerzyklus ohne Fenster
 
 Aufruf:
-  tolvane-cli [--json] [--moonspeed N] [TTMMJJJJ SS]
-  tolvane-cli [--json] [--moonspeed N] --from TTMMJJJJ --to TTMMJJJJ [--hour SS]
+  tolvane-cli [--fields|--json] [--moonspeed N] [TTMMJJJJ SS]
+  tolvane-cli [--fields|--json] [--moonspeed N] --from TTMMJJJJ --to TTMMJJJJ [--hour SS]
   tolvane-cli --help | --version
 
 Argumente (wie auf der Befehlszeile des Fensters):
@@ -22,7 +22,8 @@ Argumente (wie auf der Befehlszeile des Fensters):
   Gültig sind Jahr -9999 bis 9999, Monat 1 bis 12, Tag 1 bis 31, Stunde 0 bis 23.
 
 Optionen:
-  --json          eine JSON-Zeile je Rechnung statt Text
+  --fields        statt der Tabelle die Ergebnisfelder des Fensters für Skripte
+  --json          statt der Tabelle eine JSON-Zeile je Rechnung
   --moonspeed N   MoonSpeed 0 bis 255; sonst gilt [Parameter] MoonSpeed aus der
                   Einstellungsdatei tolvane.INI des Fensters (fehlt er oder liegt er
                   außerhalb 0 bis 255: 14)
@@ -33,14 +34,35 @@ Optionen:
   --hour SS       die Stunde für --from/--to (sonst 0)
   --help          dieser Text
   --version       Name und Version des Programms
+  --              Ende der Optionen: was folgt, sind Argumente (auch mit "-")
 
-Ausgabe (UTF-8):
-  Text:  die 21 Ergebnisfelder, je Zeile "Name<TAB>Text".
-  Bereich als Text: eine Kopfzeile "Datum<TAB>Stunde<TAB>" mit den 21 Feldnamen, dann
-         je Tag eine Zeile: Datum als T.M.J, Stunde, die 21 Texte, durch TAB getrennt.
+Ausgabe (UTF-8, in ein Terminal wie in eine Datei oder Pipe dieselbe, ohne Farben):
+  Ohne Option: die Tabelle des Fensters mit den chinesischen Zeichen, zum Beispiel
+
+    24.3.1998, 14 Uhr
+                      Periode 60   himmlische Zeichen       irdische Zeichen
+    Std.-Rhythmus                                           未  8  Schaf
+    Tages-Rhythmus    56           己  6  fruchtbare Erde   未  8  Schaf
+    Monats-Rhythmus   52           乙  2  weiches Holz      卯  4  Hase
+    Jahres-Rhythmus   15           戊  5  harte Erde        寅  3  Tiger
+    das Jahr beginnt am 28.1.1998
+    Wintersolstitium am 22.12.1993
+
+         Die Spalten stehen nach Terminalzellen bündig (ein chinesisches Zeichen nimmt
+         zwei); leere Felder des Fensters bleiben leer.
+  Bereich ohne Option: eine Kopfzeile, dann je Tag eine Zeile mit Datum (T.M.J), Stunde
+         und den vier Säulen Jahr, Monat und Tag (Stamm- und Zweigzeichen mit der
+         Stellung in der Periode 60) und Stunde (ihr Zweigzeichen):
+           24.3.1998   14   戊寅 15  乙卯 52  己未 56  未
+  --fields: die 21 Ergebnisfelder, je Zeile "Name<TAB>Text", die Zeichen als die
+         Buchstaben a bis v der Glyphenschrift Vivar01 (a bis j die Stämme 甲 bis 癸,
+         k bis v die Zweige 子 bis 亥).
+  Bereich mit --fields: eine Kopfzeile "Datum<TAB>Stunde<TAB>" mit den 21 Feldnamen,
+         dann je Tag eine Zeile: Datum als T.M.J, Stunde, die 21 Texte, durch TAB
+         getrennt.
   JSON:  je Rechnung ein Objekt in einer Zeile: input, yearStart, solstice, solsticeJD,
-         hour, day, month, year (Positionen, Stämme und Zweige ab 0 gezählt) und texts
-         (die 21 Ergebnisfelder).
+         hour, day, month, year (Positionen, Stämme und Zweige ab 0 gezählt, dazu
+         stemChar und branchChar, ihre Zeichen) und texts (die 21 Ergebnisfelder).
 
 Ist die Standardfehlerausgabe ein Terminal, zeigt ein Bereich, der länger als etwa eine
 Sekunde rechnet, dort in einer Zeile seinen Fortschritt (Tage, Prozent, Restzeit); die

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "astro/errors.h"
-#include "platform/regular_file.h"
+#include "platform/safe_file.h"
 
 namespace astro {
 

@@ -1,8 +1,10 @@
 // The vocabulary of the cycle: German names of the ten heavenly stems and the twelve
-// earthly branches, and the letters that draw their characters in the glyph font Vivar01.
+// earthly branches, the letters that draw their characters in the glyph font Vivar01, and
+// the characters themselves.
 #pragma once
 
 #include <array>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,27 @@ inline constexpr std::array<std::string_view, 12> BranchNames = {
 
 // Branch b is drawn by the letter at position b, stem s by the one at position 12 + s.
 inline constexpr std::string_view GlyphLetters = "klmnopqrstuvabcdefghij";
+
+// The characters the letters draw, in the same order: GlyphCharacters[i] is the character
+// that GlyphLetters[i] selects in the glyph font, for output that needs no such font.
+inline constexpr std::array<std::string_view, GlyphLetters.size()> GlyphCharacters = {
+    "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥",
+    "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸",
+};
+
+// The character a glyph letter ("r") draws ("未"); empty for any other text.
+inline std::string_view CharacterOfLetter(std::string_view letter) {
+    const std::size_t at = letter.size() == 1 ? GlyphLetters.find(letter) : std::string_view::npos;
+    return at == std::string_view::npos ? std::string_view{} : GlyphCharacters[at];
+}
+inline std::string_view StemCharacter(int stem) {
+    if (stem < 0 || stem > 9) throw std::out_of_range("stem index");
+    return GlyphCharacters[12 + static_cast<std::size_t>(stem)];
+}
+inline std::string_view BranchCharacter(int branch) {
+    if (branch < 0 || branch > 11) throw std::out_of_range("branch index");
+    return GlyphCharacters[static_cast<std::size_t>(branch)];
+}
 
 inline std::string StemLetter(int stem) {
     return std::string(1, GlyphLetters.substr(12).at(stem));

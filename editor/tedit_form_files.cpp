@@ -1,15 +1,20 @@
 // The notes window's file commands: load, open, new, save, save as, backups, the save
-// prompt. Bytes go through NotesFile, the disk through notes_file_io.
+// prompt, the question before overwriting a file another program changed. Bytes go through
+// NotesFile, the disk through platform/safe_file.
 #include <QApplication>
 #include <QFile>
 #include <QPalette>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
-#include "editor/notes_file_io.h"
+#include "editor/notes_file_names.h"
 #include "editor/tedit_form.h"
+#include "platform/safe_file.h"
 
 namespace editor {
 
@@ -35,6 +40,42 @@ const QStringList FileFilters = {
 };
 
 int FilterIndexFor(const QString& name) { return IsRtf(name) ? 3 : IsTxt(name) ? 2 : 1; }
+
+// The largest notes file read. The whole text lives in one document, whose load and layout
+// take time and memory in proportion: a 64 MiB plain text (some 860,000 lines) opens in
+// about 5 s and takes some 400 MB, and the window stays quick to edit it. That is far
+// beyond any notes a person writes; anything larger is almost surely no notes file, and
+// would take ever longer and more memory on every F1.
+constexpr std::size_t MaxNotesBytes = std::size_t{64} << 20;
+
+// Why a notes file could not be read, for the error box that names it.
+QString ReadFailure(platform::ReadStatus status, int error) {
+    switch (status) {
+    case platform::ReadStatus::Missing:
+        return QStringLiteral("nicht gefunden");
+    case platform::ReadStatus::TooLong:
+        return QStringLiteral("größer als 64 MiB, zu groß für den Notizeditor");
+    case platform::ReadStatus::Folder:
+        return QStringLiteral("ein Ordner, keine Datei");
+    case platform::ReadStatus::Fifo:
+        return QStringLiteral("eine benannte Pipe (FIFO), keine Datei");
+    case platform::ReadStatus::Device:
+        return QStringLiteral("ein Gerät, keine Datei");
+    default:
+        break;
+    }
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("keine Leseberechtigung");
+    case ELOOP:
+        return QStringLiteral("eine Schleife symbolischer Verweise");
+    case EIO:
+        return QStringLiteral("Ein-/Ausgabefehler");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
 
 // The hourglass for as long as a load runs.
 struct WaitCursor {
@@ -76,9 +117,14 @@ bool TEditForm::SaveChanges() {
 // Reads the file into a new document, so that the text shown stays until the file has been
 // read whole; the mode comes from the extension.
 void TEditForm::ReadIntoEditor(const QString& name) {
-    stopConversion_ = true;
+    longCommand_.Stop();
     QCoreApplication::processEvents();
-    const std::string bytes = ReadWholeFile(PathOf(name));
+    std::string bytes;
+    const platform::FileRead read = platform::ReadRegularFile(PathOf(name), MaxNotesBytes, bytes);
+    if (read.status != platform::ReadStatus::Ok) {
+        throw std::runtime_error(
+            (name + ": Lesefehler – " + ReadFailure(read.status, read.error)).toStdString());
+    }
     const bool plainText = !IsRtf(name);
     auto* document = new QTextDocument(this);
     try {
@@ -89,12 +135,13 @@ void TEditForm::ReadIntoEditor(const QString& name) {
         throw;
     }
     plainText_ = plainText;
+    disk_ = {name, read.stamp};
     InstallDocument(document);
     QTextCursor caret(document);
     caret.setPosition(std::clamp(lastPos_, 0, document->characterCount() - 1));
     editor_->setTextCursor(caret);
-    // A running conversion must not go on into the text just read.
-    if (!converting_) stopConversion_ = false;
+    // A running command must not go on into the text just read.
+    longCommand_.ClearStop();
 }
 
 // A file that exists is read; a name with no file empties the editor, which keeps its mode,
@@ -106,6 +153,7 @@ void TEditForm::LoadFile(const QString& name) {
     const QString oldCaption = windowTitle();
     const bool oldMode = plainText_;
     const NotesFile oldFile = notesFile_;
+    const DiskFile oldDisk = disk_;
     fileName_ = name;
     setWindowTitle(name);
     EnableConversions(true, true);
@@ -118,12 +166,14 @@ void TEditForm::LoadFile(const QString& name) {
             } else {
                 InstallDocument(new QTextDocument(this));
                 notesFile_.startNew();
+                disk_ = {name, platform::FileStamp{}};
             }
         } catch (...) {
             fileName_ = oldName;
             setWindowTitle(oldCaption);
             plainText_ = oldMode;
             notesFile_ = oldFile;
+            disk_ = oldDisk;
             throw;
         }
     }
@@ -150,24 +200,56 @@ void TEditForm::New1Click() {
     LoadFile(UnnamedFile);
 }
 
-void TEditForm::MakeBackup(const QString& name) { editor::MakeBackup(PathOf(name)); }
+void TEditForm::MakeBackup(const QString& name) {
+    const auto file = platform::ResolveLinks(PathOf(name));
+    if (file) platform::MakeBackup(*file, BackupName(file->string()));
+}
 
-// Writes the text under FileName; a failed write leaves the old file as it was and the
-// text still counted as unsaved.
+bool TEditForm::ConfirmOverwrite() {
+    return Modal([this] {
+               return dialogs_.Message(this, platform::MessageKind::Confirm,
+                                       fileName_ + " wurde inzwischen von einem anderen "
+                                                   "Programm geändert. Trotzdem speichern?",
+                                       platform::ButtonYes | platform::ButtonNo);
+           }) == platform::ButtonYes;
+}
+
+// Writes the text under FileName. A file that another program changed since it was read
+// or last saved here is overwritten only when the user agrees. A failed write leaves the
+// old file as it was and the text still counted as unsaved; so does No to that question.
 void TEditForm::WriteFile() {
     const bool wasModified = Modified();
     SetModified(false);
+    platform::ReplaceOptions options;
+    if (disk_.name == fileName_) options.expected = disk_.stamp;
+    // The backup lies beside the real file, also when the name is a link.
+    if (isBAK_) options.backupName = [](const std::filesystem::path& file) {
+        return std::filesystem::path(BackupName(file.string()));
+    };
+    platform::ReplaceStatus status = platform::ReplaceStatus::Failed;
     try {
         const QByteArray bytes = notesFile_.write(*editor_->document(), plainText_);
-        WriteFileAtomically(PathOf(fileName_), std::string_view(bytes.constData(), bytes.size()),
-                            isBAK_);
+        const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        platform::ReplaceResult result = platform::ReplaceFile(PathOf(fileName_), text, options);
+        if (result.status == platform::ReplaceStatus::Changed) {
+            if (!ConfirmOverwrite()) {
+                SetModified(wasModified);
+                return;
+            }
+            options.expected.reset();
+            result = platform::ReplaceFile(PathOf(fileName_), text, options);
+        }
+        status = result.status;
+        if (status == platform::ReplaceStatus::Ok) disk_ = {fileName_, result.stamp};
     } catch (const std::exception&) {
-        Modal([this] {
-            return dialogs_.Message(this, platform::MessageKind::Error,
-                                    fileName_ + ": Schreibfehler", platform::ButtonOk);
-        });
-        SetModified(wasModified);
+        status = platform::ReplaceStatus::Failed;
     }
+    if (status == platform::ReplaceStatus::Ok) return;
+    Modal([this] {
+        return dialogs_.Message(this, platform::MessageKind::Error, fileName_ + ": Schreibfehler",
+                                platform::ButtonOk);
+    });
+    SetModified(wasModified);
 }
 
 void TEditForm::Save1Click() {

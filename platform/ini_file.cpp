@@ -3,9 +3,8 @@
 #include "platform/ini_file.h"
 
 #include "platform/cp1252.h"
-#include "platform/file_replace.h"
 #include "platform/int_text.h"
-#include "platform/regular_file.h"
+#include "platform/safe_file.h"
 
 namespace platform {
 
@@ -178,26 +177,26 @@ IniDocument IniFile::Load() const {
     std::string bytes;
     // Like Windows, a file that cannot be read yields the defaults; so does anything that
     // is no regular file or is far larger than any settings file.
-    if (ReadRegularFile(path_, MaxFileSize, bytes) != ReadStatus::Ok) bytes.clear();
+    if (ReadRegularFile(path_, MaxFileSize, bytes).status != ReadStatus::Ok) bytes.clear();
     return IniDocument::Parse(bytes);
 }
 
 void IniFile::Modify(const std::function<void(IniDocument&)>& change) {
-    // The real file at the end of a link chain is replaced; the links stay as they are.
-    const auto target = ResolveLinks(path_);
-    if (!target) throw IniWriteError(path_);
-    // Another program saving at the same time waits here, so neither loses the other's keys.
-    const FolderLock lock(*target);
-    RemoveStaleTemporaries(*target);
-    std::string bytes;
-    const ReadStatus read = ReadRegularFile(*target, MaxFileSize, bytes);
-    // Writing over a file we could not read would lose its other settings.
-    if (read != ReadStatus::Ok && read != ReadStatus::Missing) throw IniWriteError(path_);
-    IniDocument doc = IniDocument::Parse(bytes);
-    change(doc);
-    const std::string out = doc.Serialize();
-    // A file beyond the bound would read as no settings at all next time.
-    if (out.size() > MaxFileSize || !ReplaceFile(*target, out)) throw IniWriteError(path_);
+    // The file is read and replaced under the folder lock, so that another program saving
+    // at the same time waits and neither loses the other's keys.
+    const ReplaceResult result = ReplaceFile(path_, [&](const std::filesystem::path& real,
+                                                        std::string& out) {
+        std::string bytes;
+        const ReadStatus read = ReadRegularFile(real, MaxFileSize, bytes).status;
+        // Writing over a file we could not read would lose its other settings.
+        if (read != ReadStatus::Ok && read != ReadStatus::Missing) return false;
+        IniDocument doc = IniDocument::Parse(bytes);
+        change(doc);
+        out = doc.Serialize();
+        // A file beyond the bound would read as no settings at all next time.
+        return out.size() <= MaxFileSize;
+    });
+    if (result.status != ReplaceStatus::Ok) throw IniWriteError(path_);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,

@@ -99,7 +99,7 @@ TEST(CliArgs, PartsThatDoNotConvert) {
 TEST(CliArgs, Options) {
     const cli::CliOptions o = cli::ParseOptions(
         {"--json", "--moonspeed", "$14", "24031998", "-5", "--moonspeed=200"});
-    EXPECT_TRUE(o.json);
+    EXPECT_EQ(o.Format(), cli::OutputFormat::Json);
     EXPECT_FALSE(o.help);
     EXPECT_EQ(o.moonSpeed, 200);  // the last one counts
     EXPECT_EQ(o.positional, (std::vector<std::string>{"24031998", "-5"}));
@@ -108,9 +108,15 @@ TEST(CliArgs, Options) {
     const cli::CliOptions r =
         cli::ParseOptions({"--from", "01012020", "--to=0201-0001", "--hour", "7"});
     EXPECT_TRUE(r.IsRange());
+    EXPECT_EQ(r.Format(), cli::OutputFormat::Table);
+    EXPECT_EQ(cli::ParseOptions({"--fields"}).Format(), cli::OutputFormat::Fields);
     EXPECT_EQ(r.from, "01012020");
     EXPECT_EQ(r.to, "0201-0001");
     EXPECT_EQ(r.hour, "7");
+    EXPECT_EQ(cli::ParseOptions({"--", "24031998", "14"}).positional,
+              (std::vector<std::string>{"24031998", "14"}));
+    EXPECT_EQ(cli::ParseOptions({"--json", "--", "--json", "--"}).positional,
+              (std::vector<std::string>{"--json", "--"}));
     EXPECT_TRUE(cli::ParseOptions({"--help"}).help);
     EXPECT_TRUE(cli::ParseOptions({"-h", "--moonspeed", "0"}).help);
     // --version answers whatever else is there, even a range cut in half.
@@ -134,6 +140,7 @@ TEST(CliArgs, OptionMistakes) {
         {{"--moonspeed"}, "Der Option --moonspeed fehlt ihr Wert (siehe --help)."},
         {{"--frob"}, "Unbekannte Option: --frob (siehe --help)"},
         {{"--json=1"}, "Unbekannte Option: --json=1"},
+        {{"--fields", "--json"}, "--json und --fields schließen einander aus (siehe --help)."},
         {{"--from", "01012020"}, "--from und --to gehören zusammen (siehe --help)."},
         {{"--hour", "3", "24031998", "14"},
          "--hour gilt nur zusammen mit --from und --to (siehe --help)."},

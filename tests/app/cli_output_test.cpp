@@ -1,5 +1,7 @@
-// JSON strings and numbers of tolvane-cli, checked by parsing them back.
+// JSON strings and numbers of tolvane-cli, checked by parsing them back, and the terminal
+// cells of the table's texts.
 #include "app/cli_output.h"
+#include "app/cli_table.h"
 
 #include <gtest/gtest.h>
 
@@ -33,4 +35,18 @@ TEST(CliOutput, NumbersKeepEveryBit) {
         EXPECT_EQ(nlohmann::json::parse(text).get<double>(), x) << text;
     }
     EXPECT_EQ(cli::JsonNumber(2449344.1666666665), "2449344.1666666665");
+}
+
+TEST(CliOutput, DisplayWidthCountsTerminalCells) {
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"", 0},
+        {"Std.-Rhythmus", 13},
+        {"己  6  fruchtbare Erde", 22},
+        {"子丑寅卯辰巳午未申酉戌亥甲乙丙丁戊己庚辛壬癸", 44},
+        {"Größe", 5},
+        {"e\u0301", 1},      // a combining accent takes no cell
+        {"\U0001F400", 2},   // an emoji is wide
+        {"a\xff" "b", 3},    // a stray byte shows as one replacement character
+    };
+    for (const auto& [text, width] : cases) EXPECT_EQ(cli::DisplayWidth(text), width) << text;
 }

@@ -38,7 +38,7 @@ std::vector<std::string> TextsOfNamedLines(const std::string& out) {
 }  // namespace
 
 TEST(CliRun, NamedTextLinesAgreeWithJson) {
-    const RunResult text = RunInProcess(Args({"24031998", "14"}));
+    const RunResult text = RunInProcess(Args({"--fields", "24031998", "14"}));
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.err, "");
     const std::vector<std::string> texts = TextsOfNamedLines(text.out);
@@ -57,6 +57,29 @@ TEST(CliRun, NamedTextLinesAgreeWithJson) {
         ++i;
     }
     EXPECT_EQ(i, 21u);
+}
+
+// Without --fields or --json: the window's table for one calculation, a line of the four
+// pillars per day for a range; the characters take two cells each.
+TEST(CliRun, TableForPeople) {
+    const RunResult one = RunInProcess(Args({"24031998", "14"}));
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(one.out, R"(24.3.1998, 14 Uhr
+                  Periode 60   himmlische Zeichen       irdische Zeichen
+Std.-Rhythmus                                           未  8  Schaf
+Tages-Rhythmus    56           己  6  fruchtbare Erde   未  8  Schaf
+Monats-Rhythmus   52           乙  2  weiches Holz      卯  4  Hase
+Jahres-Rhythmus   15           戊  5  harte Erde        寅  3  Tiger
+das Jahr beginnt am 28.1.1998
+Wintersolstitium am 22.12.1993
+)");
+    const RunResult range = RunInProcess(Args({"--from", "3112-0001", "--to", "01010000",
+                                               "--hour", "23"}));
+    ASSERT_EQ(range.status, 0) << range.err;
+    EXPECT_EQ(range.out, R"(Datum     Uhr  Jahr     Monat    Tag      Stunde
+31.12.-1  23   己未 56  丙子 13  癸巳 30  子
+1.1.0     23   己未 56  丙子 13  甲午 31  子
+)");
 }
 
 TEST(CliRun, FewerThanTwoArgumentsCalculateTheClocksHour) {
@@ -121,15 +144,20 @@ TEST(CliRun, HelpExplainsArgumentsOptionsAndStatuses) {
     const RunResult r = RunInProcess({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    for (const char* word : {"TTMMJJJJ", "--json", "--moonspeed", "--from", "--to", "--hour",
-                             "tolvane.INI", "PLANETS.NDX", "Exit-Status", "  2  "}) {
+    for (const char* word : {"TTMMJJJJ", "--json", "--fields", "--moonspeed", "--from", "--to",
+                             "--hour", "tolvane.INI", "PLANETS.NDX", "Exit-Status", "  2  "}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
+    // The example table of the help is what the program writes, indented.
+    std::string table;
+    for (const std::string& line : Lines(RunInProcess(Args({"24031998", "14"})).out))
+        table += "    " + line + "\n";
+    EXPECT_NE(r.out.find(table), std::string::npos) << table;
 }
 
 TEST(CliRun, RangeAcrossAYearStartEqualsSingleCalls) {
     const RunResult json = RunInProcess(Args({"--json", "--from", "22012020", "--to", "28012020"}));
-    const RunResult text = RunInProcess(Args({"--from", "22012020", "--to=28012020"}));
+    const RunResult text = RunInProcess(Args({"--fields", "--from", "22012020", "--to=28012020"}));
     ASSERT_EQ(json.status, 0) << json.err;
     ASSERT_EQ(text.status, 0) << text.err;
     const std::vector<std::string> jsonLines = Lines(json.out), rows = Lines(text.out);
@@ -144,7 +172,8 @@ TEST(CliRun, RangeAcrossAYearStartEqualsSingleCalls) {
         const RunResult single = RunInProcess(Args({"--json", date, "0"}));
         EXPECT_EQ(jsonLines.at(day - 22) + "\n", single.out);
         std::string row = std::to_string(day) + ".1.2020\t0";
-        for (const std::string& t : TextsOfNamedLines(RunInProcess(Args({date, "0"})).out)) {
+        for (const std::string& t :
+             TextsOfNamedLines(RunInProcess(Args({"--fields", date, "0"})).out)) {
             (row += '\t') += t;
         }
         EXPECT_EQ(rows.at(day - 21), row);
@@ -171,7 +200,8 @@ TEST(CliRun, RangeStepsThroughTheEnginesCalendar) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.from + " " + c.to);
-        const RunResult text = RunInProcess(Args({"--from", c.from, "--to", c.to, "--hour", "9"}));
+        const RunResult text =
+            RunInProcess(Args({"--fields", "--from", c.from, "--to", c.to, "--hour", "9"}));
         const RunResult json = RunInProcess(Args({"--from", c.from, "--to", c.to, "--hour", "9",
                                                   "--json"}));
         ASSERT_EQ(text.status, 0) << text.err;
@@ -192,15 +222,15 @@ TEST(CliRun, RangeStepsThroughTheEnginesCalendar) {
 }
 
 // A range written straight from the fast searches is byte for byte the range the reference
-// way gives (every day searched day by day, shown through the view, written by JsonLine):
-// every day of a few years around the calendar reform and around 2000, as JSON and as text,
-// and a stretch with MoonSpeed 1.
+// way gives (every day searched day by day, shown through the view and written from its
+// fields): every day of a few years around the calendar reform and around 2000, as JSON, as
+// pillar lines and as field lines, and a stretch with MoonSpeed 1.
 TEST(CliRun, FastRangeEqualsTheReferenceByteForByte) {
     const std::vector<std::vector<std::string>> cases = {
         {"--json", "--from", "01011581", "--to", "31121583", "--hour", "23"},
         {"--from", "01011581", "--to", "31121583"},
         {"--json", "--from", "01011999", "--to", "31122001", "--hour", "12"},
-        {"--from", "15121999", "--to", "15022001", "--hour", "1"},
+        {"--fields", "--from", "15121999", "--to", "15022001", "--hour", "1"},
         {"--json", "--moonspeed", "1", "--from", "01011995", "--to", "31121996"},
     };
     for (const std::vector<std::string>& args : cases) {

@@ -26,4 +26,13 @@ TEST(Names, LettersAndTextsOfStemsAndBranches) {
     for (auto name : cycle::BranchNames) EXPECT_LE(name.size(), 20u);
     EXPECT_THROW(cycle::StemLetter(10), std::out_of_range);
     EXPECT_THROW(cycle::BranchLetter(12), std::out_of_range);
+
+    // A stem's or a branch's character is the one its letter draws.
+    for (int s = 0; s < 10; ++s)
+        EXPECT_EQ(cycle::StemCharacter(s), cycle::CharacterOfLetter(cycle::StemLetter(s)));
+    for (int b = 0; b < 12; ++b)
+        EXPECT_EQ(cycle::BranchCharacter(b), cycle::CharacterOfLetter(cycle::BranchLetter(b)));
+    for (const char* other : {"", "w", "A", "ab"}) EXPECT_EQ(cycle::CharacterOfLetter(other), "");
+    for (const int bad : {-1, 10}) EXPECT_THROW(cycle::StemCharacter(bad), std::out_of_range);
+    for (const int bad : {-1, 12}) EXPECT_THROW(cycle::BranchCharacter(bad), std::out_of_range);
 }

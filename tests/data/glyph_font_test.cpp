@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+#include "cycle/names.h"
+
 namespace {
 
 const QString FontPath = QStringLiteral(TOLVANE_BIN_DIR "/Vivar01.TTF");
@@ -204,6 +206,8 @@ TEST_F(GlyphFontGlyphs, LetterAndItsCharacterShareTheOutline) {
         const quint32 glyph = GlyphOf(font_, QChar(letter));
         EXPECT_EQ(glyph, GlyphOf(font_, cjk));
         EXPECT_EQ(font_.pathForGlyph(glyph), font_.pathForGlyph(GlyphOf(font_, cjk)));
+        // The calculator's own table says the same wherever it writes the characters.
+        EXPECT_EQ(QString::fromUtf8(cycle::CharacterOfLetter(std::string(1, letter))), cjk);
     }
 }
 

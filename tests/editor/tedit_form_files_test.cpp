@@ -1,9 +1,12 @@
 // The notes window's file commands through scripted dialogs: modes, filters, caret place,
 // backups, save prompts, conversions on save-as, the default notes file and failures.
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "edit_form_fixture.h"
-#include "editor/notes_file_io.h"
+#include "editor/notes_file_names.h"
 
 using namespace editor_test;
 using testing_support::Prompt;
@@ -50,7 +53,7 @@ TEST_F(NotesFiles, FileDialogsPresetFromTheName) {
                           {"Unbekannt", 1, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        form->SetFileName(c.name);
+        Setting([&](editor::EditorSettings& s) { s.fileName = c.name; });
         dialogs.prompts.clear();
         form->Open1Click();  // cancelled
         form->Saveas1Click();  // cancelled
@@ -78,16 +81,16 @@ TEST_F(NotesFiles, CaretPlaceOnReopening) {
     folder.Write("a.txt", "0123456789");
     folder.Write("b.txt", "abcdefghij");
     form->LoadFile(Name("a.txt"));
-    form->SetLastPos(5);
+    Setting([](editor::EditorSettings& s) { s.lastPos = 5; });
     Choose(Name("a.txt"));
     form->Open1Click();  // the same file: the remembered place
     EXPECT_EQ(form->Editor()->textCursor().position(), 5);
-    EXPECT_EQ(form->LastPos(), 5);
+    EXPECT_EQ(form->Settings().lastPos, 5);
     Choose(Name("b.txt"));
     form->Open1Click();  // another file: its start
     EXPECT_EQ(form->Editor()->textCursor().position(), 0);
-    EXPECT_EQ(form->LastPos(), 0);
-    form->SetLastPos(1000);  // beyond the end: the end
+    EXPECT_EQ(form->Settings().lastPos, 0);
+    Setting([](editor::EditorSettings& s) { s.lastPos = 1000; });  // beyond the end: the end
     form->LoadFile(Name("a.txt"));
     EXPECT_EQ(form->Editor()->textCursor().position(), 10);
     EXPECT_FALSE(form->Editor()->textCursor().hasSelection());
@@ -107,7 +110,7 @@ TEST_F(NotesFiles, BackupsOnSave) {
             folder.Write(c.name, old);
             folder.Write(c.backup, "ältere Sicherung");
         }
-        form->SetIsBAK(true);
+        Setting([](editor::EditorSettings& s) { s.isBAK = true; });
         form->LoadFile(Name(c.name));
         Type("neu ");
         form->Save1Click();
@@ -155,7 +158,7 @@ TEST_F(NotesFiles, SaveOfAnUnnamedTextAsksForAName) {
     for (const QString& unnamed : {QString("Unbekannt"), QString()}) {
         SCOPED_TRACE(unnamed.toStdString());
         form->New1Click();
-        form->SetFileName(unnamed);
+        Setting([&](editor::EditorSettings& s) { s.fileName = unnamed; });
         Type("Notiz");
         dialogs.prompts.clear();
         form->Save1Click();  // cancelled
@@ -247,7 +250,7 @@ TEST_F(NotesFiles, DefaultNotesFileFirstSave) {
 TEST_F(NotesFiles, FailedWriteKeepsTheOldFile) {
     const std::string old = "alter Text\r\nzweite Zeile\r\n";
     folder.Write("brief.txt", old);
-    form->SetIsBAK(true);
+    Setting([](editor::EditorSettings& s) { s.isBAK = true; });
     form->LoadFile(Name("brief.txt"));
     Type(QString(200, u'x'));
     {
@@ -298,23 +301,84 @@ TEST_F(NotesFiles, LoadStopsWhenTheSaveFails) {
     EXPECT_TRUE(form->Modified());
 }
 
-// A file that cannot be read: the error goes to the general error box, and name, caption,
-// mode and text stay as they were.
+// A file that cannot be read: the error box names it and the reason at once (no hang on a
+// FIFO, no endless read of a device, no 1 GiB in memory), and name, caption, mode and text
+// stay as they were.
 TEST_F(NotesFiles, FailedReadPutsEverythingBack) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"kaputt.RTF", [](const auto& p) { std::filesystem::create_directory(p); },
+         "ein Ordner, keine Datei"},
+        {"fifo.txt", [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+         "eine benannte Pipe (FIFO), keine Datei"},
+        {"null.txt", [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
+         "ein Gerät, keine Datei"},
+        {"riesig.txt",
+         [](const auto& p) {
+             std::ofstream{p};
+             std::filesystem::resize_file(p, 1ull << 30);
+         },
+         "größer als 64 MiB, zu groß für den Notizeditor"},
+    };
     folder.Write("a.txt", "eins");
     form->LoadFile(Name("a.txt"));
-    folder.MakeFolder("kaputt.RTF");
-    Choose(Name("kaputt.RTF"));
-    Trigger("Open1");
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].kind, platform::MessageKind::Error);
-    EXPECT_TRUE(Messages()[0].text.contains("kaputt.RTF")) << Messages()[0].text.toStdString();
-    EXPECT_EQ(form->FileName(), Name("a.txt"));
-    EXPECT_EQ(form->windowTitle(), Name("a.txt"));
-    EXPECT_TRUE(form->PlainText());
-    EXPECT_EQ(Text(), "eins");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make(folder.Path(c.name));
+        dialogs.prompts.clear();
+        Choose(Name(c.name));
+        Trigger("Open1");
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].kind, platform::MessageKind::Error);
+        EXPECT_EQ(Messages()[0].text, Name(c.name) + ": Lesefehler – " + c.reason);
+        EXPECT_EQ(form->FileName(), Name("a.txt"));
+        EXPECT_EQ(form->windowTitle(), Name("a.txt"));
+        EXPECT_TRUE(form->PlainText());
+        EXPECT_EQ(Text(), "eins");
+    }
     Type("zwei ");
     form->Save1Click();
     EXPECT_EQ(folder.Read("a.txt"), "zwei eins");
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path("kaputt.RTF")));
+}
+
+// A file another program changed or replaced since it was read is overwritten only after
+// a Yes; our own saves ask nothing. A write-protected file is refused.
+TEST_F(NotesFiles, ChangedOrProtectedFileOnDisk) {
+    const QString question = Name("a.txt") +
+                             " wurde inzwischen von einem anderen Programm geändert. "
+                             "Trotzdem speichern?";
+    folder.Write("a.txt", "eins");
+    form->LoadFile(Name("a.txt"));
+    folder.Write("fremd.txt", "vom anderen Programm");
+    std::filesystem::rename(folder.Path("fremd.txt"), folder.Path("a.txt"));
+    Type("x");
+    dialogs.answers = {platform::ButtonNo};
+    form->Save1Click();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, question);
+    EXPECT_EQ(Messages()[0].buttons, unsigned(platform::ButtonYes | platform::ButtonNo));
+    EXPECT_EQ(folder.Read("a.txt"), "vom anderen Programm");
+    EXPECT_TRUE(form->Modified());
+
+    dialogs.answers = {platform::ButtonYes};
+    form->Save1Click();
+    EXPECT_EQ(folder.Read("a.txt"), "xeins");
+    EXPECT_FALSE(form->Modified());
+    Type("y");
+    form->Save1Click();
+    EXPECT_EQ(folder.Read("a.txt"), "xyeins");
+    EXPECT_EQ(Messages().size(), 2u);
+
+    std::filesystem::permissions(folder.Path("a.txt"), std::filesystem::perms(0444));
+    Type("z");
+    form->Save1Click();
+    EXPECT_EQ(Messages().back().text, Name("a.txt") + ": Schreibfehler");
+    EXPECT_EQ(folder.Read("a.txt"), "xyeins");
+    EXPECT_TRUE(form->Modified());
+    EXPECT_EQ(folder.Names(), (std::set<std::string>{"a.txt"}));
 }

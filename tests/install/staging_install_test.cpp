@@ -153,6 +153,8 @@ TEST_F(StagingInstall, PutsEveryFileInItsPlace) {
         "share/doc",
         "share/doc/tolvane",
         "share/doc/tolvane/Vivar01.LICENSE.txt",
+        "share/doc/tolvane/changelog.gz",
+        "share/doc/tolvane/copyright",
         "share/icons",
         "share/icons/hicolor",
         "share/icons/hicolor/scalable",

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/regular_file.h"
+#include "platform/safe_file.h"
 
 namespace tolvane::mkterms {
 namespace {
@@ -303,7 +303,7 @@ Vsop87Body ReadVsop87File(const std::filesystem::path& path) {
     // must neither hang the tool nor fill the memory.
     constexpr std::size_t MaxInputSize = 64 << 20;
     std::string bytes;
-    switch (platform::ReadRegularFile(path, MaxInputSize, bytes)) {
+    switch (platform::ReadRegularFile(path, MaxInputSize, bytes).status) {
     case platform::ReadStatus::Ok:
         break;
     case platform::ReadStatus::Missing:
@@ -311,6 +311,9 @@ Vsop87Body ReadVsop87File(const std::filesystem::path& path) {
     case platform::ReadStatus::TooLong:
         throw Vsop87Error("cannot read " + path.string() + ": larger than 64 MB, which no "
                           "VSOP87 file is");
+    case platform::ReadStatus::Folder:
+    case platform::ReadStatus::Fifo:
+    case platform::ReadStatus::Device:
     case platform::ReadStatus::Unusable:
         throw Vsop87Error("cannot read " + path.string() + ": not a readable regular file");
     }
