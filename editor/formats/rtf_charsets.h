@@ -13,14 +13,17 @@ namespace editor {
 // "the document's code page" (DEFAULT_CHARSET) or are unknown.
 int CodePageOfCharset(int charset);
 
-// Text bytes in a code page. 1252, 437, 850 and Mac Roman come from our own tables, other
-// code pages (the East Asian double-byte ones among them) from Qt's converters; a code page
-// neither knows is read as Windows-1252. Each converter is looked up once per file.
+// Text bytes in a code page. 1252, 437, 850, Mac Roman, Mac Arabic and Mac Hebrew come from
+// our own tables, other code pages (the East Asian double-byte ones and the Mac's other ones
+// among them) from Qt's converters; a code page neither knows is read as Windows-1252. Each
+// converter is looked up once per file.
 class CodePageDecoder {
 public:
     QString decode(int codePage, QByteArrayView bytes);
 
 private:
+    QString decodeMacJapanese(QByteArrayView bytes);
+
     std::map<int, QStringDecoder> converters_;  // an invalid one: Qt does not know the page
 };
 

@@ -13,7 +13,32 @@ namespace {
 // Formats kept converted; more distinct formats than this in one file are converted again.
 constexpr std::size_t kCachedFormats = 32;
 
+// Han, kana, Hangul, their punctuation and the fullwidth forms; a low surrogate belongs to
+// the character it ends, a high one is East Asian in the planes of the rarer ideographs.
+bool IsEastAsian(char16_t unit, bool previous) {
+    if (QChar::isLowSurrogate(unit)) return previous;
+    return (unit >= 0x1100 && unit <= 0x11FF) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
+           (unit >= 0xAC00 && unit <= 0xD7AF) || (unit >= 0xD840 && unit <= 0xD8BF) ||
+           (unit >= 0xF900 && unit <= 0xFAFF) || (unit >= 0xFE30 && unit <= 0xFE4F) ||
+           (unit >= 0xFF00 && unit <= 0xFFEF);
+}
+
 }  // namespace
+
+RtfCharFormat RtfCharFormat::latin() const {
+    RtfCharFormat result = *this;
+    result.asianFont = result.asianHalfPoints = result.asianBold = result.asianItalic = -1;
+    return result;
+}
+
+RtfCharFormat RtfCharFormat::asian() const {
+    RtfCharFormat result = latin();
+    if (asianFont >= 0) result.font = asianFont;
+    if (asianHalfPoints >= 0) result.halfPoints = asianHalfPoints;
+    if (asianBold >= 0) result.bold = asianBold != 0;
+    if (asianItalic >= 0) result.italic = asianItalic != 0;
+    return result;
+}
 
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document) : document_(document) {
     // Without undo records and with one change notice at the end, a long file fills fast.
@@ -48,6 +73,67 @@ void RtfDocumentBuilder::setDefaultFont(int index) {
 
 void RtfDocumentBuilder::appendText(const QString& text, const RtfCharFormat& format) {
     if (text.isEmpty()) return;
+    if (inNote_) {
+        appendNoteText(text, format);
+    } else {
+        appendScripts(text, format);
+    }
+}
+
+void RtfDocumentBuilder::beginNote(const RtfCharFormat& outer) {
+    inNote_ = true;
+    noteOpened_ = false;
+    noteBlank_ = false;
+    noteOuter_ = outer;
+}
+
+void RtfDocumentBuilder::endNote() {
+    if (inNote_ && noteOpened_) appendScripts(QStringLiteral("]"), noteOuter_);
+    inNote_ = false;
+}
+
+// Nothing is taken back once appended, so that a file cut short gives the beginning of what
+// the whole file gives: blanks wait until a word follows them.
+void RtfDocumentBuilder::appendNoteText(const QString& text, const RtfCharFormat& format) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].isSpace()) ++begin;
+    if (begin == end) {
+        noteBlank_ = noteOpened_;
+        return;
+    }
+    while (text[end - 1].isSpace()) --end;
+    if (!noteOpened_) {
+        appendScripts(QStringLiteral("["), noteOuter_);
+        noteOpened_ = true;
+    } else if (noteBlank_ || begin > 0) {
+        appendScripts(QStringLiteral(" "), format);
+    }
+    noteBlank_ = end < text.size();
+    appendScripts(text.sliced(begin, end - begin), format);
+}
+
+void RtfDocumentBuilder::appendScripts(const QString& text, const RtfCharFormat& format) {
+    if (!format.hasAsian()) {
+        appendRun(text, format);
+        return;
+    }
+    const RtfCharFormat latin = format.latin();
+    RtfCharFormat asian = format.asian();
+    // LibreOffice names an Asian font its table lacks; such text keeps the other font.
+    if (font(asian.font) == nullptr) asian.font = latin.font;
+    qsizetype start = 0;
+    bool startAsian = IsEastAsian(text[0].unicode(), false);
+    for (qsizetype i = 1; i <= text.size(); ++i) {
+        const bool asianHere = i < text.size() && IsEastAsian(text[i].unicode(), startAsian);
+        if (i < text.size() && asianHere == startAsian) continue;
+        appendRun(text.sliced(start, i - start), startAsian ? asian : latin);
+        start = i;
+        startAsian = asianHere;
+    }
+}
+
+void RtfDocumentBuilder::appendRun(const QString& text, const RtfCharFormat& format) {
     if (!(format == runFormat_)) flushRun();
     runFormat_ = format;
     run_ += text;
@@ -101,7 +187,9 @@ const QTextCharFormat& RtfDocumentBuilder::charFormat(const RtfCharFormat& forma
 
 QTextCharFormat RtfDocumentBuilder::toCharFormat(const RtfCharFormat& format) const {
     QTextCharFormat result;
+    // A font the table lacks (Word's theme fonts, \f31506) is the default font, as in Word.
     const RtfFont* font = this->font(format.font < 0 ? defaultFont_ : format.font);
+    if (font == nullptr) font = this->font(defaultFont_);
     if (font != nullptr && !font->name.isEmpty()) result.setFontFamilies(QStringList{font->name});
     result.setFontPointSize(format.halfPoints / 2.0);
     result.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
@@ -113,7 +201,10 @@ QTextCharFormat RtfDocumentBuilder::toCharFormat(const RtfCharFormat& format) co
         return known ? colours_[index] : QColor();
     };
     if (const QColor fg = colour(format.foreground); fg.isValid()) result.setForeground(fg);
-    if (const QColor bg = colour(format.background); bg.isValid()) result.setBackground(bg);
+    // The first entry is never a highlight, even where it is a colour (AbiWord's black).
+    if (format.background > 0) {
+        if (const QColor bg = colour(format.background); bg.isValid()) result.setBackground(bg);
+    }
     return result;
 }
 

@@ -23,9 +23,22 @@ struct RtfCharFormat {
     bool italic = false;
     bool underline = false;
     bool strike = false;
-    int foreground = 0;  // colour table index; an entry without colour means automatic
-    int background = 0;
+    int foreground = -1;  // colour table index; -1 or an entry without colour: automatic
+    int background = 0;   // colour table index; 0: none, as \highlight0 and \cb0 say
+    // The properties of East Asian characters where they differ (\dbch with \af, \afs, \ab
+    // and \ai): -1 for "as the others".
+    int asianFont = -1;
+    int asianHalfPoints = -1;
+    int asianBold = -1;
+    int asianItalic = -1;
     bool operator==(const RtfCharFormat&) const = default;
+
+    bool hasAsian() const {
+        return asianFont >= 0 || asianHalfPoints >= 0 || asianBold >= 0 || asianItalic >= 0;
+    }
+    // The format of the other characters, and of the East Asian ones.
+    RtfCharFormat latin() const;
+    RtfCharFormat asian() const;
 };
 
 struct RtfFont {
@@ -45,7 +58,13 @@ public:
     void setDefaultFont(int index);
     int defaultFont() const { return defaultFont_; }
 
+    // Text in a format; East Asian characters take its Asian properties.
     void appendText(const QString& text, const RtfCharFormat& format);
+    // A footnote stands where its mark stood, as its text in brackets on one line: blanks
+    // and paragraph ends inside it become single spaces, an empty one leaves nothing.
+    // `outer` is the format of the brackets.
+    void beginNote(const RtfCharFormat& outer);
+    void endNote();
     // A \par: the paragraph read so far ends, with this alignment.
     void endParagraph(Qt::Alignment alignment);
     // The end of the file. Text after the last \par is a last paragraph with `alignment`;
@@ -53,6 +72,9 @@ public:
     void finish(Qt::Alignment alignment);
 
 private:
+    void appendNoteText(const QString& text, const RtfCharFormat& format);
+    void appendScripts(const QString& text, const RtfCharFormat& format);
+    void appendRun(const QString& text, const RtfCharFormat& format);
     void flushRun();
     const QTextCharFormat& charFormat(const RtfCharFormat& format);
     QTextCharFormat toCharFormat(const RtfCharFormat& format) const;
@@ -67,6 +89,10 @@ private:
     QString run_;
     RtfCharFormat runFormat_;
     std::vector<std::pair<QString, RtfCharFormat>> paragraph_;  // the runs of the paragraph
+    bool inNote_ = false;
+    bool noteOpened_ = false;   // its "[" is written
+    bool noteBlank_ = false;    // blanks wait for the next word of the note
+    RtfCharFormat noteOuter_;
     // Formats converted so far; a file uses few, and converting each run anew costs time.
     std::vector<std::pair<RtfCharFormat, QTextCharFormat>> charFormats_;
 };

@@ -10,6 +10,7 @@
 #include <limits>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "editor/formats/rtf_charsets.h"
@@ -24,11 +25,18 @@ constexpr std::size_t kMaxDepth = 256;
 
 enum class Destination { Text, FontTable, ColourTable, Skip };
 
+// Which properties \af, \afs, \ab and \ai set: those of East Asian characters after \dbch;
+// after \rtlch those of right-to-left text, which we do not keep.
+enum class CharType { Latin, DoubleByte, RightToLeft };
+
 struct GroupState {
     RtfCharFormat format;
     Qt::Alignment alignment = Qt::AlignLeft;
     Destination destination = Destination::Text;
     int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+    CharType charType = CharType::Latin;
+    bool note = false;     // inside a footnote
+    bool inTable = false;  // \intbl: paragraphs of a table cell
 };
 
 enum class Word {
@@ -36,8 +44,13 @@ enum class Word {
     Bold, Italic, Underline, UnderlineNone, Strike, Font, FontSize, Foreground, Background,
     FontTable, ColourTable, Red, Green, Blue, Charset, CodePage,
     Ansi, AnsiCodePage, Pc, Pca, Mac, DefaultFont, UnicodeSkip, Unicode, Binary,
-    SkipDestination, Character,
+    SkipDestination, Character, LatinChars, DoubleByteChars, RightToLeftChars,
+    AsianFont, AsianFontSize, AsianBold, AsianItalic, FieldResult, Footnote,
+    Cell, Row, InTable,
 };
+
+// Destinations we read even when \* marks them as optional.
+bool ReadWhenStarred(Word word) { return word == Word::FieldResult || word == Word::Footnote; }
 
 struct WordAction {
     Word word;
@@ -46,7 +59,9 @@ struct WordAction {
 
 const std::unordered_map<std::string_view, WordAction>& Words() {
     static const std::unordered_map<std::string_view, WordAction> words = {
-        {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}}, {"row", {Word::Par}},
+        {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}},
+        {"row", {Word::Row}}, {"nestrow", {Word::Row}}, {"cell", {Word::Cell}},
+        {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}},
         {"pard", {Word::Pard}}, {"plain", {Word::Plain}},
         {"ql", {Word::AlignLeft}}, {"qr", {Word::AlignRight}}, {"qc", {Word::AlignCentre}},
         {"qj", {Word::AlignJustify}},
@@ -57,6 +72,12 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"ulth", {Word::Underline}}, {"ulnone", {Word::UnderlineNone}},
         {"f", {Word::Font}}, {"fs", {Word::FontSize}}, {"cf", {Word::Foreground}},
         {"highlight", {Word::Background}}, {"cb", {Word::Background}},
+        {"chcbpat", {Word::Background}},
+        {"loch", {Word::LatinChars}}, {"hich", {Word::LatinChars}}, {"ltrch", {Word::LatinChars}},
+        {"dbch", {Word::DoubleByteChars}}, {"rtlch", {Word::RightToLeftChars}},
+        {"af", {Word::AsianFont}}, {"afs", {Word::AsianFontSize}}, {"ab", {Word::AsianBold}},
+        {"ai", {Word::AsianItalic}}, {"fldrslt", {Word::FieldResult}},
+        {"footnote", {Word::Footnote}},
         {"fonttbl", {Word::FontTable}}, {"colortbl", {Word::ColourTable}},
         {"red", {Word::Red}}, {"green", {Word::Green}}, {"blue", {Word::Blue}},
         {"fcharset", {Word::Charset}}, {"cpg", {Word::CodePage}},
@@ -64,9 +85,9 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"pca", {Word::Pca}}, {"mac", {Word::Mac}}, {"deff", {Word::DefaultFont}},
         {"uc", {Word::UnicodeSkip}}, {"u", {Word::Unicode}}, {"bin", {Word::Binary}},
         {"line", {Word::Character, 0x2028}}, {"tab", {Word::Character, u'\t'}},
-        {"cell", {Word::Character, u'\t'}}, {"emdash", {Word::Character, 0x2014}},
-        {"endash", {Word::Character, 0x2013}}, {"lquote", {Word::Character, 0x2018}},
-        {"rquote", {Word::Character, 0x2019}}, {"ldblquote", {Word::Character, 0x201C}},
+        {"emdash", {Word::Character, 0x2014}}, {"endash", {Word::Character, 0x2013}},
+        {"lquote", {Word::Character, 0x2018}}, {"rquote", {Word::Character, 0x2019}},
+        {"ldblquote", {Word::Character, 0x201C}},
         {"rdblquote", {Word::Character, 0x201D}}, {"bullet", {Word::Character, 0x2022}},
         {"emspace", {Word::Character, 0x2003}}, {"enspace", {Word::Character, 0x2002}},
         {"qmspace", {Word::Character, 0x2005}},
@@ -78,7 +99,7 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"footer", {Word::SkipDestination}}, {"footerl", {Word::SkipDestination}},
         {"footerr", {Word::SkipDestination}}, {"footerf", {Word::SkipDestination}},
         {"listtable", {Word::SkipDestination}}, {"listoverridetable", {Word::SkipDestination}},
-        {"fldinst", {Word::SkipDestination}}, {"footnote", {Word::SkipDestination}},
+        {"fldinst", {Word::SkipDestination}},
         {"annotation", {Word::SkipDestination}}, {"revtbl", {Word::SkipDestination}},
         {"rsidtbl", {Word::SkipDestination}}, {"filetbl", {Word::SkipDestination}},
         {"xe", {Word::SkipDestination}}, {"tc", {Word::SkipDestination}},
@@ -140,6 +161,7 @@ private:
     void endFontEntry();
     void endColourEntry();
     void endParagraph();
+    void settleTable();
 
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
@@ -153,6 +175,14 @@ private:
     QByteArray pendingBytes_;  // text bytes not yet decoded, all in one code page
     CodePageDecoder decoder_;
     char16_t highSurrogate_ = 0;
+    bool afterStar_ = false;  // the last token was \*
+    Destination starredFrom_ = Destination::Text;
+
+    // In a table the end of a cell's last paragraph waits: the \cell after it makes it a
+    // tab, and the tab after a row's last cell is dropped.
+    bool pendingPar_ = false;
+    Qt::Alignment pendingAlignment_ = Qt::AlignLeft;
+    int pendingCells_ = 0;
 
     // The font or colour table entry being read.
     int fontIndex_ = 0;
@@ -183,12 +213,14 @@ void RtfReader::read() {
     }
     flushBytes();
     settleSurrogate();
+    if (pendingPar_) builder_.endParagraph(pendingAlignment_);
     builder_.finish(state().alignment);
 }
 
 void RtfReader::openGroup() {
     flushBytes();
     fallbackToSkip_ = 0;
+    afterStar_ = false;
     if (stack_.empty()) {
         stack_.emplace_back();
     } else if (stack_.size() >= kMaxDepth) {
@@ -203,6 +235,7 @@ void RtfReader::closeGroup() {
     if (stack_.empty()) return;
     flushBytes();
     fallbackToSkip_ = 0;
+    afterStar_ = false;
     if (flatDepth_ > 0) {
         --flatDepth_;
         return;
@@ -212,8 +245,13 @@ void RtfReader::closeGroup() {
         return;
     }
     const Destination ending = state().destination;
+    const bool noteEnds = state().note;
     stack_.pop_back();
     if (ending == Destination::FontTable && fontOpen_) endFontEntry();
+    if (noteEnds && !state().note) {
+        settleSurrogate();
+        builder_.endNote();
+    }
 }
 
 void RtfReader::readControl() {
@@ -249,6 +287,7 @@ void RtfReader::readControlWord() {
 }
 
 void RtfReader::readControlSymbol(char symbol) {
+    afterStar_ = false;
     if (symbol == '\'') {
         readHexByte();
         return;
@@ -261,7 +300,10 @@ void RtfReader::readControlSymbol(char symbol) {
     if (skipFallback()) return;
     switch (symbol) {
     case '*':
-        state().destination = Destination::Skip;  // an optional destination we do not know
+        // An optional destination: skipped unless the next word names one we read.
+        afterStar_ = true;
+        starredFrom_ = state().destination;
+        state().destination = Destination::Skip;
         break;
     case '~': appendText(QString(QChar(0x00A0))); break;
     case '-': appendText(QString(QChar(0x00AD))); break;
@@ -273,6 +315,7 @@ void RtfReader::readControlSymbol(char symbol) {
 }
 
 void RtfReader::readHexByte() {
+    afterStar_ = false;
     int value = 0;
     for (int digit = 0; digit < 2; ++digit) {
         const int hex = atEnd() ? -1 : HexValue(bytes_[pos_]);
@@ -289,6 +332,7 @@ void RtfReader::readHexByte() {
 
 void RtfReader::controlWord(std::string_view name, bool hasParameter, int parameter) {
     flushBytes();
+    const bool starred = std::exchange(afterStar_, false);
     if (name == "bin") {
         // Binary data is never text; the whole block is one fallback character.
         const qsizetype length = hasParameter && parameter > 0 ? parameter : 0;
@@ -299,7 +343,9 @@ void RtfReader::controlWord(std::string_view name, bool hasParameter, int parame
     if (skipFallback()) return;
     const auto& words = Words();
     const auto found = words.find(name);
-    if (found != words.end()) applyWord(found->second, hasParameter, parameter);
+    if (found == words.end()) return;
+    if (starred && ReadWhenStarred(found->second.word)) state().destination = starredFrom_;
+    applyWord(found->second, hasParameter, parameter);
 }
 
 void RtfReader::applyWord(const WordAction& action, bool hasParameter, int parameter) {
@@ -324,6 +370,14 @@ void RtfReader::applyWord(const WordAction& action, bool hasParameter, int param
     case Word::DefaultFont: builder_.setDefaultFont(parameter); return;
     case Word::UnicodeSkip: group.unicodeSkip = std::clamp(parameter, 0, 1000); return;
     case Word::Unicode: unicodeCharacter(parameter); return;
+    case Word::Footnote:
+        if (group.destination == Destination::Text && !group.note) {
+            settleSurrogate();
+            settleTable();
+            group.note = true;
+            builder_.beginNote(group.format);
+        }
+        return;
     default: break;
     }
     if (group.destination == Destination::Text) {
@@ -339,8 +393,14 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
     const bool on = !hasParameter || parameter != 0;
     switch (action.word) {
     case Word::Par: endParagraph(); break;
-    case Word::Pard: group.alignment = Qt::AlignLeft; break;
-    case Word::Plain: format = RtfCharFormat{}; break;
+    case Word::Pard:
+        group.alignment = Qt::AlignLeft;
+        group.inTable = false;
+        break;
+    case Word::Plain:
+        format = RtfCharFormat{};
+        group.charType = CharType::Latin;
+        break;
     case Word::AlignLeft: group.alignment = Qt::AlignLeft; break;
     case Word::AlignRight: group.alignment = Qt::AlignRight; break;
     case Word::AlignCentre: group.alignment = Qt::AlignHCenter; break;
@@ -355,6 +415,33 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
     case Word::Foreground: format.foreground = parameter; break;
     case Word::Background: format.background = parameter; break;
     case Word::Character: appendText(QString(QChar(action.character))); break;
+    case Word::LatinChars: group.charType = CharType::Latin; break;
+    case Word::DoubleByteChars: group.charType = CharType::DoubleByte; break;
+    case Word::RightToLeftChars: group.charType = CharType::RightToLeft; break;
+    case Word::InTable: group.inTable = true; break;
+    case Word::Cell:
+        if (group.note) break;
+        settleSurrogate();
+        pendingPar_ = false;
+        ++pendingCells_;
+        break;
+    case Word::Row:
+        if (group.note) break;
+        settleSurrogate();
+        pendingPar_ = false;
+        pendingCells_ = 0;
+        builder_.endParagraph(group.alignment);
+        break;
+    default: break;
+    }
+    if (group.charType != CharType::DoubleByte) return;
+    switch (action.word) {
+    case Word::AsianFont: format.asianFont = std::max(parameter, 0); break;
+    case Word::AsianFontSize:
+        format.asianHalfPoints = parameter > 0 ? std::min(parameter, 3276) : 24;
+        break;
+    case Word::AsianBold: format.asianBold = on ? 1 : 0; break;
+    case Word::AsianItalic: format.asianItalic = on ? 1 : 0; break;
     default: break;
     }
 }
@@ -379,6 +466,7 @@ void RtfReader::applyTableWord(Word word, int parameter) {
 }
 
 void RtfReader::textByte(char byte) {
+    afterStar_ = false;
     if (skipFallback()) return;
     switch (state().destination) {
     case Destination::Text: pendingBytes_ += byte; break;
@@ -430,7 +518,10 @@ void RtfReader::appendText(const QString& text) {
 
 void RtfReader::deliver(const QString& text) {
     switch (state().destination) {
-    case Destination::Text: builder_.appendText(text, state().format); break;
+    case Destination::Text:
+        if (!state().note) settleTable();
+        builder_.appendText(text, state().format);
+        break;
     case Destination::FontTable: font_.name += text; break;
     default: break;
     }
@@ -458,6 +549,7 @@ int RtfReader::currentCodePage() const {
     }
     const int index = state().format.font < 0 ? builder_.defaultFont() : state().format.font;
     const RtfFont* font = builder_.font(index);
+    if (font == nullptr) font = builder_.font(builder_.defaultFont());  // as the builder does
     if (font != nullptr && font->codePage != 0) return font->codePage;
     return documentCodePage_;
 }
@@ -483,7 +575,30 @@ void RtfReader::endColourEntry() {
 void RtfReader::endParagraph() {
     if (state().destination != Destination::Text) return;
     settleSurrogate();
-    builder_.endParagraph(state().alignment);
+    if (state().note) {
+        builder_.appendText(QStringLiteral(" "), state().format);
+        return;
+    }
+    if (pendingPar_) builder_.endParagraph(pendingAlignment_);
+    pendingPar_ = false;
+    pendingCells_ = 0;
+    if (state().inTable) {
+        pendingPar_ = true;
+        pendingAlignment_ = state().alignment;
+    } else {
+        builder_.endParagraph(state().alignment);
+    }
+}
+
+// Text follows: the paragraph end or the cells before it take effect.
+void RtfReader::settleTable() {
+    if (pendingPar_) {
+        pendingPar_ = false;
+        builder_.endParagraph(pendingAlignment_);
+    }
+    for (; pendingCells_ > 0; --pendingCells_) {
+        builder_.appendText(QStringLiteral("\t"), state().format);
+    }
 }
 
 }  // namespace

@@ -157,8 +157,19 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
     out_ += ' ';
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        writeFormatChange(runFormat(fragment));
+        const RunFormat& format = runFormat(fragment);
+        if (format.background == 0) {
+            writeFormatChange(format);
+            writeText(fragment.text());
+            continue;
+        }
+        // A highlight ends with its group: AbiWord takes \highlight0 for black.
+        const RunFormat outside = written_;
+        out_ += '{';
+        writeFormatChange(format);
         writeText(fragment.text());
+        out_ += '}';
+        written_ = outside;
     }
     out_ += "\\par\r\n";
 }
@@ -211,8 +222,10 @@ void RtfWriter::writeText(QStringView text, bool fontName) {
         } else if (unit == 0xFDD0 || unit == 0xFDD1 || unit == QChar::ObjectReplacementCharacter) {
             continue;  // frame markers and embedded objects are no text
         } else {
-            // Signed 16 bits, a surrogate pair as two of them; "?" is the fallback.
-            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + '?';
+            // Signed 16 bits, a surrogate pair as two of them; "?" is the fallback, written
+            // as \'3f: some readers (pandoc's) take a blank after a plain "?" for part of
+            // the control word and drop it.
+            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + "\\'3f";
         }
     }
 }

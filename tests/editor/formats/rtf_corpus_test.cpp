@@ -1,11 +1,14 @@
-// The reader against files in the shapes real programs write (WordPad, RichEdit, Word, DOS
-// and Mac word processors) and files our writer wrote: each NAME.rtf in rtf-corpus/ beside
-// NAME.txt, its text in UTF-8 with one line per paragraph.
+// The reader against files real programs wrote (WordPad, RichEdit, Word, DOS and Mac word
+// processors, LibreOffice, AbiWord, pandoc, TextEdit) and files our writer wrote: each
+// NAME.rtf in rtf-corpus/ beside NAME.txt, its text in UTF-8 with one line per paragraph,
+// and for some a NAME.fmt, the paragraphs and runs as Dump() gives them.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
+#include "editor/formats/rtf_writer.h"
 #include "rtf_test_support.h"
 
 namespace {
@@ -30,11 +33,64 @@ QString ExpectedText(const QString& rtfName) {
     return text;
 }
 
-TEST(RtfCorpus, EveryFileGivesItsText) {
+// One line per paragraph ("= left" ...), then one per run:
+// "  family size[ b][ i][ u][ s][ fg #rrggbb][ bg #rrggbb]: text".
+QString Dump(const QTextDocument& document) {
+    static const char* const kAlignments[] = {"left", "right", "centre", "justify"};
+    QString out;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+        const int index = alignment & Qt::AlignRight ? 1 : alignment & Qt::AlignHCenter ? 2 : alignment & Qt::AlignJustify ? 3 : 0;
+        out += QStringLiteral("= ") + kAlignments[index] + u'\n';
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            out += QStringLiteral("  %1 %2").arg(editor_test::Family(f)).arg(f.fontPointSize());
+            if (f.fontWeight() >= QFont::Bold) out += QStringLiteral(" b");
+            if (f.fontItalic()) out += QStringLiteral(" i");
+            if (f.fontUnderline()) out += QStringLiteral(" u");
+            if (f.fontStrikeOut()) out += QStringLiteral(" s");
+            if (const QColor fg = editor_test::Colour(f.foreground()); fg.isValid()) out += " fg " + fg.name();
+            if (const QColor bg = editor_test::Colour(f.background()); bg.isValid()) out += " bg " + bg.name();
+            out += QStringLiteral(": ") + it.fragment().text().replace(QChar::LineSeparator, QStringLiteral("<LS>")) + u'\n';
+        }
+    }
+    return out;
+}
+
+bool HasBackground(const QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().background().style() != Qt::NoBrush) return true;
+        }
+    }
+    return false;
+}
+
+// Text, formats where given, no background the file did not set, and a save and reload that
+// keep text and formats.
+TEST(RtfCorpus, EveryFileGivesItsTextAndFormats) {
     const QStringList files = CorpusFiles();
-    ASSERT_GE(files.size(), 10);
+    ASSERT_GE(files.size(), 19);
+    static const QRegularExpression kSetsBackground(QStringLiteral(R"(\\(highlight|cb|chcbpat)[1-9])"));
     for (const QString& name : files) {
-        EXPECT_EQ(editor_test::ReadText(Contents(CorpusPath(name))), ExpectedText(name)) << name.toStdString();
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray rtf = Contents(CorpusPath(name));
+        QTextDocument document;
+        editor::ReadRtf(rtf, document);
+        EXPECT_EQ(editor_test::Text(document).toStdString(), ExpectedText(name).toStdString());
+        const QString fmt = CorpusPath(QString(name).replace(".rtf", ".fmt"));
+        if (QFile::exists(fmt)) {
+            EXPECT_EQ(Dump(document).toStdString(), QString::fromUtf8(Contents(fmt)).toStdString());
+        }
+        if (!QString::fromLatin1(rtf).contains(kSetsBackground)) {
+            EXPECT_FALSE(HasBackground(document));
+        }
+        QTextDocument reread;
+        editor::ReadRtf(editor::WriteRtf(document), reread);
+        QString text = editor_test::Text(document);
+        text.remove(QChar::ObjectReplacementCharacter);
+        EXPECT_EQ(editor_test::Text(reread).toStdString(), text.toStdString());
+        EXPECT_EQ(Dump(reread).toStdString(), Dump(document).toStdString());
     }
 }
 

@@ -41,6 +41,16 @@ TEST(RtfReader, ReadsTheText) {
         {"groups keep their text", "{\\rtf1 a{b{c}d}e}", "abcde"},
         {"paragraph text of numbering is kept", "{\\rtf1{\\pntext\\'b7\\tab}Punkt}",
          QString::fromUtf8("·\tPunkt")},
+        {"table cells are tabs, a row one paragraph",
+         "{\\rtf1\\trowd\\cellx1\\cellx2\\pard\\intbl a\\cell b\\cell\\row\\pard\\intbl\\cell c\\cell\\row x}",
+         "a\tb\n\tc\nx"},
+        {"a cell's last paragraph end is its cell's end",
+         "{\\rtf1{\\pard\\intbl a\\par}\\cell{\\pard\\intbl b\\par c\\par}\\cell\\row}", "a\tb\nc"},
+        {"footnote: its text in brackets",
+         "{\\rtf1 Satz{\\super\\chftn}{\\footnote\\pard{\\chftn}\\tab Eins\\par\\pard  zwei. } weiter}",
+         "Satz[Eins zwei.] weiter"},
+        {"starred footnote", "{\\rtf1 a{\\*\\footnote\\chftn\\~b}c}", "a[b]c"},
+        {"empty footnote leaves nothing", "{\\rtf1 a{\\footnote\\chftn\\par }b}", "ab"},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadText(c.rtf), c.text) << c.name;
 }
@@ -58,6 +68,13 @@ TEST(RtfReader, DecodesBytesInTheCodePageInForce) {
         {"\\pc is code page 437", "{\\rtf1\\pc \\'84\\'94\\'81\\'e1\\'d5}", QString::fromUtf8("äöüß╒")},
         {"\\pca is code page 850", "{\\rtf1\\pca \\'84\\'94\\'81\\'e1\\'d5}", QString::fromUtf8("äöüßı")},
         {"\\mac", "{\\rtf1\\mac \\'8a\\'9a\\'9f\\'a7}", QString::fromUtf8("äöüß")},
+        {"Mac Japanese", "{\\rtf1\\mac\\ansicpg10001 \\'82\\'a8\\'93\\'c7\\'fd\\'80\\'ff}", QString::fromUtf8("お読©\\…")},
+        {"Mac Cyrillic, Greek, Hebrew, Arabic by \\fcharset",
+         "{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset89 C;}{\\f1\\fcharset85 G;}{\\f2\\fcharset83 H;}{\\f3\\fcharset84 A;}}"
+         "\\f0\\'8f\\f1\\'ba\\f2\\'f9\\f3\\'c7}",
+         QString::fromUtf8("ПΚשا")},
+        {"Mac Chinese and Korean", "{\\rtf1{\\fonttbl{\\f0\\fcharset80 S;}{\\f1\\fcharset81 T;}{\\f2\\fcharset79 K;}}"
+         "\\f0\\'bc\\'d7\\f1\\'a5\\'d2\\f2\\'b0\\'a1}", QString::fromUtf8("甲甲가")},
         {"uppercase hex", "{\\rtf1 \\'E4\\'Fc}", QString::fromUtf8("äü")},
         {"the font's character set wins",
          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset255 Terminal;}}"
@@ -114,6 +131,8 @@ TEST(RtfReader, SkipsBinaryDataAndNonTextDestinations) {
         {"\\bin without a number", "{\\rtf1 a\\bin b}", "ab"},
         {"\\* destination", "{\\rtf1 a{\\*\\unknown b{c}}d}", "ad"},
         {"\\* inside a destination", "{\\rtf1 a{\\*\\x{\\*\\y z}}b}", "ab"},
+        {"\\* before a destination we read", "{\\rtf1{\\field{\\*\\fldinst X}{\\*\\fldrslt Link}}}", "Link"},
+        {"\\* then text is skipped", "{\\rtf1 a{\\*{\\fldrslt b}c}d}", "ad"},
         {"known destinations",
          "{\\rtf1{\\info{\\title T}{\\author A}}a{\\stylesheet{\\s0 Normal;}}b"
          "{\\pict\\wmetafile8 0123abcd}c{\\header H}{\\footer F}d{\\listtable{\\list x}}e}",
@@ -181,7 +200,44 @@ TEST(RtfReader, ReadsTheTablesInEveryShape) {
     EXPECT_EQ(Colour(FormatAt(document, "Gruen").foreground()), QColor(0, 128, 0));
     EXPECT_EQ(Family(FormatAt(document, "Grau")), QStringLiteral("Helv"));
     EXPECT_EQ(Colour(FormatAt(document, "Grau").foreground()), QColor(9, 9, 9));
-    EXPECT_EQ(Family(FormatAt(document, "Fehlt")), QString());  // no such font: the default
+    EXPECT_EQ(Family(FormatAt(document, "Fehlt")), QStringLiteral("Helv"));  // no such font: \\deff
+    // The first entry is no highlight, even as a colour (AbiWord's tables).
+    for (const char* word : {"Gruen", "Grau", "Fehlt"}) {
+        EXPECT_EQ(FormatAt(document, word).background().style(), Qt::NoBrush) << word;
+    }
+    editor::ReadRtf("{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red9\\green9\\blue9;}"
+                    "{\\highlight0 Null}{\\cb0 Null2}{\\chcbpat1 Grau}}",
+                    document);
+    EXPECT_EQ(FormatAt(document, "Null").background().style(), Qt::NoBrush);
+    EXPECT_EQ(FormatAt(document, "Null2").background().style(), Qt::NoBrush);
+    EXPECT_EQ(Colour(FormatAt(document, "Grau").background()), QColor(9, 9, 9));
+}
+
+// \\dbch with \\af, \\afs, \\ab, \\ai: the properties of the East Asian characters; after \\rtlch
+// they belong to right-to-left text and change nothing here.
+TEST(RtfReader, ReadsTheAsianPropertiesOfEastAsianCharacters) {
+    QTextDocument document;
+    editor::ReadRtf("{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1 Kai;}}\\f0\\fs24\\dbch\\af1"
+                    "{\\dbch\\ab\\ai\\afs40 A\\u30002?\\u23376?B}{\\loch C\\u20057?}"
+                    "{\\rtlch\\ab\\afs60\\af0 D\\u19985?}\\dbch\\af9 E\\u23493?\\plain F\\u21359?}",
+                    document);
+    const struct {
+        const char* text;
+        const char* family;
+        qreal points;
+        bool bold, italic;
+    } cases[] = {
+        {"A", "Latin", 12, false, false}, {"甲子", "Kai", 20, true, true},  {"B", "Latin", 12, false, false},
+        {"C", "Latin", 12, false, false}, {"乙", "Kai", 12, false, false},   {"D", "Latin", 12, false, false},
+        {"丑", "Kai", 12, false, false},  {"寅", "Latin", 12, false, false}, {"卯", "Latin", 12, false, false},
+    };
+    for (const auto& c : cases) {
+        const QTextCharFormat f = FormatAt(document, QString::fromUtf8(c.text));
+        EXPECT_EQ(Family(f), QString::fromUtf8(c.family)) << c.text;
+        EXPECT_EQ(f.fontPointSize(), c.points) << c.text;
+        EXPECT_EQ(f.fontWeight() == QFont::Bold, c.bold) << c.text;
+        EXPECT_EQ(f.fontItalic(), c.italic) << c.text;
+    }
 }
 
 TEST(RtfReader, ReadsTheAlignmentInForceAtEachParagraphEnd) {

@@ -137,12 +137,15 @@ TEST(RtfWriter, WritesAsciiRtfOfTheAgreedShape) {
     const char* pieces[] = {
         "{\\colortbl ;\\red200\\green10\\blue10;\\red255\\green255\\blue0;\\red0\\green0\\blue255;}",
         "\\uc1", "Gr\\'f6\\'dfe, Ma\\'df und \\'dcbel: \\'84Zitat\\'93 \\'96 5 \\'80 ",
-        "\\u30002?\\u20057?", "\\u-10179?\\u-8704?", "\\\\ und \\{Klammern\\}",
+        "\\u30002\\'3f\\u20057\\'3f", "\\u-10179\\'3f\\u-8704\\'3f", "\\\\ und \\{Klammern\\}",
         "Tab\\tab und", "\\line neue Zeile", "{\\f2\\fnil\\fcharset0 Schrift Gr\\'fcn;}", "\\pard\\qc ", "\\pard\\qr ",
-        "\\pard\\qj ", "\\pard\\ql \\par\r\n", "\\b fett", "\\fs21 ", "\\u1?\\u31?", "\\'a4 \\'81 \\u937?",
+        "\\pard\\qj ", "\\pard\\ql \\par\r\n", "\\b fett", "\\fs21 ", "\\u1\\'3f\\u31\\'3f", "\\'a4 \\'81 \\u937\\'3f",
         "{\\f4\\fnil\\fcharset0 A\\'3bB \\{x\\};}",
     };
     for (const char* piece : pieces) EXPECT_TRUE(rtf.contains(piece)) << piece;
+    // A highlight ends with its group; AbiWord would read \highlight0 as black.
+    EXPECT_TRUE(rtf.contains("{\\b\\i\\ul\\cf1\\highlight2 alles}"));
+    EXPECT_FALSE(rtf.contains("\\highlight0"));
     EXPECT_EQ(rtf.count("\\par\r\n"), document.blockCount());
 }
 
