@@ -1,11 +1,13 @@
 // The program entry of the calculator window.
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
 
+#include "editor/recovery_copy.h"
 #include "editor/tedit_form.h"
 #include "mainwin/tform1.h"
 #include "platform/locations.h"
@@ -43,6 +45,8 @@ int Run(int argc, char** argv) {
         created = form->FormCreate();
         // The notes window, hidden until the calculator window opens it.
         editForm = std::make_unique<editor::TEditForm>(dialogs);
+        editForm->Recovery().SetFolder(platform::RecoveryFolder(
+            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
         form->SetEditForm(editForm.get());
     });
     if (!ok) return 1;

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QString>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ namespace editor {
 
 class EditBatch;
 class FindDialog;
+class RecoveryCopy;
+struct RecoveryCopySnapshot;
 
 // Name of a text that has no file yet.
 inline const QString UnnamedFile = QStringLiteral("Unbekannt");
@@ -117,6 +120,9 @@ public:
     // The printer of the print and printer setup dialogs (made on first use).
     QPrinter& Printer();
 
+    // The recovery copy of a modified text (no folder set: none).
+    RecoveryCopy& Recovery() { return *recovery_; }
+
     // The widgets, for tests.
     QTextEdit* Editor() const { return editor_; }
     QAction* Action(std::string_view name) const;
@@ -162,6 +168,9 @@ private:
         return call();
     }
     void InstallDocument(QTextDocument* document);
+    // The recovery copy: what it is to hold, and the offer of one when a file is loaded.
+    std::optional<RecoveryCopySnapshot> RecoverySnapshot() const;
+    void OfferRecovery(const QString& name);
     void ReadIntoEditor(const QString& name);
     void WriteFile();
     bool ConfirmOverwrite();
@@ -226,6 +235,7 @@ private:
     FindDialog* replaceDialog_ = nullptr;
     bool replacing_ = false;
     EditBatch* conversionBatch_ = nullptr;  // the running conversion's open edits
+    std::unique_ptr<RecoveryCopy> recovery_;
 };
 
 }  // namespace editor
