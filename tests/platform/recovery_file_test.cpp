@@ -1,0 +1,52 @@
+// Recovery copies on disk: their names and their header, read back as written or refused.
+#include "platform/recovery_file.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// Any notes file name survives the header, and each full path has a copy of its own.
+TEST(RecoveryFile, NamesAndHeaderOfAnyNotesFile) {
+    const std::string names[] = {"/home/anna/tolvane.RTF", "/home/anna/notiz%0A.txt",
+                                 "/home/anna/zwei\nZeilen.txt", "/home/bert/tolvane.RTF",
+                                 "/tmp/" + std::string(300, 'x') + "ä.txt"};
+    std::set<std::filesystem::path> copies;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::filesystem::path copy = platform::RecoveryPath("/s", name);
+        EXPECT_EQ(copy.parent_path(), "/s");
+        EXPECT_LE(copy.filename().string().size(), 255u);
+        copies.insert(copy);
+        platform::RecoveryRecord record{name, false, {true, 0, 0, 42, -7}, "{\\rtf1 x}\n\n"};
+        const auto back = platform::DecodeRecovery(platform::EncodeRecovery(record));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->notesFile, name);
+        EXPECT_FALSE(back->plainText);
+        EXPECT_TRUE(back->notesStamp.exists);
+        EXPECT_EQ(back->notesStamp.size, 42);
+        EXPECT_EQ(back->notesStamp.modifiedNs, -7);
+        EXPECT_EQ(back->text, record.text);
+    }
+    EXPECT_EQ(copies.size(), std::size(names));
+}
+
+// A damaged or foreign file is no copy.
+TEST(RecoveryFile, DamagedCopiesAreRefused) {
+    const std::string good = "tolvane recovery copy 1\nfile=/a\nmode=plain\nread=1 2 3\n\nText";
+    ASSERT_TRUE(platform::DecodeRecovery(good));
+    const char* damaged[] = {
+        "",
+        "tolvane recovery copy 2\nfile=/a\nmode=plain\nread=1 2 3\n\nText",
+        "tolvane recovery copy 1\nmode=plain\nread=1 2 3\n\nText",
+        "tolvane recovery copy 1\nfile=/a\nmode=doc\nread=1 2 3\n\nText",
+        "tolvane recovery copy 1\nfile=/a\nmode=plain\nread=2 2 3\n\nText",
+        "tolvane recovery copy 1\nfile=/a\nmode=plain\nread=1 x 3\n\nText",
+        "tolvane recovery copy 1\nfile=/a%4\nmode=plain\nread=1 2 3\n\nText",
+        "tolvane recovery copy 1\nfile=/a\nmode=plain\nread=1 2 3",  // cut in the header
+    };
+    for (const char* bytes : damaged) EXPECT_FALSE(platform::DecodeRecovery(bytes)) << bytes;
+}
+
+}  // namespace
