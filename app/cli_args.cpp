@@ -150,10 +150,14 @@ void CheckCombination(const CliOptions& o) {
 
 CliOptions ParseOptions(const std::vector<std::string>& args) {
     CliOptions o;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // "--" ends the options: everything after it is an argument.
+        if (options && a == "--") options = false;
         // Only "--" starts an option: "-5" or "0101-0500" are hour and date arguments.
-        if (a.size() >= 3 && a.compare(0, 2, "--") == 0) TakeOption(args, i, o);
+        else if (!options) o.positional.push_back(a);
+        else if (a.size() >= 3 && a.compare(0, 2, "--") == 0) TakeOption(args, i, o);
         else if (a == "-h") o.help = true;
         else o.positional.push_back(a);
     }

@@ -1,11 +1,14 @@
 // The program entry of the calculator window.
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "editor/recovery_copy.h"
 #include "editor/tedit_form.h"
@@ -24,8 +27,51 @@ bool AsksForVersion(int argc, char** argv) {
     return false;
 }
 
+// While the application object connects to the desktop, Qt ends the program with an
+// English message and an abort when it finds none (no DISPLAY, a display that does not
+// answer). Instead the user learns in German what is missing and what works without it;
+// the other messages of that moment are passed on once the connection stands.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+void WhileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("tolvane: keine grafische Oberfläche gefunden (weder X11 noch Wayland).\n"
+                   "Im Terminal rechnet tolvane-cli, zum Beispiel: tolvane-cli 24031998 14\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    heldMessages.push_back({type, context.category, text});
+}
+
+class ConnectingToDesktop {
+public:
+    ConnectingToDesktop() : previous_(qInstallMessageHandler(WhileConnecting)) {}
+    ~ConnectingToDesktop() {
+        qInstallMessageHandler(previous_);
+        for (const HeldMessage& m : heldMessages)
+            qt_message_output(m.type,
+                              QMessageLogContext(nullptr, 0, nullptr, m.category.constData()),
+                              m.text);
+        heldMessages.clear();
+    }
+
+private:
+    QtMessageHandler previous_;
+};
+
+std::unique_ptr<platform::TolvaneApplication> ConnectToDesktop(int& argc, char** argv) {
+    ConnectingToDesktop connecting;
+    return std::make_unique<platform::TolvaneApplication>(argc, argv);
+}
+
 int Run(int argc, char** argv) {
-    platform::TolvaneApplication app(argc, argv);
+    const std::unique_ptr<platform::TolvaneApplication> application = ConnectToDesktop(argc, argv);
+    platform::TolvaneApplication& app = *application;
     app.setApplicationName(QString::fromLatin1(platform::AppFolderName));
     app.setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     // Desktops match the window to its menu entry and icon by this name.

@@ -1,6 +1,7 @@
 // tolvane-cli: the sexagenary cycle calculator on the command line.
 #include <unistd.h>
 
+#include <clocale>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -10,6 +11,10 @@
 #include "app/cli_stdout.h"
 
 int main(int argc, char** argv) {
+    // The system's error causes ("No space left on device") in the user's language, in
+    // the user's character set; numbers keep the C conventions.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
     cli::PrepareStandardStreams();
     cli::CheckedOutput output(STDOUT_FILENO);
     std::ostream& out = output.Stream();

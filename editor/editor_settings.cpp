@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/tedit_form.h"
+#include "platform/qt/window_placement.h"
 
 namespace editor {
 
@@ -26,9 +27,9 @@ void LoadEditorSettings(TEditForm& form, const platform::IniDocument& settings,
     const auto text = [&](const char* key, const QString& def) {
         return QString::fromStdString(settings.ReadString(Section, key, Utf8(def)));
     };
-    // Bounds that put the window off the screen are used as they stand.
-    form.move(integer("Left", D::Left), integer("Top", D::Top));
-    form.resize(integer("Width", D::Width), integer("Height", D::Height));
+    // Bounds that leave no screen holding the title bar bring the window onto the nearest.
+    platform::ApplyStoredBounds(form, {integer("Left", D::Left), integer("Top", D::Top)},
+                                {integer("Width", D::Width), integer("Height", D::Height)});
     form.SetLastPos(integer("LastPos", 0));
     // The word-wrap command flips the wrap back to the value read, and sets the scroll bars
     // and the check mark with it.

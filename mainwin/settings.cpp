@@ -27,7 +27,7 @@ std::uint32_t ReadTimerInterval(const platform::IniDocument& settings) {
 }
 
 void WriteSettings(platform::IniFile& file, const MainSettings& s,
-                   const std::vector<platform::IniEntry>& more) {
+                   const std::vector<platform::IniEntry>& more, bool position) {
     const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
     std::vector<platform::IniEntry> entries{
         {"Main", "Left", std::to_string(s.Left)},
@@ -38,6 +38,7 @@ void WriteSettings(platform::IniFile& file, const MainSettings& s,
         {"Parameter", "AutoFont", flag(s.AutoFont)},
         {"Parameter", "EndMsg", flag(s.EndMsg)},
     };
+    if (!position) entries.erase(entries.begin(), entries.begin() + 2);
     entries.insert(entries.end(), more.begin(), more.end());
     file.WriteStrings(entries);
 }

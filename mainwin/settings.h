@@ -27,10 +27,10 @@ MainSettings ReadCreationSettings(const platform::IniFile& file);
 // TimerInterval, read at the first activation; a negative value reads as 60000.
 std::uint32_t ReadTimerInterval(const platform::IniDocument& settings);
 
-// Writes the seven keys, then `more` (the notes window's section), in one replacement of
-// the file; raises platform::IniWriteError ("Unable to write to …") when the file cannot be
-// written, leaving it as it was.
+// Writes the seven keys (without Left and Top unless `position`), then `more` (the notes
+// window's section), in one replacement of the file; raises platform::IniWriteError
+// ("Unable to write to …") when the file cannot be written, leaving it as it was.
 void WriteSettings(platform::IniFile& file, const MainSettings& settings,
-                   const std::vector<platform::IniEntry>& more = {});
+                   const std::vector<platform::IniEntry>& more = {}, bool position = true);
 
 }  // namespace mainwin

@@ -12,8 +12,11 @@
 #include <stdexcept>
 
 #include "astro/term_files.h"
+#include "cycle/names.h"
+#include "mainwin/glyph_field_accessible.h"
 #include "platform/locations.h"
 #include "platform/qt/application.h"
+#include "platform/qt/window_placement.h"
 
 namespace mainwin {
 
@@ -120,6 +123,7 @@ void TForm1::SetText(cycle::ResultField field, const std::string& text) {
     if (w.edit) {
         w.edit->setText(value);
         w.edit->setCursorPosition(0);
+        SetSpokenGlyph(w.edit, QString::fromUtf8(cycle::CharacterOfLetter(text)));
     } else {
         w.label->setText(value);
     }
@@ -137,7 +141,6 @@ bool TForm1::FormCreate() {
     fontInstalled_ = false;
 
     const MainSettings s = ReadCreationSettings(settings_);
-    move(s.Left, s.Top);
     calc_.SetMoonSpeed(s.MoonSpeed);
     symbolSize_ = s.SymbolSize;
     Action("MenuAutoFont")->setChecked(s.AutoFont);
@@ -167,6 +170,8 @@ bool TForm1::FormCreate() {
     ApplyGlyphFont();
     setWindowTitle(programFile_);
     setWindowIconText(programFile_);
+    // The window opens at its stored position once it has its size.
+    platform::ApplyStoredBounds(*this, {s.Left, s.Top}, size());
     return true;
 }
 

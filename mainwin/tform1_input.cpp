@@ -1,6 +1,7 @@
 // Activation, the command line, keys and clicks of the calculator window.
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -18,12 +19,25 @@ constexpr std::pair<int, cycle::InputField> FocusKeys[] = {
     {Qt::Key_J, cycle::InputField::JEdit}, {Qt::Key_M, cycle::InputField::MEdit},
     {Qt::Key_S, cycle::InputField::SEdit}, {Qt::Key_T, cycle::InputField::TEdit}};
 
-// Keys that may edit the input fields: digits of the main keyboard, both minus keys,
-// Backspace and Delete. Every other key, the keypad's digits included, locks them.
+// The keys of the digit row are known by their place, not by what they type: Shift+4 gives
+// "$" on a German keyboard (a hexadecimal number) and must unlock like the 4. X11 and
+// Wayland number the keys as the kernel does plus 8, the row 1..0 as 10..19; elsewhere
+// the key's digit has to do.
+bool IsDigitRowKey(const QKeyEvent* e) {
+    if (e->modifiers() & Qt::KeypadModifier) return false;
+    if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) return true;
+    static const bool kernelKeyNumbers =
+        QGuiApplication::platformName() == QLatin1String("xcb") ||
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return kernelKeyNumbers && e->nativeScanCode() >= 10 && e->nativeScanCode() <= 19;
+}
+
+// Keys that may edit the input fields: the digit row, both minus keys, Backspace and
+// Delete, whatever the modifiers. Every other key, the keypad's digits included, locks them.
 bool IsUnlockingKey(const QKeyEvent* e) {
     const int key = e->key();
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Minus) return true;
-    return key >= Qt::Key_0 && key <= Qt::Key_9 && !(e->modifiers() & Qt::KeypadModifier);
+    return IsDigitRowKey(e);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "mainwin/glyph_field_accessible.h"
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 
@@ -89,12 +90,15 @@ void TForm1::BuildResultColumns(QHBoxLayout* columns) {
         const char* panel;
         const char* heading;
         std::vector<std::string> perRow;  // field name patterns, '#' stands for the row letter
+        std::vector<const char*> spoken;  // what a screen reader calls each, after the row
     };
     const Column groups[] = {
-        {"Panel7", "", {}},
-        {"Panel2", "Periode 60", {"#60Edit"}},
-        {"Panel3", "himmlische Zeichen", {"Stem#Edit", "Stem#Edit2"}},
-        {"Panel4", "irdische Zeichen", {"Branch#Edit", "Branch#Edit2"}},
+        {"Panel7", "", {}, {}},
+        {"Panel2", "Periode 60", {"#60Edit"}, {"Periode 60"}},
+        {"Panel3", "himmlische Zeichen", {"Stem#Edit", "Stem#Edit2"},
+         {"himmlisches Zeichen", "himmlisches Zeichen, Name"}},
+        {"Panel4", "irdische Zeichen", {"Branch#Edit", "Branch#Edit2"},
+         {"irdisches Zeichen", "irdisches Zeichen, Name"}},
     };
     const char* captions[] = {"Std.-Rhythmus", "Tages-Rhythmus", "Monats-Rhythmus",
                               "Jahres-Rhythmus"};
@@ -122,6 +126,10 @@ void TForm1::BuildResultColumns(QHBoxLayout* columns) {
                 std::string name = group.perRow[c];
                 name.replace(name.find('#'), 1, rows[r]);
                 QLineEdit* edit = AddField(name);
+                // Before anything asks for the field's accessible interface, which stays.
+                if (IsGlyphField(name)) MakeGlyphFieldAccessible(edit);
+                edit->setAccessibleName(QString::fromUtf8(captions[r]) + ", " +
+                                        QString::fromUtf8(group.spoken[c]));
                 edit->setReadOnly(true);
                 edit->setFocusPolicy(Qt::ClickFocus);
                 QPalette pal = edit->palette();

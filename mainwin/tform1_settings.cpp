@@ -2,8 +2,17 @@
 // section read at the first activation, and the save of every setting by the end command.
 #include "editor/editor_settings.h"
 #include "mainwin/tform1.h"
+#include "platform/qt/window_placement.h"
 
 namespace mainwin {
+
+namespace {
+
+bool IsPosition(const platform::IniEntry& entry) {
+    return entry.Key == "Left" || entry.Key == "Top";
+}
+
+}  // namespace
 
 void TForm1::LoadDeferredSettings() {
     const platform::IniDocument settings = settings_.Load();
@@ -20,9 +29,13 @@ void TForm1::SaveSettings() {
     s.TimerInterval = timerInterval_;
     s.AutoFont = AutoFont();
     s.EndMsg = EndMsg();
-    WriteSettings(settings_, s,
-                  editForm_ ? editor::SaveEditorSettings(*editForm_)
-                            : std::vector<platform::IniEntry>{});
+    std::vector<platform::IniEntry> editor;
+    if (editForm_) editor = editor::SaveEditorSettings(*editForm_);
+    // Where windows cannot place themselves (Wayland) they cannot learn where they stand
+    // either: the stored positions of both windows stay as they are.
+    const bool positions = platform::WindowsPlaceThemselves();
+    if (!positions) std::erase_if(editor, IsPosition);
+    WriteSettings(settings_, s, editor, positions);
 }
 
 }  // namespace mainwin

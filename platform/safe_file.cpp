@@ -285,7 +285,9 @@ ReplaceResult ReplaceFile(const fs::path& name, const ContentMaker& make,
     }
     bool ok = WriteAll(out.fd, bytes) && ::fsync(out.fd) == 0;
     // Root saving someone else's file leaves it theirs; chown first, as it clears set-id bits.
-    if (ok && existed && ::geteuid() == 0) (void)::fchown(out.fd, old.st_uid, old.st_gid);
+    // Ownership that cannot be kept (a file system without owners) is no reason to fail.
+    if (ok && existed && ::geteuid() == 0 && ::fchown(out.fd, old.st_uid, old.st_gid) != 0) {
+    }
     const mode_t mode = options.ownerOnly ? 0600 : existed ? old.st_mode & 07777 : NewFileMode();
     ok = ok && ::fchmod(out.fd, mode) == 0;
     struct stat written {};

@@ -7,7 +7,21 @@
 
 namespace platform {
 
-TolvaneApplication::TolvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+// A font without a bold face of its own, such as the glyph font, is emboldened by Qt only
+// below 64 pixels: from 48 points up the glyphs would lose their bold weight. The limit
+// goes, so bold stays bold at every size. Qt reads it whenever it prepares a font.
+void EmboldenAtEverySize() {
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+}
+
+}  // namespace
+
+TolvaneApplication::TolvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    EmboldenAtEverySize();
+}
 
 bool TolvaneApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -113,6 +113,10 @@ TEST(CliArgs, Options) {
     EXPECT_EQ(r.from, "01012020");
     EXPECT_EQ(r.to, "0201-0001");
     EXPECT_EQ(r.hour, "7");
+    EXPECT_EQ(cli::ParseOptions({"--", "24031998", "14"}).positional,
+              (std::vector<std::string>{"24031998", "14"}));
+    EXPECT_EQ(cli::ParseOptions({"--json", "--", "--json", "--"}).positional,
+              (std::vector<std::string>{"--json", "--"}));
     EXPECT_TRUE(cli::ParseOptions({"--help"}).help);
     EXPECT_TRUE(cli::ParseOptions({"-h", "--moonspeed", "0"}).help);
     // --version answers whatever else is there, even a range cut in half.

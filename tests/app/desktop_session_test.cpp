@@ -306,3 +306,34 @@ TEST_F(DesktopSession, TypedNotesOutliveAKill) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shift with a digit key unlocks the fields as the digit does ("$", a hexadecimal number,
+// on a German keyboard): the running clock stops at once.
+TEST_F(DesktopSession, ShiftedDigitUnlocksTheFields) {
+    const QString main = Start({});
+    ASSERT_FALSE(main.isEmpty());
+    const auto clockRuns = [&] { return Xdotool({"getwindowname", main}).endsWith("   UHR"); };
+    EXPECT_TRUE(WaitFor(clockRuns)) << Output();
+    Keys("j shift+4");
+    EXPECT_TRUE(WaitFor([&] { return !clockRuns(); })) << Output();
+}
+
+// Without any desktop the program says so in German, names the way to calculate in a
+// terminal and ends with status 1.
+TEST(NoDesktop, SaysSoAndEnds) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TOLVANE_BIN_DIR "/tolvane"), {"24031998", "14"});
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString error = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(error.contains("keine grafische Oberfläche gefunden")) << error.toStdString();
+    EXPECT_TRUE(error.contains("tolvane-cli 24031998 14")) << error.toStdString();
+}
+
+}  // namespace

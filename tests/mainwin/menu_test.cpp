@@ -168,3 +168,23 @@ TEST_F(Menu, EndCommandSavesAllEighteenKeys) {
     // The end command asks nothing.
     EXPECT_EQ(dialogs.MessageTexts().size(), 0u);
 }
+
+// The glyphs are bold at every symbol size: their ink, per square point, stays as it is at
+// 45 points up to the largest size.
+TEST_F(Menu, GlyphsStayBoldAtEverySize) {
+    Start({"24031998", "14"});
+    ShowAndActivate();
+    const auto ink = [this](int size) {
+        dialogs.inputs = {QString::number(size)};
+        Trigger("MenuSymbolSize");
+        QCoreApplication::processEvents();
+        const QImage image = form->Field("StemTEdit")->grab().toImage();
+        double dark = 0;
+        for (int i = 0; i < image.width() * image.height(); ++i)
+            dark += qGray(image.pixel(i % image.width(), i / image.width())) < 128;
+        return dark / (size * size);
+    };
+    const double at45 = ink(45);
+    for (const int size : {48, 49, 64, 80}) EXPECT_GT(ink(size), 0.85 * at45) << size;
+    Trigger("MenuEndMsg");
+}
