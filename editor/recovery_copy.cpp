@@ -78,7 +78,12 @@ void RecoveryCopy::WriteNow() {
     longest_.stop();
     if (folder_.empty()) return;
     std::optional<Snapshot> snapshot = snapshot_();
-    if (!snapshot) return;
+    if (!snapshot) {
+        // The text is as saved again: a copy would offer nothing.
+        if (!written_.isEmpty()) Queue({PathOf(written_), std::nullopt});
+        written_.clear();
+        return;
+    }
     const QString name = QFile::decodeName(snapshot->record.notesFile.c_str());
     const QString previous = written_;
     {

@@ -29,7 +29,8 @@ struct RecoveryCopySnapshot {
 class RecoveryCopy {
 public:
     using Snapshot = RecoveryCopySnapshot;
-    // Nothing when there is nothing to keep: the text is unchanged or has no file.
+    // Nothing when there is nothing to keep: the text is unchanged or has no file; the copy
+    // written last is then removed.
     using SnapshotMaker = std::function<std::optional<Snapshot>()>;
 
     explicit RecoveryCopy(SnapshotMaker snapshot);
