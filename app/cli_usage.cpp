@@ -34,6 +34,7 @@ Optionen:
   --hour SS       die Stunde für --from/--to (sonst 0)
   --help          dieser Text
   --version       Name und Version des Programms
+  --              Ende der Optionen: was folgt, sind Argumente (auch mit "-")
 
 Ausgabe (UTF-8, in ein Terminal wie in eine Datei oder Pipe dieselbe, ohne Farben):
   Ohne Option: die Tabelle des Fensters mit den chinesischen Zeichen, zum Beispiel

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "editor/plain_notes_layout.h"
+
 namespace editor {
 
 namespace {
@@ -11,7 +13,15 @@ constexpr qint64 MinimumOpenNs = 20'000'000;
 
 }  // namespace
 
-EditBatch::EditBatch(QTextDocument* document) : document_(document), cursor_(document) {}
+EditBatch::EditBatch(QTextDocument* document) : document_(document), cursor_(document) {
+    if (document) layout_ = dynamic_cast<PlainNotesLayout*>(document->documentLayout());
+    if (layout_) layout_->HoldChanges(true);
+}
+
+EditBatch::~EditBatch() {
+    Close();
+    if (layout_) layout_->HoldChanges(false);
+}
 
 QTextCursor& EditBatch::Edit() {
     if (!open_ && document_) {

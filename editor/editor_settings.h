@@ -1,8 +1,12 @@
-// The notes window's section [Editor] of the settings file: read into the hidden window on
-// the calculator window's first activation, written by the calculator's end command.
+// The notes window's settings as one value: what the section [Editor] of the settings file
+// keeps from one run to the next, and the print margins. Read into the hidden window on the
+// calculator window's first activation, written by the calculator's end command.
 #pragma once
 
+#include <QFont>
+#include <QRect>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "platform/ini_file.h"
@@ -11,24 +15,40 @@ namespace editor {
 
 class TEditForm;
 
-// The default values of the keys that are not the file name.
-struct EditorDefaults {
-    static constexpr int Left = 0;
-    static constexpr int Top = 0;
-    static constexpr int Height = 402;
-    static constexpr int Width = 579;
-    static constexpr bool WordWrap = true;
-    static constexpr int FontSize = 10;
-    static inline const QString FontName = QStringLiteral("Arial");
+struct EditorSettings {
+    // Left, Top, Width, Height of the window, shown or not; applied through
+    // platform::ApplyStoredBounds, which brings a window off the screens onto the nearest.
+    QRect bounds{0, 0, 579, 402};
+    std::int32_t lastPos = 0;      // the caret's place when the window was last left
+    bool wordWrap = true;
+    QString fileName;
+    QString suchText;  // the last text searched for
+    bool isBAK = false;  // each save keeps the old file as a backup
+    // The font of the font dialog, also the font of every plain-text file; only its face
+    // and size are kept.
+    QFont font;
+    // The page margins of printing in millimetres, X left and right, Y top and bottom; not
+    // kept in the file.
+    std::int32_t printMarginX = 0;
+    std::int32_t printMarginY = 0;
 };
 
-// Bounds, caret place, word wrap, file name, search text, backup switch and base font from
-// `settings`; a missing key or a value that does not convert gives its default. A file name
-// that names no existing file gives `defaultNotesFile`.
+// The default font's face and size.
+inline const QString DefaultFontName = QStringLiteral("Arial");
+constexpr int DefaultFontSize = 10;
+
+// `from` with the keys of [Editor] read over it; a missing key or a value that does not
+// convert gives its default. A file name that names no existing file gives
+// `defaultNotesFile`. The print margins stay as they are.
+EditorSettings ReadEditorSettings(const platform::IniDocument& settings,
+                                  const QString& defaultNotesFile, EditorSettings from);
+
+// The eleven keys in the order they are written.
+std::vector<platform::IniEntry> EditorSettingsEntries(const EditorSettings& settings);
+
+// The window's side: read into it, and written from it.
 void LoadEditorSettings(TEditForm& form, const platform::IniDocument& settings,
                         const QString& defaultNotesFile);
-
-// The eleven keys in the order they are written; the bounds are the window's, shown or not.
 std::vector<platform::IniEntry> SaveEditorSettings(const TEditForm& form);
 
 }  // namespace editor

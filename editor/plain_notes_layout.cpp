@@ -104,6 +104,35 @@ void PlainNotesLayout::StartPass() {
     pass_.start();
 }
 
+// The pass goes on from the paragraph of `from` at the latest, keeping the line height and
+// the widest line.
+void PlainNotesLayout::ResumePass(int from) {
+    if (!passRunning_ || from < next_.position()) {
+        next_ = QTextCursor(document());
+        next_.setPosition(document()->findBlock(from).position());
+    }
+    passRunning_ = true;
+    pass_.start();
+}
+
+// A pass that runs waits for the command's end: its slices would take 4 ms out of every
+// pass of the command's event loop.
+void PlainNotesLayout::HoldChanges(bool hold) {
+    if (hold == holding_) return;
+    holding_ = hold;
+    if (hold) {
+        pass_.stop();
+        return;
+    }
+    if (heldFrom_ >= 0) {
+        const int from = std::min(heldFrom_, document()->characterCount() - 1);
+        heldFrom_ = -1;
+        ResumePass(from);
+    } else if (passRunning_) {
+        pass_.start();
+    }
+}
+
 // One slice of the pass, short enough to leave a frame for the keys typed meanwhile.
 void PlainNotesLayout::ContinuePass() {
     constexpr qint64 SliceNs = 4'000'000;
@@ -142,6 +171,21 @@ void PlainNotesLayout::NotifySize() {
 // of lines changed; a change of the whole text waits for the first question about it.
 void PlainNotesLayout::documentChanged(int from, int, int length) {
     QTextDocument* doc = document();
+    if (holding_) {
+        // The changed paragraphs keep their numbers of lines as estimates; their old lines
+        // go, so that they are laid out again when shown.
+        const QTextBlock last = doc->findBlock(std::max(from, from + length - 1));
+        for (QTextBlock block = doc->findBlock(from); block.isValid(); block = block.next()) {
+            block.layout()->clearLayout();
+            if (block == last) break;
+        }
+        // A place, not a cursor: moving a cursor lays out its paragraph. Later changes lie
+        // after it or move it back to their own start.
+        heldFrom_ = heldFrom_ < 0 ? from : std::min(heldFrom_, from);
+        emit update(QRectF(0, 0, Everything, Everything));
+        NotifySize();
+        return;
+    }
     if (from == 0 && length >= doc->characterCount()) {
         StartPass();
         emit update(QRectF(0, 0, Everything, Everything));

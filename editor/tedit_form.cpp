@@ -31,7 +31,7 @@ public:
 }  // namespace
 
 TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs) {
+    : QMainWindow(parent), dialogs_(dialogs), longCommand_([this] { return editor_->document(); }) {
     setObjectName(QStringLiteral("EditForm"));
     FormCreate();
 }
@@ -44,6 +44,7 @@ void TEditForm::FormCreate() {
     auto* editor = new NotesEdit(this);
     editor_ = editor;
     editor_->setObjectName(QStringLiteral("Editor"));
+    editor_->setAccessibleName(QStringLiteral("Notiztext"));
     editor_->setAcceptRichText(false);
     editor_->setFrameShape(QFrame::NoFrame);
     editor_->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -125,7 +126,7 @@ void TEditForm::InstallDocument(QTextDocument* document) {
 // A stop request raised during a conversion holds until that conversion has ended.
 void TEditForm::FormActivate() {
     SetEditRect();
-    if (!converting_) stopConversion_ = false;
+    longCommand_.ClearStop();
 }
 
 // Reopening the window returns to the place where the user left it.
@@ -184,10 +185,12 @@ void TEditForm::Exit1Click() { close(); }
 
 // (The hourglass of a load is always taken back by the time the window can close.)
 bool TEditForm::FormCloseQuery() {
-    if (converting_) {
+    if (Converting()) {
         StopConversionOnClose();
         return false;
     }
+    // A replace goes no further than a close.
+    if (longCommand_.Running()) longCommand_.Stop();
     if (!Modified()) return true;
     switch (SavePrompt()) {
     case platform::ButtonYes:

@@ -3,6 +3,36 @@
 // bytes go through NotesFile, the disk through platform/safe_file. Its commands: find and
 // replace, the DOS/Windows conversions, alignment, word wrap, font, printing, undo and the
 // clipboard.
+//
+// Where what lives. The window only wires menus and dialogs to the classes named in
+// brackets, which do the work; "owns" names the members a file alone changes.
+//
+//   tedit_form.cpp           creation, activation, keys, closing, the modified flag; owns
+//                            dialogDepth_ (a box of this window is no deactivation); the
+//                            deactivation and the file commands set lastPos_
+//   tedit_form_menus.cpp     tool bar, menus, context menu, status bar; owns actions_
+//   tedit_form_files.cpp     LoadFile, Open1Click, New1Click, Save1Click, Saveas1Click,
+//                            MakeBackup (NotesFile, platform/safe_file); owns notesFile_,
+//                            disk_, fileName_, plainText_
+//   tedit_form_status.cpp    UpdateCursorPos, EditorChange; owns the line counts
+//                            (lineCountTimer_, countAllLines_, changedFrom_/To_); measures
+//                            textLength_ after each change, as LoadFile after each load
+//   tedit_form_find.cpp      Suchen1Click, Ersetzen1Click, Find, RepFind, StringTauschen
+//                            (ReplaceRun, FindDialog); owns suchText_ and the two dialogs
+//   tedit_form_convert.cpp   Ascii1Click, Ansi1Click, the close during a conversion
+//                            (LineConversion)
+//   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard; owns dialogFont_
+//   tedit_form_wordwrap.cpp  Wordwrap1Click: word wrap, scroll bars, check mark
+//   tedit_form_print.cpp     Print1Click, Printersetup1Click (GetPrintMargins); owns printer_
+//   tedit_form_recovery.cpp  RecoverySnapshot, OfferRecovery (RecoveryCopy): the copy's
+//                            snapshot, and the offer at a load, which sets text, mode and
+//                            notesFile_ as the load does; owns recovery_
+//   editor_settings.cpp      Settings, SetSettings: the kept state as one value; isBAK_ and
+//                            the print margins change only there
+//
+// The long commands, replace and the two conversions, let events through while they run.
+// They share longCommand_ (LongCommand): one at a time, stopped by a load, an emptying or a
+// close, and asking after every pass of the event loop whether they may go on.
 #pragma once
 
 #include <QFont>
@@ -15,7 +45,10 @@
 #include <string>
 #include <string_view>
 
+#include "editor/editor_settings.h"
 #include "editor/formats/notes_file.h"
+#include "editor/line_conversion.h"
+#include "editor/long_command.h"
 #include "platform/qt/dialogs.h"
 #include "platform/safe_file.h"
 
@@ -28,7 +61,6 @@ class QTextEdit;
 
 namespace editor {
 
-class EditBatch;
 class FindDialog;
 class RecoveryCopy;
 struct RecoveryCopySnapshot;
@@ -92,31 +124,18 @@ public:
     void Print1Click();
     void Printersetup1Click();
 
-    // State shared with the calculator window and the settings.
+    // What the settings file keeps, and the print margins, as one value.
+    EditorSettings Settings() const;
+    void SetSettings(const EditorSettings& settings);
+
+    // State the calculator window and the commands read.
     const QString& FileName() const { return fileName_; }
-    void SetFileName(const QString& name) { fileName_ = name; }
-    const QString& SuchText() const { return suchText_; }
-    void SetSuchText(const QString& text) { suchText_ = text; }
-    std::int32_t LastPos() const { return lastPos_; }
-    void SetLastPos(std::int32_t pos) { lastPos_ = pos; }
-    bool IsBAK() const { return isBAK_; }
-    void SetIsBAK(bool on) { isBAK_ = on; }
-    bool Converting() const { return converting_; }
-    bool StopConversion() const { return stopConversion_; }
+    bool Converting() const { return longCommand_.Runs(LongCommand::Kind::Conversion); }
+    bool StopConversion() const { return longCommand_.StopRequested(); }
     std::int32_t TextLength() const { return textLength_; }
     bool PlainText() const { return plainText_; }
     bool Modified() const;
-    // The font of the font dialog, also the font of every plain-text file.
-    const QFont& DialogFont() const { return dialogFont_; }
-    void SetDialogFont(const QFont& font) { dialogFont_ = font; }
-    // The control's word wrap alone; Wordwrap1Click flips it with scroll bars and check mark.
     bool WordWrap() const;
-    void SetWordWrap(bool on);
-    // The page margins of printing in millimetres: X left and right, Y top and bottom.
-    std::int32_t PrintMarginX() const { return printMarginX_; }
-    void SetPrintMarginX(std::int32_t mm) { printMarginX_ = mm; }
-    std::int32_t PrintMarginY() const { return printMarginY_; }
-    void SetPrintMarginY(std::int32_t mm) { printMarginY_ = mm; }
     // The printer of the print and printer setup dialogs (made on first use).
     QPrinter& Printer();
 
@@ -167,6 +186,7 @@ private:
         } leave{++dialogDepth_};
         return call();
     }
+    void ShowWordWrap(bool on);
     void InstallDocument(QTextDocument* document);
     // The recovery copy: what it is to hold, and the offer of one when a file is loaded.
     std::optional<RecoveryCopySnapshot> RecoverySnapshot() const;
@@ -183,14 +203,10 @@ private:
     void FindNext(const FindDialog& dialog);
     bool SearchNext(const FindDialog& dialog, QTextCursor& selection);
     void ShowNotFound(const QString& text);
-    int FindInText(const QString& text, int start, int end, bool wholeWord, bool matchCase) const;
-    bool SelectionIsHit(const FindDialog& dialog, const QTextCursor& selection) const;
-    void ReplaceSelection(QTextCursor& edit, QTextCursor& selection, const QString& text);
+    void Tell(const QString& message);
 
     // The conversions.
-    enum class Conversion { OemToAnsi, AnsiToOem };
-    void Convert(Conversion way);
-    void ConvertLine(int line, Conversion way, EditBatch& batch, QTextCursor& caret);
+    void Convert(Charset way);
     void StopConversionOnClose();
 
     QFont SelectionFont() const;
@@ -223,8 +239,6 @@ private:
     QString suchText_;
     std::int32_t lastPos_ = 0;
     bool isBAK_ = false;
-    bool converting_ = false;
-    bool stopConversion_ = false;
     std::int32_t textLength_ = 0;
     bool plainText_ = true;
     QFont dialogFont_;
@@ -233,8 +247,9 @@ private:
     std::unique_ptr<QPrinter> printer_;
     FindDialog* findDialog_ = nullptr;
     FindDialog* replaceDialog_ = nullptr;
-    bool replacing_ = false;
-    EditBatch* conversionBatch_ = nullptr;  // the running conversion's open edits
+    // The conversion or the replace that runs now.
+    LongCommand longCommand_;
+    // The copy of a modified text kept while it is unsaved.
     std::unique_ptr<RecoveryCopy> recovery_;
 };
 

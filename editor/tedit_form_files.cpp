@@ -119,7 +119,7 @@ bool TEditForm::SaveChanges() {
 // Reads the file into a new document, so that the text shown stays until the file has been
 // read whole; the mode comes from the extension.
 void TEditForm::ReadIntoEditor(const QString& name) {
-    stopConversion_ = true;
+    longCommand_.Stop();
     QCoreApplication::processEvents();
     std::string bytes;
     const platform::FileRead read = platform::ReadRegularFile(PathOf(name), MaxNotesBytes, bytes);
@@ -142,8 +142,8 @@ void TEditForm::ReadIntoEditor(const QString& name) {
     QTextCursor caret(document);
     caret.setPosition(std::clamp(lastPos_, 0, document->characterCount() - 1));
     editor_->setTextCursor(caret);
-    // A running conversion must not go on into the text just read.
-    if (!converting_) stopConversion_ = false;
+    // A running command must not go on into the text just read.
+    longCommand_.ClearStop();
 }
 
 // A file that exists is read; a name with no file empties the editor, which keeps its mode,

@@ -6,23 +6,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "editor/edit_batch.h"
+#include "editor/replace_run.h"
 #include "editor/find_dialog.h"
 #include "editor/tedit_form.h"
 
 namespace editor {
-
-namespace {
-
-// Only the ASCII letters a-z fold: a hit "Ä" for "ä" is found by the search but is not
-// taken for the current hit by replace.
-QString FoldAsciiToUpper(QString text) {
-    for (QChar& c : text)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
-    return text;
-}
-
-}  // namespace
 
 FindDialog* TEditForm::MakeFindDialog(bool replace) {
     auto* dialog = new FindDialog(replace ? FindDialog::Kind::Replace : FindDialog::Kind::Find, this);
@@ -47,18 +35,6 @@ void TEditForm::Ersetzen1Click() {
     replaceDialog_->ShowInFront();
 }
 
-// The control's find: the first occurrence of `text` that lies wholly inside [start, end),
-// or -1. A whole word has no letter or digit right before or after it.
-int TEditForm::FindInText(const QString& text, int start, int end, bool wholeWord,
-                          bool matchCase) const {
-    QTextDocument::FindFlags flags;
-    if (wholeWord) flags |= QTextDocument::FindWholeWords;
-    if (matchCase) flags |= QTextDocument::FindCaseSensitively;
-    const QTextCursor hit = editor_->document()->find(text, start, flags);
-    if (hit.isNull() || hit.selectionEnd() > end) return -1;
-    return hit.selectionStart();
-}
-
 void TEditForm::Find() { FindNext(*findDialog_); }
 
 // Also run by replace: the hit is drawn before the question about it.
@@ -75,14 +51,13 @@ void TEditForm::FindNext(const FindDialog& dialog) {
         ShowNotFound(dialog.FindText());
 }
 
-// Selects in `selection` the next hit after it; false when there is none. The end of the
-// range is the text's length now: a replace-all's open edits are not in TextLength yet.
+// Selects in `selection` the next hit after it; false when there is none.
 bool TEditForm::SearchNext(const FindDialog& dialog, QTextCursor& selection) {
     suchText_ = dialog.FindText();
     if (suchText_.isEmpty()) return true;
-    const int end = editor_->document()->characterCount() - 1;
-    const int found = FindInText(suchText_, selection.selectionEnd(), end, dialog.WholeWord(),
-                                 dialog.MatchCase());
+    const int found = FindInDocument(*editor_->document(), suchText_, selection.selectionEnd(),
+                                     editor_->document()->characterCount() - 1,
+                                     dialog.WholeWord(), dialog.MatchCase());
     if (found < 0) return false;
     selection.setPosition(found);
     selection.setPosition(found + static_cast<int>(suchText_.size()), QTextCursor::KeepAnchor);
@@ -98,102 +73,50 @@ QWidget* TEditForm::BoxOwner() {
 }
 
 void TEditForm::ShowNotFound(const QString& text) {
-    const QString message = QStringLiteral("Kann \"") + text + QStringLiteral("\" nicht finden.");
+    Tell(NotFoundMessage(text));
+}
+
+void TEditForm::Tell(const QString& message) {
     Modal([&] {
         return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, message, platform::ButtonOk);
     });
 }
 
-// Whether the selection is the text to replace; the whole-word option plays no part here.
-bool TEditForm::SelectionIsHit(const FindDialog& dialog, const QTextCursor& selection) const {
-    const QString selected = selection.selectedText();
-    if (dialog.MatchCase()) return selected == dialog.FindText();
-    return FoldAsciiToUpper(selected) == FoldAsciiToUpper(dialog.FindText());
-}
-
-// While it asks, each hit is shown and drawn before its question. Once it runs on without
-// questions, the caret, the status line and the text are brought up to date and events let
-// through at the end of each batch of edits (every 20 ms or more) rather than after every
-// hit: each would lay out and scroll the text anew, and a replace-all would cost the
-// square of the text's length.
+// Replace and replace-all (ReplaceRun) with the dialog's texts and options as they are at
+// the press. While it asks, each hit is shown and drawn before its question; once it runs
+// on, the caret, the status line and the text are brought up to date and events let through
+// at the end of each batch of edits. A load, "&Neu" or a close meanwhile stops it at once.
 void TEditForm::StringTauschen() {
     const FindDialog& dialog = *replaceDialog_;
-    // A press while a replace runs (it lets events through) is not started a second time.
-    if (replacing_ || dialog.FindText().isEmpty()) return;
-    replacing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{replacing_};
-    EditBatch batch(editor_->document());
-    QTextCursor selection = editor_->textCursor();
-    // Brings the editor to the command's selection and the text's layout up to date.
-    const auto show = [&] {
-        batch.Close();
-        editor_->setTextCursor(selection);
-    };
-    bool ask = true;
-    int count = 0;
-    for (;;) {
-        if (ask || batch.Due()) {
-            show();
-            QCoreApplication::processEvents();
-            selection = editor_->textCursor();  // the user may have moved it meanwhile
-        }
-        if (!SelectionIsHit(dialog, selection)) {
-            if (!SearchNext(dialog, selection)) {
-                show();
-                ShowNotFound(dialog.FindText());
-                break;
-            }
-            if (ask) {
-                show();
-                QCoreApplication::processEvents();
-                selection = editor_->textCursor();
-            }
-            if (!SelectionIsHit(dialog, selection)) break;
-        }
-        if (ask) {
-            const platform::MessageButton answer = Modal([this] {
-                return dialogs_.Message(BoxOwner(), platform::MessageKind::Confirm,
-                                        QStringLiteral("diesen Text ersetzen?"),
-                                        platform::ButtonYes | platform::ButtonNo |
-                                            platform::ButtonCancel | platform::ButtonAll);
-            });
-            if (answer == platform::ButtonCancel) break;
-            if (answer == platform::ButtonYes) {
-                ReplaceSelection(batch.Edit(), selection, dialog.ReplaceText());
-                ++count;
-            } else if (answer == platform::ButtonNo) {
-                selection.setPosition(selection.selectionEnd());
-            } else {
-                // All: this hit stays selected and is met again by the next pass.
-                ask = false;
-            }
-        } else {
-            ReplaceSelection(batch.Edit(), selection, dialog.ReplaceText());
-            ++count;
-        }
-        if (!dialog.ReplaceAll()) break;
-    }
-    show();
-    if (count > 0) {
-        const QString summary = QString::number(count) + QStringLiteral(" Vorkommen von \"") +
-                                dialog.FindText() + QStringLiteral("\" durch \"") +
-                                dialog.ReplaceText() + QStringLiteral("\" ersetzt.");
-        Modal([&] {
-            return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, summary, platform::ButtonOk);
+    if (dialog.FindText().isEmpty()) return;
+    // A press while a long command runs (it lets events through) is not started.
+    LongCommand::Run run(longCommand_, LongCommand::Kind::Replace, false);
+    if (!run) return;
+    const ReplaceRequest request{dialog.FindText(), dialog.ReplaceText(), dialog.WholeWord(),
+                                 dialog.MatchCase(), dialog.ReplaceAll()};
+    ReplaceHost host;
+    host.ask = [this] {
+        return Modal([this] {
+            return dialogs_.Message(BoxOwner(), platform::MessageKind::Confirm,
+                                    QStringLiteral("diesen Text ersetzen?"),
+                                    platform::ButtonYes | platform::ButtonNo |
+                                        platform::ButtonCancel | platform::ButtonAll);
         });
-    }
-}
-
-// The caret ends after the inserted text, so a search goes on behind it and never meets
-// the replacement again.
-void TEditForm::ReplaceSelection(QTextCursor& edit, QTextCursor& selection, const QString& text) {
-    edit.setPosition(selection.selectionStart());
-    edit.setPosition(selection.selectionEnd(), QTextCursor::KeepAnchor);
-    edit.insertText(text);
-    selection.setPosition(edit.position());
+    };
+    host.tell = [this](const QString& message) { Tell(message); };
+    host.show = [&](QTextCursor& selection, bool events) {
+        run.Batch().Close();
+        if (!run.GoOn()) return false;
+        editor_->setTextCursor(selection);
+        if (!events) return true;
+        if (!run.Pass()) return false;
+        selection = editor_->textCursor();  // the user may have moved it meanwhile
+        return true;
+    };
+    QTextCursor selection = editor_->textCursor();
+    ReplaceRun replace(*editor_->document(), request, run.Batch());
+    replace.Run(selection, host);
+    if (replace.Searched()) suchText_ = request.find;
 }
 
 }  // namespace editor

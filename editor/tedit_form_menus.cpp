@@ -132,6 +132,7 @@ void TEditForm::BuildToolBar() {
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
             button->setFixedSize(31, 31);
             button->setAutoRaise(true);
+            button->setAccessibleName(action->toolTip());  // the button shows an image only
         }
     }
 }
@@ -260,6 +261,9 @@ void TEditForm::BuildStatusBar() {
     panel2_ = new QLabel(this);
     panel2_->setObjectName(QStringLiteral("StatusPanel2"));
     panel1_->setFixedWidth(50);
+    // Fixed in both directions, the panel's new text lays out the status bar again only when
+    // its width changes: a conversion shows its progress here at every tenth line.
+    panel1_->setFixedHeight(panel1_->sizeHint().height());
     panel2_->setMinimumWidth(50);
     statusBar()->addWidget(panel1_);
     statusBar()->addWidget(panel2_, 1);

@@ -8,18 +8,17 @@ namespace editor {
 
 bool TEditForm::WordWrap() const { return editor_->lineWrapMode() != QTextEdit::NoWrap; }
 
-void TEditForm::SetWordWrap(bool on) {
-    editor_->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-    // The status line counts lines as displayed, and they have changed.
-    ScheduleCountAllLines();
+// A wrapped text needs no horizontal scroll bar; an unwrapped one always shows it.
+void TEditForm::ShowWordWrap(bool on) {
+    if (on != WordWrap()) {
+        editor_->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+        // The status line counts lines as displayed, and they have changed.
+        ScheduleCountAllLines();
+    }
+    editor_->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    Action("Wordwrap1")->setChecked(on);
 }
 
-// A wrapped text needs no horizontal scroll bar; an unwrapped one always shows it.
-void TEditForm::Wordwrap1Click() {
-    SetWordWrap(!WordWrap());
-    editor_->setHorizontalScrollBarPolicy(WordWrap() ? Qt::ScrollBarAlwaysOff
-                                                     : Qt::ScrollBarAlwaysOn);
-    Action("Wordwrap1")->setChecked(WordWrap());
-}
+void TEditForm::Wordwrap1Click() { ShowWordWrap(!WordWrap()); }
 
 }  // namespace editor

@@ -55,8 +55,9 @@ void TForm1::FormActivate() {
         LoadDeferredSettings();
         if (editForm_) {
             // The print margins are not kept in the settings.
-            editForm_->SetPrintMarginX(20);
-            editForm_->SetPrintMarginY(20);
+            editor::EditorSettings settings = editForm_->Settings();
+            settings.printMarginX = settings.printMarginY = 20;
+            editForm_->SetSettings(settings);
         }
         ReadCommandLine();
         if (ending_) return;  // a bad argument closed the window

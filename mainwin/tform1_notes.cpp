@@ -24,7 +24,11 @@ void TForm1::MenuNotizenClick() {
         if (!QFileInfo::exists(editForm_->FileName())) {
             if (!editForm_->SaveChanges()) return;
             // Saving may have made the file again.
-            if (!QFileInfo::exists(editForm_->FileName())) editForm_->SetFileName(defaultNotesFile_);
+            if (!QFileInfo::exists(editForm_->FileName())) {
+                editor::EditorSettings settings = editForm_->Settings();
+                settings.fileName = defaultNotesFile_;
+                editForm_->SetSettings(settings);
+            }
         }
         editForm_->LoadFile(editForm_->FileName());
     });

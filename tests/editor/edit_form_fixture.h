@@ -62,6 +62,13 @@ protected:
     static bool WaitFor(Condition done, int ms = 5000) {
         return QTest::qWaitFor(done, ms);
     }
+    // Changes the window's settings as the settings file does.
+    template <class Change>
+    void Setting(Change change) {
+        editor::EditorSettings settings = form->Settings();
+        change(settings);
+        form->SetSettings(settings);
+    }
     // Queues the file dialog's answer.
     void Choose(const QString& name, int filterIndex = 0) {
         dialogs.files.push_back({name, filterIndex});

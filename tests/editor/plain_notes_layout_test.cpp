@@ -6,6 +6,7 @@
 #include <QTextLayout>
 
 #include "edit_form_fixture.h"
+#include "editor/edit_batch.h"
 #include "editor/plain_notes_layout.h"
 
 using namespace editor_test;
@@ -56,7 +57,7 @@ constexpr int StartOf(int line) { return 8 * line; }
 TEST_F(PlainLayout, OnlyForPlainText) {
     folder.Write("b.rtf", "{\\rtf1\\ansi Reich\\par}");
     Show("einfach\n");
-    EXPECT_EQ(form->Editor()->document()->defaultFont(), form->DialogFont());
+    EXPECT_EQ(form->Editor()->document()->defaultFont(), form->Settings().font);
     form->LoadFile(Name("b.rtf"));
     EXPECT_EQ(Layout(), nullptr);
     EXPECT_STREQ(form->Editor()->document()->documentLayout()->metaObject()->className(),
@@ -238,7 +239,7 @@ TEST_F(PlainLayout, WordWrapAndTheHorizontalScrollBar) {
 TEST_F(PlainLayout, TallerFontRaisesEveryLine) {
     Show(TenLines());
     const qreal before = Layout()->LineHeight();
-    QFont big = form->DialogFont();
+    QFont big = form->Settings().font;
     big.setPointSizeF(big.pointSizeF() * 3);
     dialogs.fonts = {big};
     Select(StartOf(1), StartOf(1) + 5);
@@ -271,4 +272,28 @@ TEST_F(PlainLayout, LongTextLaidOutInSlices) {
     EXPECT_EQ(form->Editor()->document()->documentLayout()->documentSize().height(),
               2 * margin + 30'001 * Layout()->LineHeight());
     EXPECT_EQ(Text().left(8), "AZeile 0");
+}
+
+// While a long command's batch lives, the paragraphs it changes lose their old lines and are
+// laid out afterwards, by the pass: a paragraph that now wraps counts all its lines.
+TEST(PlainLayoutHold, ChangedParagraphsLaidOutAfterTheCommand) {
+    QTextDocument document;
+    auto* layout = new editor::PlainNotesLayout(&document);
+    document.setDocumentLayout(layout);
+    document.setTextWidth(200);
+    document.setPlainText("eins\nzwei\ndrei");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layout->Settled(); }));
+    const QTextBlock second = document.findBlockByNumber(1);
+    {
+        editor::EditBatch batch(&document);
+        QTextCursor& edit = batch.Edit();
+        edit.setPosition(second.position() + 4);
+        edit.insertText(QString(20, ' ') + QString("zwei ").repeated(20));
+        batch.Close();
+        EXPECT_EQ(second.layout()->lineCount(), 0);  // held back, not the old line
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layout->Settled(); }));
+    EXPECT_GT(second.lineCount(), 2);
+    EXPECT_EQ(second.lineCount(), second.layout()->lineCount());
+    EXPECT_EQ(document.lineCount(), second.lineCount() + 2);
 }

@@ -39,11 +39,11 @@ protected:
         ShowAndActivate();
     }
 
-    // Runs `action` once, from the event loop, as soon as the conversion has passed `line`.
+    // Runs `action` once, from the event loop, as soon as the conversion has converted `line`.
     void WhenPast(int line, std::function<void()> action) {
         poll_.setInterval(0);
         QObject::connect(&poll_, &QTimer::timeout, [this, line, action] {
-            if (form->Converting() && form->Editor()->textCursor().blockNumber() >= line) {
+            if (form->Converting() && Line(line) == QString::fromUtf8("ä Zeile")) {
                 poll_.stop();
                 action();
             }

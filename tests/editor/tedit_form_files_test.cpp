@@ -53,7 +53,7 @@ TEST_F(NotesFiles, FileDialogsPresetFromTheName) {
                           {"Unbekannt", 1, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        form->SetFileName(c.name);
+        Setting([&](editor::EditorSettings& s) { s.fileName = c.name; });
         dialogs.prompts.clear();
         form->Open1Click();  // cancelled
         form->Saveas1Click();  // cancelled
@@ -81,16 +81,16 @@ TEST_F(NotesFiles, CaretPlaceOnReopening) {
     folder.Write("a.txt", "0123456789");
     folder.Write("b.txt", "abcdefghij");
     form->LoadFile(Name("a.txt"));
-    form->SetLastPos(5);
+    Setting([](editor::EditorSettings& s) { s.lastPos = 5; });
     Choose(Name("a.txt"));
     form->Open1Click();  // the same file: the remembered place
     EXPECT_EQ(form->Editor()->textCursor().position(), 5);
-    EXPECT_EQ(form->LastPos(), 5);
+    EXPECT_EQ(form->Settings().lastPos, 5);
     Choose(Name("b.txt"));
     form->Open1Click();  // another file: its start
     EXPECT_EQ(form->Editor()->textCursor().position(), 0);
-    EXPECT_EQ(form->LastPos(), 0);
-    form->SetLastPos(1000);  // beyond the end: the end
+    EXPECT_EQ(form->Settings().lastPos, 0);
+    Setting([](editor::EditorSettings& s) { s.lastPos = 1000; });  // beyond the end: the end
     form->LoadFile(Name("a.txt"));
     EXPECT_EQ(form->Editor()->textCursor().position(), 10);
     EXPECT_FALSE(form->Editor()->textCursor().hasSelection());
@@ -110,7 +110,7 @@ TEST_F(NotesFiles, BackupsOnSave) {
             folder.Write(c.name, old);
             folder.Write(c.backup, "ältere Sicherung");
         }
-        form->SetIsBAK(true);
+        Setting([](editor::EditorSettings& s) { s.isBAK = true; });
         form->LoadFile(Name(c.name));
         Type("neu ");
         form->Save1Click();
@@ -158,7 +158,7 @@ TEST_F(NotesFiles, SaveOfAnUnnamedTextAsksForAName) {
     for (const QString& unnamed : {QString("Unbekannt"), QString()}) {
         SCOPED_TRACE(unnamed.toStdString());
         form->New1Click();
-        form->SetFileName(unnamed);
+        Setting([&](editor::EditorSettings& s) { s.fileName = unnamed; });
         Type("Notiz");
         dialogs.prompts.clear();
         form->Save1Click();  // cancelled
@@ -250,7 +250,7 @@ TEST_F(NotesFiles, DefaultNotesFileFirstSave) {
 TEST_F(NotesFiles, FailedWriteKeepsTheOldFile) {
     const std::string old = "alter Text\r\nzweite Zeile\r\n";
     folder.Write("brief.txt", old);
-    form->SetIsBAK(true);
+    Setting([](editor::EditorSettings& s) { s.isBAK = true; });
     form->LoadFile(Name("brief.txt"));
     Type(QString(200, u'x'));
     {

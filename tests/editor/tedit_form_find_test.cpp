@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTimer>
 
 #include "edit_form_fixture.h"
 #include "editor/find_dialog.h"
@@ -70,7 +72,7 @@ protected:
 // Hits at 0, 4 and 8, then the message with the last hit still selected; no wrap-around.
 TEST_F(FindReplace, FindNextGoesForwardOnly) {
     Load("abc abc abc");
-    form->SetSuchText("vorher");
+    Setting([](editor::EditorSettings& s) { s.suchText = "vorher"; });
     Trigger("Suchen1");
     EXPECT_EQ(form->FindDialog1()->FindText(), "vorher");  // the last search text is offered
     editor::FindDialog* dialog = Open("Suchen1", "abc");
@@ -85,7 +87,7 @@ TEST_F(FindReplace, FindNextGoesForwardOnly) {
     EXPECT_EQ(Messages()[0].kind, platform::MessageKind::Plain);
     EXPECT_EQ(Messages()[0].buttons, unsigned(platform::ButtonOk));
     EXPECT_EQ(Selection(), std::make_pair(8, 11));
-    EXPECT_EQ(form->SuchText(), "abc");
+    EXPECT_EQ(form->Settings().suchText, "abc");
 
     Caret(11);  // after the last hit: earlier hits are not found
     Press(dialog, "FindNext");
@@ -226,4 +228,71 @@ TEST_F(FindReplace, ReplaceAllWithoutQuestionsReachesTheEndAndUndoesAsOne) {
     ASSERT_TRUE(form->Action("Undo1")->isEnabled());
     Trigger("Undo1");
     EXPECT_EQ(Text().toStdString(), text);
+}
+
+// The texts, the options and which button was pressed are read once, at the press: changed
+// in the dialog meanwhile, they change neither the run nor its summary.
+TEST_F(FindReplace, ReplaceReadsTheDialogOnce) {
+    Load("a a a");
+    editor::FindDialog* dialog = Open("Ersetzen1", "a", "b");
+    QTimer::singleShot(0, [&] {
+        for (const char* field : {"FindText", "ReplaceText"}) {
+            auto* edit = dialog->findChild<QLineEdit*>(field);
+            edit->selectAll();
+            TypeInto(edit, "x");
+        }
+        Press(dialog, "Replace");  // ignored while the replace-all runs
+    });
+    dialogs.answers = {ButtonYes, ButtonYes, ButtonYes};
+    Press(dialog, "ReplaceAll");
+    EXPECT_EQ(Text(), "b b b");
+    EXPECT_EQ(Messages().back().text, "3 Vorkommen von \"a\" durch \"b\" ersetzt.");
+}
+
+// A load, "&Neu" or a close while a replace-all runs on after All stops it at once: not
+// one more replacement and no summary. (After a load it used to replace into nothing for
+// ever.)
+TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
+    enum class Way { Load, Empty, Close };
+    constexpr int lines = 20000;
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += "Termin\n";
+    folder.Write("andere.txt", "Termin bleibt\n");
+    for (const Way way : {Way::Load, Way::Empty, Way::Close}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        Load(text);
+        editor::FindDialog* dialog = Open("Ersetzen1", "Termin", "Treffen");
+        int replacedAtStop = -1;
+        QTimer poll;
+        poll.setInterval(0);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (form->Editor()->document()->firstBlock().text() != "Treffen") return;
+            poll.stop();
+            replacedAtStop = Text().count("Treffen");
+            dialogs.answers = {ButtonNo};  // the changes are dropped
+            switch (way) {
+            case Way::Load: form->LoadFile(Name("andere.txt")); break;
+            case Way::Empty: form->New1Click(); break;
+            case Way::Close: form->close(); break;
+            }
+        });
+        poll.start();
+        dialogs.answers = {ButtonAll};
+        Press(dialog, "ReplaceAll");
+        EXPECT_GT(replacedAtStop, 0);
+        EXPECT_LT(replacedAtStop, lines);
+        const std::vector<testing_support::Prompt> shown = Messages();
+        ASSERT_EQ(shown.size(), 2u);  // the question, the save prompt
+        EXPECT_TRUE(shown[1].text.endsWith(" speichern ?"));
+        EXPECT_TRUE(dialogs.answers.empty());
+        if (way == Way::Load) {
+            EXPECT_EQ(Text(), "Termin bleibt\n");
+        } else if (way == Way::Empty) {
+            EXPECT_EQ(Text(), "");
+        } else {
+            EXPECT_FALSE(form->isVisible());
+            EXPECT_EQ(Text().count("Treffen"), replacedAtStop);
+        }
+        EXPECT_EQ(form->TextLength(), Text().size());
+    }
 }

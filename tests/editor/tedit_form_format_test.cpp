@@ -88,9 +88,8 @@ TEST_F(Formatting, WordWrapAndItsScrollBars) {
     EXPECT_TRUE(WaitFor([&] { return !editor->horizontalScrollBar()->isVisible(); }));
     EXPECT_FALSE(form->Modified());
 
-    // The settings set the opposite of the stored value, then run the command once.
-    form->SetWordWrap(true);
-    form->Wordwrap1Click();
+    // Word wrap from the settings comes with its scroll bar and check mark.
+    Setting([](editor::EditorSettings& s) { s.wordWrap = false; });
     EXPECT_FALSE(form->WordWrap());
     EXPECT_FALSE(Checked("Wordwrap1"));
     EXPECT_EQ(editor->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -111,7 +110,7 @@ TEST_F(Formatting, FontDialog) {
     EXPECT_EQ(dialogs.prompts[0].type, testing_support::Prompt::FontDialog);
     EXPECT_EQ(dialogs.prompts[0].font.family(), "DejaVu Serif");
     EXPECT_EQ(dialogs.prompts[0].font.pointSizeF(), 15);
-    EXPECT_EQ(form->DialogFont().family(), "DejaVu Serif");
+    EXPECT_EQ(form->Settings().font.family(), "DejaVu Serif");
     EXPECT_FALSE(form->Modified());
     form->LoadFile(Name("b.txt"));
     EXPECT_EQ(form->Editor()->document()->defaultFont().family(), "DejaVu Serif");
@@ -131,7 +130,7 @@ TEST_F(Formatting, FontDialog) {
     in.setPosition(6);
     EXPECT_FALSE(in.charFormat().fontItalic());
     EXPECT_TRUE(form->Modified());
-    EXPECT_EQ(form->DialogFont(), chosen);
+    EXPECT_EQ(form->Settings().font, chosen);
     dialogs.answers = {platform::ButtonNo};
     form->LoadFile(Name("b.txt"));
     EXPECT_EQ(form->Editor()->document()->defaultFont(), chosen);

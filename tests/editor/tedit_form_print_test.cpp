@@ -115,8 +115,7 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
     }
     folder.Write("notiz.txt", text);
     form->LoadFile(Name("notiz.txt"));
-    form->SetPrintMarginX(20);
-    form->SetPrintMarginY(20);
+    Setting([](editor::EditorSettings& s) { s.printMarginX = s.printMarginY = 20; });
     ShowAndActivate();
     for (const int dpi : {300, 600}) {
         SCOPED_TRACE(dpi);
@@ -163,8 +162,7 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
 TEST_F(Printing, CancelFailuresAndSetup) {
     folder.Write("notiz.txt", "Eine Zeile\n");
     form->LoadFile(Name("notiz.txt"));
-    form->SetPrintMarginX(20);
-    form->SetPrintMarginY(20);
+    Setting([](editor::EditorSettings& s) { s.printMarginX = s.printMarginY = 20; });
     ShowAndActivate();
     Trigger("SpeedButton4");  // the tool bar's button; the dialog is cancelled
     ASSERT_EQ(dialogs.prompts.size(), 1u);
@@ -182,7 +180,7 @@ TEST_F(Printing, CancelFailuresAndSetup) {
     for (const auto& f : failures) {
         SCOPED_TRACE(f.name);
         dialogs.prompts.clear();
-        form->SetPrintMarginX(f.marginMm);
+        Setting([&](editor::EditorSettings& s) { s.printMarginX = f.marginMm; });
         PrintToPdf(f.file, 300);
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0].text, "Error bei Drucker");

@@ -1,5 +1,8 @@
 // The notes window itself: menus, tool bar, context menu, the modified flag that the save
 // commands follow, closing with Escape, and the status line.
+#include <functional>
+
+#include <QAccessible>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -244,7 +247,7 @@ TEST_F(NotesWindow, DeactivationRemembersTheCaret) {
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_EQ(form->LastPos(), 7);
+    EXPECT_EQ(form->Settings().lastPos, 7);
     form->LoadFile(Name("a.txt"));
     EXPECT_EQ(form->Editor()->textCursor().position(), 7);
 }
@@ -264,4 +267,24 @@ TEST_F(NotesWindow, SavePromptIsNoDeactivation) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Text(), "abcdefghij");
     EXPECT_EQ(form->Editor()->textCursor().position(), 0);
+}
+
+// A screen reader names every control of the notes window a user can reach: the text, the
+// tool-bar buttons and whatever else takes a click or keys.
+TEST_F(NotesWindow, ControlsHaveAccessibleNames) {
+    ShowAndActivate();
+    std::vector<QString> unnamed;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        if (!node || node->state().invisible) return;
+        const QAccessible::Role role = node->role();
+        const bool control = role == QAccessible::PushButton || role == QAccessible::CheckBox ||
+                             role == QAccessible::EditableText || role == QAccessible::ButtonMenu;
+        if (control && node->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed.push_back(node->object() ? node->object()->metaObject()->className()
+                                             : QStringLiteral("?"));
+        for (int i = 0; i < node->childCount(); ++i) walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(form.get()));
+    EXPECT_TRUE(unnamed.empty()) << unnamed.size() << " unnamed, the first a "
+                                 << unnamed.front().toStdString();
 }
