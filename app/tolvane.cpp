@@ -16,6 +16,7 @@
 #include "platform/locations.h"
 #include "platform/qt/application.h"
 #include "platform/qt/dialogs.h"
+#include "platform/qt/translations.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ int Run(int argc, char** argv) {
     app.setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     // Desktops match the window to its menu entry and icon by this name.
     app.setDesktopFileName(QStringLiteral(TOLVANE_APP_ID));
+    platform::InstallQtTranslations();
     platform::QtDialogs dialogs;
     app.SetDialogs(&dialogs);
 

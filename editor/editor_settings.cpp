@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QTextEdit>
+#include <algorithm>
 #include <string>
 
 #include "editor/tedit_form.h"
@@ -32,7 +33,8 @@ EditorSettings ReadEditorSettings(const platform::IniDocument& settings,
     s.bounds = QRect(integer("Left", defaults.bounds.left()), integer("Top", defaults.bounds.top()),
                      integer("Width", defaults.bounds.width()),
                      integer("Height", defaults.bounds.height()));
-    s.lastPos = integer("LastPos", 0);
+    // No caret stands before the text's start.
+    s.lastPos = std::max(0, integer("LastPos", 0));
     s.wordWrap = settings.ReadBool(Section, "WordWrap", defaults.wordWrap);
     const QString fileName = text("FileName", defaultNotesFile);
     s.fileName = QFileInfo::exists(fileName) ? fileName : defaultNotesFile;
@@ -69,6 +71,12 @@ std::vector<platform::IniEntry> EditorSettingsEntries(const EditorSettings& s) {
 void LoadEditorSettings(TEditForm& form, const platform::IniDocument& settings,
                         const QString& defaultNotesFile) {
     EditorSettings read = ReadEditorSettings(settings, defaultNotesFile, form.Settings());
+    // A side shorter than the window needs for its menu, tool bar, a line and the status
+    // line is damaged and gets its default.
+    const QSize least = form.minimumSizeHint();
+    const QRect defaults = EditorSettings().bounds;
+    if (read.bounds.width() < least.width()) read.bounds.setWidth(defaults.width());
+    if (read.bounds.height() < least.height()) read.bounds.setHeight(defaults.height());
     // Bounds that leave no screen holding the title bar bring the window onto the nearest;
     // the stored ones are placed even where they are the window's bounds already.
     platform::ApplyStoredBounds(form, read.bounds.topLeft(), read.bounds.size());

@@ -1,5 +1,6 @@
 // The find and replace dialogs: the find text (and the replace text) with their labels on the
-// left, the two options below them, the buttons in a column on the right.
+// left, the two options below them, the buttons in a column on the right; in German on a
+// German desktop, as the desktop's own find dialogs.
 #include "editor/find_dialog.h"
 
 #include <QCheckBox>
@@ -11,10 +12,34 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/application.h"
+#include "platform/qt/translations.h"
 
 namespace editor {
 
 namespace {
+
+// The texts of the desktop's common find and replace dialogs, English and German.
+struct DialogTexts {
+    const char* find;
+    const char* replace;
+    const char* findWhat;
+    const char* replaceWith;
+    const char* wholeWord;
+    const char* matchCase;
+    const char* findNext;
+    const char* replaceOne;
+    const char* replaceAll;
+    const char* cancel;
+};
+
+constexpr DialogTexts English = {"Find", "Replace", "Fi&nd what:", "Re&place with:",
+                                 "Match &whole word only", "Match &case", "&Find Next",
+                                 "&Replace", "Replace &All", "Cancel"};
+constexpr DialogTexts German = {"Suchen", "Ersetzen", "Suchen &nach:", "Ersetzen &durch:",
+                                "Nur ganzes &Wort suchen", "&Groß-/Kleinschreibung",
+                                "&Weitersuchen", "&Ersetzen", "&Alle ersetzen", "Abbrechen"};
+
+QString Text(const char* text) { return QString::fromUtf8(text); }
 
 QPushButton* AddButton(QVBoxLayout* column, const char* name, const QString& text) {
     auto* button = new QPushButton(text);
@@ -28,28 +53,29 @@ QPushButton* AddButton(QVBoxLayout* column, const char* name, const QString& tex
 
 FindDialog::FindDialog(Kind kind, QWidget* parent) : QDialog(parent) {
     const bool replace = kind == Kind::Replace;
+    const DialogTexts& texts = platform::GermanDialogs() ? German : English;
     setObjectName(replace ? QStringLiteral("ReplaceDialog1") : QStringLiteral("FindDialog1"));
-    setWindowTitle(replace ? QStringLiteral("Replace") : QStringLiteral("Find"));
+    setWindowTitle(Text(replace ? texts.replace : texts.find));
     setModal(false);
 
     auto* fields = new QGridLayout;
     findEdit_ = new QLineEdit;
     findEdit_->setObjectName(QStringLiteral("FindText"));
-    auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"));
+    auto* findLabel = new QLabel(Text(texts.findWhat));
     findLabel->setBuddy(findEdit_);
     fields->addWidget(findLabel, 0, 0);
     fields->addWidget(findEdit_, 0, 1);
     if (replace) {
         replaceEdit_ = new QLineEdit;
         replaceEdit_->setObjectName(QStringLiteral("ReplaceText"));
-        auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"));
+        auto* replaceLabel = new QLabel(Text(texts.replaceWith));
         replaceLabel->setBuddy(replaceEdit_);
         fields->addWidget(replaceLabel, 1, 0);
         fields->addWidget(replaceEdit_, 1, 1);
     }
-    wholeWord_ = new QCheckBox(QStringLiteral("Match &whole word only"));
+    wholeWord_ = new QCheckBox(Text(texts.wholeWord));
     wholeWord_->setObjectName(QStringLiteral("WholeWord"));
-    matchCase_ = new QCheckBox(QStringLiteral("Match &case"));
+    matchCase_ = new QCheckBox(Text(texts.matchCase));
     matchCase_->setObjectName(QStringLiteral("MatchCase"));
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
@@ -59,13 +85,13 @@ FindDialog::FindDialog(Kind kind, QWidget* parent) : QDialog(parent) {
     left->addStretch();
 
     auto* buttons = new QVBoxLayout;
-    findNext_ = AddButton(buttons, "FindNext", QStringLiteral("&Find Next"));
+    findNext_ = AddButton(buttons, "FindNext", Text(texts.findNext));
     findNext_->setDefault(true);
     if (replace) {
-        replace_ = AddButton(buttons, "Replace", QStringLiteral("&Replace"));
-        replaceAllButton_ = AddButton(buttons, "ReplaceAll", QStringLiteral("Replace &All"));
+        replace_ = AddButton(buttons, "Replace", Text(texts.replaceOne));
+        replaceAllButton_ = AddButton(buttons, "ReplaceAll", Text(texts.replaceAll));
     }
-    QPushButton* cancel = AddButton(buttons, "Cancel", QStringLiteral("Cancel"));
+    QPushButton* cancel = AddButton(buttons, "Cancel", Text(texts.cancel));
     buttons->addStretch();
 
     auto* layout = new QHBoxLayout(this);

@@ -199,11 +199,11 @@ private:
 
     // Find and replace.
     FindDialog* MakeFindDialog(bool replace);
-    QWidget* BoxOwner();
+    QWidget* BoxOwner(const FindDialog& dialog);
     void FindNext(const FindDialog& dialog);
     bool SearchNext(const FindDialog& dialog, QTextCursor& selection);
-    void ShowNotFound(const QString& text);
-    void Tell(const QString& message);
+    void ShowNotFound(const FindDialog& dialog);
+    void Tell(const FindDialog& dialog, const QString& message);
 
     // The conversions.
     void Convert(Charset way);

@@ -1,6 +1,5 @@
 // Find and replace in the notes window: forward from the end of the selection, never
 // wrapping around to the start; replace asks at each hit until the user answers All.
-#include <QApplication>
 #include <QCoreApplication>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -48,7 +47,7 @@ void TEditForm::FindNext(const FindDialog& dialog) {
     if (SearchNext(dialog, selection))
         editor_->setTextCursor(selection);
     else
-        ShowNotFound(dialog.FindText());
+        ShowNotFound(dialog);
 }
 
 // Selects in `selection` the next hit after it; false when there is none.
@@ -65,20 +64,22 @@ bool TEditForm::SearchNext(const FindDialog& dialog, QTextCursor& selection) {
 }
 
 // A box raised from the find or replace dialog belongs to it, so that the focus goes back
-// to that dialog when the box closes.
-QWidget* TEditForm::BoxOwner() {
-    QWidget* active = QApplication::activeWindow();
-    if (active && (active == findDialog_ || active == replaceDialog_)) return active;
+// to that dialog when the box closes. The command names its dialog: the active window would
+// not, since right after an earlier box has closed there is none for a moment.
+QWidget* TEditForm::BoxOwner(const FindDialog& dialog) {
+    for (FindDialog* d : {findDialog_, replaceDialog_})
+        if (d == &dialog && d->isVisible()) return d;
     return this;
 }
 
-void TEditForm::ShowNotFound(const QString& text) {
-    Tell(NotFoundMessage(text));
+void TEditForm::ShowNotFound(const FindDialog& dialog) {
+    Tell(dialog, NotFoundMessage(dialog.FindText()));
 }
 
-void TEditForm::Tell(const QString& message) {
+void TEditForm::Tell(const FindDialog& dialog, const QString& message) {
     Modal([&] {
-        return dialogs_.Message(BoxOwner(), platform::MessageKind::Plain, message, platform::ButtonOk);
+        return dialogs_.Message(BoxOwner(dialog), platform::MessageKind::Plain, message,
+                                platform::ButtonOk);
     });
 }
 
@@ -95,15 +96,15 @@ void TEditForm::StringTauschen() {
     const ReplaceRequest request{dialog.FindText(), dialog.ReplaceText(), dialog.WholeWord(),
                                  dialog.MatchCase(), dialog.ReplaceAll()};
     ReplaceHost host;
-    host.ask = [this] {
-        return Modal([this] {
-            return dialogs_.Message(BoxOwner(), platform::MessageKind::Confirm,
+    host.ask = [&] {
+        return Modal([&] {
+            return dialogs_.Message(BoxOwner(dialog), platform::MessageKind::Confirm,
                                     QStringLiteral("diesen Text ersetzen?"),
                                     platform::ButtonYes | platform::ButtonNo |
                                         platform::ButtonCancel | platform::ButtonAll);
         });
     };
-    host.tell = [this](const QString& message) { Tell(message); };
+    host.tell = [&](const QString& message) { Tell(dialog, message); };
     host.show = [&](QTextCursor& selection, bool events) {
         run.Batch().Close();
         if (!run.GoOn()) return false;

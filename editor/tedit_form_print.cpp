@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextEdit>
 #include <memory>
 #include <stdexcept>
@@ -26,30 +28,47 @@ PrinterMetrics MetricsOf(const QPrinter& printer) {
             static_cast<int>(std::lround(page.top() - paper.top()))};
 }
 
+// Paints the lines that the page holds, each whole: a line belongs to the page its top lies
+// on. The document layout's own painting would also draw, clipped away, the line above the
+// page of a paragraph that runs over from the previous page: invisible on paper, but a PDF
+// reader would find that line twice.
+void PaintPage(QPainter& painter, const QTextDocument& document, qreal top, qreal bottom) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        if (!layout) continue;
+        const QPointF at = layout->position();
+        if (at.y() >= bottom) break;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const qreal y = at.y() + line.y();
+            if (y >= top && y < bottom) line.draw(&painter, at);
+        }
+    }
+}
+
 // Lays a copy of the text out in pages of the rectangle's size, in the printer's
 // resolution, and paints one page after the other into the rectangle. Lines are not cut at
-// a page's end: the layout moves a line that does not fit to the next page.
+// a page's end: the layout moves a line that does not fit to the next page. Printed lines
+// always wrap at the rectangle's width, whether or not the window wraps them.
 void PrintDocument(const QTextDocument& text, QPrinter& printer, const QRectF& rect) {
     std::unique_ptr<QTextDocument> copy(text.clone());
     copy->documentLayout()->setPaintDevice(&printer);
     copy->setDocumentMargin(0);
+    QTextOption option = copy->defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    copy->setDefaultTextOption(option);
     copy->setPageSize(rect.size());
     QPainter painter;
     if (!painter.begin(&printer)) throw std::runtime_error("printer not ready");
     const int pages = copy->pageCount();
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !printer.newPage()) throw std::runtime_error("no new page");
-        const QRectF onPage(0, page * rect.height(), rect.width(), rect.height());
+        const qreal top = page * rect.height();
         painter.save();
-        painter.translate(rect.left(), rect.top() - onPage.top());
-        painter.setClipRect(onPage);
-        QAbstractTextDocumentLayout::PaintContext context;
-        // Only the lines of this page: a line that starts right at the page's end, or ends
-        // right at its start, belongs to the neighbour and would be hidden text in a PDF.
-        context.clip = onPage.adjusted(0, 1, 0, -1);
-        // Black on paper, whatever the desktop's colours.
-        context.palette.setColor(QPalette::Text, Qt::black);
-        copy->documentLayout()->draw(&painter, context);
+        painter.translate(rect.left(), rect.top() - top);
+        // Black on paper, whatever the desktop's colours; formats with a colour keep theirs.
+        painter.setPen(Qt::black);
+        PaintPage(painter, *copy, top, top + rect.height());
         painter.restore();
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)

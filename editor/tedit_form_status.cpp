@@ -85,8 +85,9 @@ void TEditForm::CountAllLines() {
 
 void TEditForm::UpdateCursorPos() {
     CountChangedLines();
+    // The caret is the selection's start, wherever the selection was made from.
     const auto [line, column] =
-        LineAndColumn(*editor_->document(), editor_->textCursor().position());
+        LineAndColumn(*editor_->document(), editor_->textCursor().selectionStart());
     panel1_->setText(QStringLiteral("Zeile: %1   Spalte: %2")
                          .arg(line + 1, 3, 10, QChar(u' '))
                          .arg(column + 1, 3, 10, QChar(u' ')));

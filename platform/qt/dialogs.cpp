@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -126,11 +128,22 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, FileRequest& req
     return RunFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+// The dialog finds a style by its name only. A font without one (a text's font has none)
+// would start on the family's first style, "Condensed Italic" for DejaVu Serif, so it starts
+// on the style the text is drawn in. Its sizes are whole points; OK without a change gives
+// back the font as it came, 10.5 points and a family the desktop lacks included.
 std::optional<QFont> QtDialogs::Font(QWidget* parent, const QFont& initial) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok) return std::nullopt;
-    return font;
+    QFont start = initial;
+    if (start.styleName().isEmpty()) {
+        const QString drawn = QFontInfo(initial).styleName();
+        if (QFontDatabase::styles(initial.family()).contains(drawn)) start.setStyleName(drawn);
+    }
+    QFontDialog dialog(parent);
+    dialog.setCurrentFont(start);
+    const QFont offered = dialog.currentFont();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QFont chosen = dialog.selectedFont();
+    return chosen == offered ? initial : chosen;
 }
 
 bool QtDialogs::Print(QWidget* parent, QPrinter& printer) {

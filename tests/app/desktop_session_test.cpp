@@ -105,6 +105,7 @@ protected:
             return status == 0;
         })) << "setxkbmap de failed";
         env_.insert("QT_QPA_PLATFORM", "xcb");
+        env_.insert("LC_ALL", "C.UTF-8");  // one language, whatever the machine's
         // In the sanitizer build: libxkbcommon-x11 calls strndup on a keymap name that ends
         // within its length but has no NUL there, which strndup allows and the strict
         // string checks do not.
@@ -300,10 +301,6 @@ TEST_F(DesktopSession, TypedNotesOutliveAKill) {
     CloseNotes(main);
     End();
 }
-
-}  // namespace
-
-namespace {
 
 // Shift with a digit key unlocks the fields as the digit does ("$", a hexadecimal number,
 // on a German keyboard): the running clock stops at once.

@@ -2,6 +2,7 @@
 // search without wrap-around, whole words, the a-z folding of replace, the answers to the
 // question at each hit and the summary.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -79,6 +80,7 @@ TEST_F(FindReplace, FindNextGoesForwardOnly) {
     for (const int at : {0, 4, 8}) {
         Press(dialog, "FindNext");
         EXPECT_EQ(Selection(), std::make_pair(at, at + 3));
+        EXPECT_EQ(Status(), QString("Zeile:   1   Spalte: %1").arg(at + 1, 3));  // the hit's start
     }
     EXPECT_TRUE(dialogs.prompts.empty());
     Press(dialog, "FindNext");
@@ -101,6 +103,19 @@ TEST_F(FindReplace, FindNextGoesForwardOnly) {
     Trigger("SuchBtn");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->FindText(), "abc");
+}
+
+// On a German desktop the texts of its own find and replace dialogs.
+TEST(FindDialogTexts, German) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Switzerland));
+    const editor::FindDialog dialog(editor::FindDialog::Kind::Replace, nullptr);
+    QLocale::setDefault(QLocale::c());
+    QStringList texts{dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    for (const QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) texts << b->text();
+    EXPECT_EQ(texts, QStringList({"Ersetzen", "Suchen &nach:", "Ersetzen &durch:",
+                                  "Nur ganzes &Wort suchen", "&Groß-/Kleinschreibung",
+                                  "&Weitersuchen", "&Ersetzen", "&Alle ersetzen", "Abbrechen"}));
 }
 
 TEST_F(FindReplace, WholeWordAndMatchCase) {
@@ -171,6 +186,8 @@ TEST_F(FindReplace, AnswersToTheQuestion) {
             EXPECT_EQ(shown[c.questions + i].text, c.messages[i]);
             EXPECT_EQ(shown[c.questions + i].kind, platform::MessageKind::Plain);
         }
+        // Each box belongs to the dialog, which gets the focus back when the box closes.
+        for (const auto& box : shown) EXPECT_EQ(box.owner, dialog) << box.text.toStdString();
         EXPECT_EQ(form->Modified(), QString(c.after) != "a xa a");
         EXPECT_EQ(form->TextLength(), Text().size());
         // Unanswered questions would mean a question too few.

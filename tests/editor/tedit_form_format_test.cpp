@@ -177,6 +177,7 @@ TEST_F(Formatting, ClipboardDeleteAndSelectAll) {
     EXPECT_EQ(clipboard->text(), "ad");
     Trigger("Selectall1");
     EXPECT_EQ(Selection(), std::make_pair(0, 5));
+    EXPECT_EQ(Status(), "Zeile:   1   Spalte:   1");  // the caret is the selection's start
     for (const char* item : {"Cut1", "Copy1", "Paste1", "Delete1", "Selectall1"})
         EXPECT_TRUE(form->Action(item)->isEnabled()) << item;
 }

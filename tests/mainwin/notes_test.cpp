@@ -1,9 +1,11 @@
 // The notes command (menu and F1), the notes window's settings, and the ways of ending the
 // program with modified notes.
+#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QTimer>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "editor/editor_settings.h"
 #include "editor/formats/notes_file.h"
@@ -100,20 +102,27 @@ TEST_F(Notes, EditorSettingsReadAndWrittenBack) {
 }
 
 // Values that do not convert give the defaults; a notes file that is gone gives way to the
-// default notes file, which the next save writes.
+// default notes file, which the next save writes. Damaged bounds give a window on the screen
+// at its default size, and a caret before the text's start the start.
 TEST_F(Notes, EditorSettingsThatDoNotFit) {
-    WriteSettings("[Editor]\r\nLeft=x\r\nHeight=\r\nLastPos=1e3\r\nWordWrap=ja\r\nFileName=" +
-                  Folder().toStdString() + "weg.rtf\r\nFontSize=-4\r\n");
-    Start({"24031998", "14"});
-    EXPECT_EQ(editForm->pos(), QPoint(0, 0));
-    EXPECT_EQ(editForm->height(), 402);
-    EXPECT_EQ(editForm->Settings().lastPos, 0);
-    EXPECT_TRUE(editForm->WordWrap());
-    EXPECT_EQ(editForm->FileName(), DefaultNotes());
-    EXPECT_EQ(editForm->Settings().font.pointSize(), 10);
-    Trigger("MenuEnde");
-    EXPECT_NE(ReadSettings().find("FileName=" + DefaultNotes().toStdString() + "\r\n"),
-              std::string::npos);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const std::string keys : {"Left=x\r\nHeight=\r\nLastPos=1e3\r\nWordWrap=ja\r\nFontSize=-4\r\n",
+                                   "Left=90000\r\nTop=-5\r\nHeight=-5\r\nWidth=3\r\nLastPos=-1\r\n"}) {
+        SCOPED_TRACE(keys);
+        WriteSettings("[Editor]\r\n" + keys + "FileName=" + Folder().toStdString() + "weg.rtf\r\n");
+        Start({"24031998", "14"});
+        EXPECT_TRUE(screen.contains(QRect(editForm->pos(), editForm->size())));
+        EXPECT_EQ(editForm->size(), QSize(579, 402));
+        EXPECT_EQ(editForm->Settings().lastPos, 0);
+        EXPECT_TRUE(editForm->WordWrap());
+        EXPECT_EQ(editForm->FileName(), DefaultNotes());
+        EXPECT_EQ(editForm->Settings().font.pointSize(), 10);
+        Trigger("MenuEnde");
+        const std::string file = "FileName=" + DefaultNotes().toStdString();
+        for (const std::string& key : {std::string("Height=402"), std::string("Width=579"),
+                                       std::string("LastPos=0"), std::string("WordWrap=1"), file})
+            EXPECT_NE(ReadSettings().find("\n" + key + "\r\n"), std::string::npos) << key;
+    }
 }
 
 // F1 opens the notes on the default file when there is none yet; each later F1 reads the

@@ -1,12 +1,17 @@
-// The real file dialog behind the dialog interface: the filter the window asks for is the
-// one shown, and the one the user ends on comes back, whatever blanks the filters hold.
+// The real file and font dialogs behind the dialog interface: the filter the window asks for
+// is the one shown, and the one the user ends on comes back, whatever blanks the filters hold;
+// the font dialog starts on the text's style, and OK alone changes nothing.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "platform/qt/dialogs.h"
+#include "platform/qt/translations.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -34,6 +39,49 @@ TEST(QtDialogs, FileDialogFiltersByPlace) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->toStdString(), (dir + "/plan.txt").toStdString());
     EXPECT_EQ(request.filterIndex, 2);
+}
+
+// A family of many styles, whose first one in the dialog is "Condensed Italic". Rows: the
+// text's italic, its size, the size typed before OK (0: OK alone), the style shown.
+TEST(QtDialogs, FontDialogStartsOnTheTextsStyle) {
+    const QString family = QStringLiteral("DejaVu Serif");
+    if (!QFontDatabase::families().contains(family)) GTEST_SKIP() << "DejaVu Serif is missing";
+    const struct {
+        bool italic;
+        double points;
+        int typed;
+        const char* shown;
+    } cases[] = {{false, 11, 0, "Book"}, {true, 11, 0, "Italic"}, {false, 10.5, 0, "Book"},
+                 {false, 11, 14, "Book"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown + std::to_string(c.points));
+        QFont initial(family);
+        initial.setPointSizeF(c.points);
+        initial.setItalic(c.italic);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            shown = dialog->currentFont().styleName();
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())  // the size field
+                if (edit->validator() && c.typed) edit->setText(QString::number(c.typed));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const std::optional<QFont> chosen = platform::QtDialogs().Font(nullptr, initial);
+        EXPECT_EQ(shown.toStdString(), c.shown);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->family(), family);
+        EXPECT_EQ(chosen->italic(), c.italic);
+        EXPECT_EQ(chosen->pointSizeF(), c.typed ? c.typed : c.points);
+    }
+}
+
+// Qt's dialogs speak German where the desktop does; nothing is loaded for other languages.
+TEST(QtDialogs, QtTranslationsForTheLanguage) {
+    const auto german = platform::QtTranslations(QLocale(QLocale::German, QLocale::Austria));
+    ASSERT_NE(german, nullptr);
+    EXPECT_EQ(german->translate("QFileDialog", "Look in:").toStdString(), "Suchen in:");
+    EXPECT_EQ(platform::QtTranslations(QLocale::c()), nullptr);
 }
 
 }  // namespace

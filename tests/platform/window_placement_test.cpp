@@ -21,14 +21,10 @@ TEST(WindowPlacement, StoredBoundsAgainstScreens) {
         QRect placed;
     };
     const Case cases[] = {
-        {"on the screen", {200, 200, 663, 412}, {full}, {200, 200, 663, 412}},
         {"hanging off the right, grip left", {1800, 500, 663, 412}, {full}, {1800, 500, 663, 412}},
-        {"far up and left", {-5000, -5000, 663, 412}, {full}, {0, 0, 663, 412}},
-        {"far right", {90000, 300, 600, 426}, {full}, {1320, 300, 600, 426}},
         {"title bar above the screen", {-1, -20, 663, 412}, {full}, {0, 0, 663, 412}},
         {"title bar under the panel", {300, 10, 663, 412}, {panel}, {300, 32, 663, 412}},
         {"too little of the bar left", {1850, 500, 663, 412}, {full}, {1257, 500, 663, 412}},
-        {"screen became smaller", {1500, 900, 663, 412}, {small}, {361, 356, 663, 412}},
         {"larger than the screen", {3000, 3000, 1400, 900}, {small}, {0, 0, 1024, 768}},
         {"on the second screen", {2500, 100, 663, 412}, {full, right}, {2500, 100, 663, 412}},
         {"beyond the second screen", {5000, 100, 663, 412}, {full, right}, {2537, 100, 663, 412}},

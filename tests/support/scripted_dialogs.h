@@ -25,6 +25,7 @@ struct Prompt {
     QString initial;  // input boxes; the preset name of file dialogs
     platform::FileRequest file;  // file dialogs: the request as the window made it
     QFont font;  // the font dialog: the font it started on
+    const QWidget* owner = nullptr;  // message boxes: the window the box belongs to
 };
 
 // The answer to a file dialog: the name chosen (nullopt: Cancel) and the filter the user
@@ -39,7 +40,7 @@ public:
     platform::MessageButton Message(QWidget* parent, platform::MessageKind kind,
                                     const QString& text, unsigned buttons) override {
         prompts.push_back({Prompt::MessageBox, kind, platform::MessageCaption(kind, parent), text,
-                           buttons, {}, {}, {}});
+                           buttons, {}, {}, {}, parent});
         TakeTheFocusLikeABox();
         if (!answers.empty()) {
             const platform::MessageButton answer = answers.front();
