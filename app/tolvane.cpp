@@ -1,6 +1,7 @@
 // The program entry of the calculator window.
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "editor/recovery_copy.h"
 #include "editor/tedit_form.h"
 #include "mainwin/tform1.h"
 #include "platform/locations.h"
@@ -91,6 +93,8 @@ int Run(int argc, char** argv) {
         created = form->FormCreate();
         // The notes window, hidden until the calculator window opens it.
         editForm = std::make_unique<editor::TEditForm>(dialogs);
+        editForm->Recovery().SetFolder(platform::RecoveryFolder(
+            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
         form->SetEditForm(editForm.get());
     });
     if (!ok) return 1;

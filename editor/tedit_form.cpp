@@ -14,6 +14,7 @@
 
 #include "editor/find_dialog.h"
 #include "editor/plain_notes_layout.h"
+#include "editor/recovery_copy.h"
 #include "platform/qt/application.h"
 
 namespace editor {
@@ -35,7 +36,9 @@ TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
     FormCreate();
 }
 
-TEditForm::~TEditForm() = default;
+// A change not yet in the recovery copy goes there before the program ends: the end's
+// Save As may have been cancelled.
+TEditForm::~TEditForm() { recovery_->Flush(); }
 
 void TEditForm::FormCreate() {
     auto* editor = new NotesEdit(this);
@@ -69,6 +72,8 @@ void TEditForm::FormCreate() {
     });
     connect(editor_, &QTextEdit::textChanged, this,
             [this] { platform::RunGuarded([this] { EditorChange(); }); });
+    recovery_ = std::make_unique<RecoveryCopy>([this] { return RecoverySnapshot(); });
+    connect(editor_, &QTextEdit::textChanged, this, [this] { recovery_->Changed(); });
     connect(editor_, &QTextEdit::cursorPositionChanged, this,
             [this] { platform::RunGuarded([this] { UpdateCursorPos(); }); });
     InstallDocument(new QTextDocument(editor_));
@@ -195,6 +200,7 @@ bool TEditForm::FormCloseQuery() {
         return true;
     case platform::ButtonNo:
         SetModified(false);
+        recovery_->Discard(fileName_);
         return true;
     default:
         return false;

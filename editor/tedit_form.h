@@ -24,6 +24,9 @@
 //   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard; owns dialogFont_
 //   tedit_form_wordwrap.cpp  Wordwrap1Click: word wrap, scroll bars, check mark
 //   tedit_form_print.cpp     Print1Click, Printersetup1Click (GetPrintMargins); owns printer_
+//   tedit_form_recovery.cpp  RecoverySnapshot, OfferRecovery (RecoveryCopy): the copy's
+//                            snapshot, and the offer at a load, which sets text, mode and
+//                            notesFile_ as the load does; owns recovery_
 //   editor_settings.cpp      Settings, SetSettings: the kept state as one value; isBAK_ and
 //                            the print margins change only there
 //
@@ -37,6 +40,7 @@
 #include <QTimer>
 #include <QString>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -58,6 +62,8 @@ class QTextEdit;
 namespace editor {
 
 class FindDialog;
+class RecoveryCopy;
+struct RecoveryCopySnapshot;
 
 // Name of a text that has no file yet.
 inline const QString UnnamedFile = QStringLiteral("Unbekannt");
@@ -133,6 +139,9 @@ public:
     // The printer of the print and printer setup dialogs (made on first use).
     QPrinter& Printer();
 
+    // The recovery copy of a modified text (no folder set: none).
+    RecoveryCopy& Recovery() { return *recovery_; }
+
     // The widgets, for tests.
     QTextEdit* Editor() const { return editor_; }
     QAction* Action(std::string_view name) const;
@@ -179,6 +188,9 @@ private:
     }
     void ShowWordWrap(bool on);
     void InstallDocument(QTextDocument* document);
+    // The recovery copy: what it is to hold, and the offer of one when a file is loaded.
+    std::optional<RecoveryCopySnapshot> RecoverySnapshot() const;
+    void OfferRecovery(const QString& name);
     void ReadIntoEditor(const QString& name);
     void WriteFile();
     bool ConfirmOverwrite();
@@ -237,6 +249,8 @@ private:
     FindDialog* replaceDialog_ = nullptr;
     // The conversion or the replace that runs now.
     LongCommand longCommand_;
+    // The copy of a modified text kept while it is unsaved.
+    std::unique_ptr<RecoveryCopy> recovery_;
 };
 
 }  // namespace editor

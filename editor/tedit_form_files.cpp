@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "editor/notes_file_names.h"
+#include "editor/recovery_copy.h"
 #include "editor/tedit_form.h"
 #include "platform/safe_file.h"
 
@@ -108,6 +109,7 @@ bool TEditForm::SaveChanges() {
         return !Modified();
     case platform::ButtonNo:
         SetModified(false);
+        recovery_->Discard(fileName_);
         return true;
     default:
         return false;
@@ -182,6 +184,7 @@ void TEditForm::LoadFile(const QString& name) {
     editor_->setAcceptRichText(!plainText_);
     textLength_ = editor_->document()->characterCount() - 1;
     SetModified(false);
+    OfferRecovery(name);
     UpdateCursorPos();
 }
 
@@ -198,6 +201,8 @@ void TEditForm::Open1Click() {
 void TEditForm::New1Click() {
     lastPos_ = 0;
     LoadFile(UnnamedFile);
+    // An emptied editor keeps no copy of the text it held.
+    if (fileName_ == UnnamedFile && !Modified()) recovery_->Discard(QString());
 }
 
 void TEditForm::MakeBackup(const QString& name) {
@@ -240,7 +245,10 @@ void TEditForm::WriteFile() {
             result = platform::ReplaceFile(PathOf(fileName_), text, options);
         }
         status = result.status;
-        if (status == platform::ReplaceStatus::Ok) disk_ = {fileName_, result.stamp};
+        if (status == platform::ReplaceStatus::Ok) {
+            disk_ = {fileName_, result.stamp};
+            recovery_->Discard(fileName_);
+        }
     } catch (const std::exception&) {
         status = platform::ReplaceStatus::Failed;
     }

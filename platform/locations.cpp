@@ -96,6 +96,16 @@ std::string ConfigHome() { return XdgHome("XDG_CONFIG_HOME", ".config"); }
 
 std::string DataHome() { return XdgHome("XDG_DATA_HOME", ".local/share"); }
 
+std::string StateHome() { return XdgHome("XDG_STATE_HOME", ".local/state"); }
+
+fs::path RecoveryFolder(const std::string& programFile) {
+    const fs::path program(programFile);
+    const fs::path folder = program.parent_path();
+    if (PortableCopy(folder.string()))
+        return folder / program.filename().replace_extension(".recovery");
+    return fs::path(StateHome()) / AppFolderName;
+}
+
 fs::path SettingsFile(const std::string& programFile) {
     return BesideOrInUserFolder(programFile, ".INI", ConfigHome());
 }

@@ -34,12 +34,19 @@ std::string ConfigHome();
 // $XDG_DATA_HOME, or ~/.local/share when it is unset, empty or not an absolute path.
 std::string DataHome();
 
+// $XDG_STATE_HOME, or ~/.local/state when it is unset, empty or not an absolute path.
+std::string StateHome();
+
 // The settings file of the program at `programFile`: the program file's name with its
 // extension replaced by ".INI", beside a portable copy, else in ConfigHome()/tolvane/.
 std::filesystem::path SettingsFile(const std::string& programFile);
 // The default notes file: the program file's name with ".RTF", beside a portable copy,
 // else in DataHome()/tolvane/.
 std::filesystem::path DefaultNotesFile(const std::string& programFile);
+
+// The folder of the notes' recovery copies: beside the settings file of a portable copy (the
+// program file's name with ".recovery"), else StateHome()/tolvane/.
+std::filesystem::path RecoveryFolder(const std::string& programFile);
 
 // Creates the folder that is to hold `file` when it is missing, as the XDG rules ask (mode
 // 0700), so that the first save there can succeed. A failure is left to that save to report.

@@ -288,7 +288,8 @@ ReplaceResult ReplaceFile(const fs::path& name, const ContentMaker& make,
     // Ownership that cannot be kept (a file system without owners) is no reason to fail.
     if (ok && existed && ::geteuid() == 0 && ::fchown(out.fd, old.st_uid, old.st_gid) != 0) {
     }
-    ok = ok && ::fchmod(out.fd, existed ? old.st_mode & 07777 : NewFileMode()) == 0;
+    const mode_t mode = options.ownerOnly ? 0600 : existed ? old.st_mode & 07777 : NewFileMode();
+    ok = ok && ::fchmod(out.fd, mode) == 0;
     struct stat written {};
     ok = ok && ::fstat(out.fd, &written) == 0;
     const int fd = out.fd;

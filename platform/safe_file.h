@@ -80,6 +80,9 @@ struct ReplaceOptions {
     // Given the real file, the name its old content keeps as a backup, made just before the
     // new file takes the name. Unset: no backup.
     std::function<std::filesystem::path(const std::filesystem::path&)> backupName;
+    // The file written is readable and writable by its owner alone, whatever the old file's
+    // permissions or the umask (recovery copies of private notes).
+    bool ownerOnly = false;
 };
 
 struct ReplaceResult {

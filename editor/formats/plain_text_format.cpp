@@ -123,14 +123,17 @@ void PlainTextFormat::read(const QByteArray& bytes, QTextDocument& document) {
 }
 
 QByteArray PlainTextFormat::write(const QTextDocument& document) const {
-    QString text = document.toRawText();
+    return EncodeRawText(document.toRawText(), layout_);
+}
+
+QByteArray PlainTextFormat::EncodeRawText(QString text, const PlainTextLayout& layout) {
     // Block separators and line breaks inside a paragraph are both line ends in a file;
     // the frame markers of tables are no text.
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     text.remove(QChar(0xFDD0));
     text.remove(QChar(0xFDD1));
-    return EncodeText(text, layout_);
+    return EncodeText(text, layout);
 }
 
 }  // namespace editor

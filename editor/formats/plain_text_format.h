@@ -35,6 +35,9 @@ public:
     static QString DecodeText(const QByteArray& bytes, const PlainTextLayout& layout);
     // The bytes of a text whose line breaks are "\n".
     static QByteArray EncodeText(const QString& text, const PlainTextLayout& layout);
+    // The bytes of a document's raw text (QTextDocument::toRawText), as write() gives them;
+    // needs no document, so that it can run on another thread.
+    static QByteArray EncodeRawText(QString raw, const PlainTextLayout& layout);
 
 private:
     PlainTextLayout layout_;

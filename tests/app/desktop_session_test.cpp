@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <signal.h>
 #include <unistd.h>
 
 #include "editor/formats/notes_file.h"
@@ -255,6 +256,48 @@ TEST_F(DesktopSession, NotesAndSettingsOutliveTheProgram) {
     Type("!");
     Keys("F2");
     EXPECT_TRUE(WaitFor([&] { return NotesText() == note + "!"; })) << NotesText().toStdString();
+    CloseNotes(main);
+    End();
+}
+
+// Typed notes outlive a kill: the recovery copy written while the text rested is offered at
+// the next F1, and Yes shows the text, still to be saved.
+TEST_F(DesktopSession, TypedNotesOutliveAKill) {
+    const QString note = QStringLiteral("Übermorgen Neumond");
+    QString main = Start({"24031998", "14"});
+    ASSERT_FALSE(main.isEmpty());
+    ASSERT_FALSE(OpenNotes().isEmpty());
+    Type(note);
+    // The copy follows some two seconds after the last key.
+    const std::filesystem::path folder = folder_.Path() / "tolvane.recovery";
+    // (A temporary file may be there before the copy takes its name.)
+    const auto copies = [&] {
+        int n = 0;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+            n += entry.path().extension() == ".recovery";
+        return n;
+    };
+    ASSERT_TRUE(WaitFor([&] { return copies() == 1; })) << Output();
+    ::kill(static_cast<pid_t>(program_.processId()), SIGKILL);
+    ASSERT_TRUE(program_.waitForFinished(5000));
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "tolvane.RTF"));
+
+    main = Start({"24031998", "14"});
+    ASSERT_FALSE(main.isEmpty());
+    Keys("F1");
+    // The question comes first, in a box of its own; Alt+Y answers "&Yes".
+    QString box;
+    ASSERT_TRUE(WaitFor([&] { return !(box = ShownWindow("Confirm")).isEmpty(); })) << Output();
+    Xdotool({"windowfocus", "--sync", box});
+    Keys("alt+y");
+    QString notes;
+    ASSERT_TRUE(WaitFor([&] { return !(notes = ShownWindow("/tolvane.RTF")).isEmpty(); }));
+    // Saved, the text is the one typed before the kill.
+    Xdotool({"windowfocus", "--sync", notes});
+    Keys("F2");
+    EXPECT_TRUE(WaitFor([&] { return NotesText() == note; })) << NotesText().toStdString();
+    EXPECT_TRUE(WaitFor([&] { return copies() == 0; })) << "the copy outlived the save";
     CloseNotes(main);
     End();
 }

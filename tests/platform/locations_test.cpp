@@ -88,6 +88,8 @@ TEST(Locations, UserFoldersFollowTheXdgRules) {
         EXPECT_EQ(platform::ConfigHome(), c.expectedConfig);
         EXPECT_EQ(platform::DataHome(), c.expectedData);
     }
+    const ScopedEnv state("XDG_STATE_HOME", std::nullopt);
+    EXPECT_EQ(platform::StateHome(), "/home/anna/.local/state");
 }
 
 // Without HOME the password database knows the user's home folder.
@@ -106,6 +108,7 @@ TEST(Locations, WritableProgramFolderKeepsSettingsAndNotesBesideTheProgram) {
     const std::string program = (folder.Path() / "tolvane").string();
     EXPECT_EQ(platform::SettingsFile(program), folder.Path() / "tolvane.INI");
     EXPECT_EQ(platform::DefaultNotesFile(program), folder.Path() / "tolvane.RTF");
+    EXPECT_EQ(platform::RecoveryFolder(program), folder.Path() / "tolvane.recovery");
     // The program file's own name decides, its extension replaced.
     EXPECT_EQ(platform::SettingsFile((folder.Path() / "rechner.bin").string()),
               folder.Path() / "rechner.INI");
@@ -145,11 +148,13 @@ TEST(Locations, InstalledProgramInAWritableFolderUsesTheUsersFolders) {
     Touch(prefix.Path() / "share" / "tolvane" / "PLANETS.NDX");
     const ScopedEnv config("XDG_CONFIG_HOME", "/u/config");
     const ScopedEnv data("XDG_DATA_HOME", "/u/data");
+    const ScopedEnv state("XDG_STATE_HOME", "/u/state");
     const std::string program = (prefix.Path() / "bin" / "tolvane").string();
     ASSERT_TRUE(platform::FolderWritable(prefix.Folder() + "bin"));
     EXPECT_FALSE(platform::PortableCopy(prefix.Folder() + "bin"));
     EXPECT_EQ(platform::SettingsFile(program), "/u/config/tolvane/tolvane.INI");
     EXPECT_EQ(platform::DefaultNotesFile(program), "/u/data/tolvane/tolvane.RTF");
+    EXPECT_EQ(platform::RecoveryFolder(program), "/u/state/tolvane");
     // A data file beside the program makes it a portable copy again.
     Touch(prefix.Path() / "bin" / "PLANETS.NDX");
     EXPECT_TRUE(platform::PortableCopy(prefix.Folder() + "bin"));
