@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the command line of tolvane-cli. The hour and date parts follow the window's own
 // command-line rules, so both programs accept exactly the same arguments.
 #include "app/cli_args.h"

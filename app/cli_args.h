@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of tolvane-cli: options, and the hour and date parts read from arguments
 // in the same way the window reads its own command line.
 #pragma once

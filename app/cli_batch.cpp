@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the rows of a range of days directly into one buffer.
 #include "app/cli_batch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output of a range of days, written straight from the calculator's numbers: every
 // piece of a row comes from a table made once (the texts of the fields, the cycle objects,
 // the pillars) or is kept from the day before (the year-start and solstice texts), so a row

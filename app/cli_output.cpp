@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text and JSON output of tolvane-cli. The JSON is written by hand: its shape is fixed and
 // small, and the program then needs no JSON library.
 #include "app/cli_output.h"

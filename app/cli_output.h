@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output formats of tolvane-cli: name/text lines, a tab-separated table for ranges, and
 // a compact JSON object per calculation.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress line of a long range.
 #include "app/cli_progress.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress of a long range of days, on one line of the error stream (a terminal): days
 // done of all, percent and the time left. It appears only after about a second, is updated a
 // few times a second and cleared at the end, however the range ends.

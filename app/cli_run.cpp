@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The course of a tolvane-cli run: read the arguments, pick MoonSpeed, check the term files,
 // calculate one date or a range of days and write the results.
 #include "app/cli_run.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of tolvane-cli from its arguments to its exit status, with the streams and the
 // surroundings (program folder, clock) passed in so that tests can run it in-process.
 #pragma once

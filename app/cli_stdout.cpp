@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked writes to the standard output and the set-up of the standard streams.
 #include "app/cli_stdout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standard output of tolvane-cli, written through a checked buffer: a write or the final
 // flush that fails (full disk, file size limit, closed output) raises OutputError, so the
 // program reports it instead of ending as if all had been written.

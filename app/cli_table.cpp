@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's table and the pillar lines of tolvane-cli, laid out in terminal cells.
 #include "app/cli_table.h"
 

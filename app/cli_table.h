@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output of tolvane-cli for people: the window's table with the real characters for one
 // calculation, and a line of the four pillars (year, month, day, hour) per day of a range.
 // Columns are aligned by the cells a terminal gives each character.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of tolvane-cli --help and --version.
 #include "app/cli_run.h"
 

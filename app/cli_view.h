@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator's view for the command line: the result texts in an array by field. The
 // command line hands the calculator numbers, so the input fields are never read.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program entry of the calculator window.
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tolvane-cli: the sexagenary cycle calculator on the command line.
 #include <unistd.h>
 

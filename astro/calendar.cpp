@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Julian-day conversions with the Gregorian reform of 1582 October 15.
 //
 // The whole parts of quantities that can turn negative (the year count in DateToJD and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar dates and Julian days: the engine's time base. Local civil time is eight hours
 // ahead of Universal Time; the site constants carry that offset.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts of the engine's input/output errors.
 #include "astro/errors.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Errors of the astronomy engine and the checked integer steps that raise them. Each
 // carries the text the user sees when it ends a calculation.
 #pragma once

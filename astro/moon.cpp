@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Moon's geocentric position from the truncated ELP-2000/82 theory as Meeus gives it
 // (Astronomical Algorithms, chapter 47). The arguments of the 120 periodic terms are
 // combined from the multiples of D, M, M' and F, with no sine or cosine per term.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Moon's geocentric ecliptic position: geometric, without nutation or aberration.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Angle reduction, polynomial evaluation and multiple angles.
 #include "astro/numerics.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small numerics shared by the Sun, nutation and Moon series: angle reduction, polynomials
 // in time, and the sines and cosines of an argument's multiples, from which the periodic
 // terms' arguments are combined without a sine or cosine call per term.

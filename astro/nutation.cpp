@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nutation series. The arguments of the table's terms are combined from the sines and
 // cosines of the five fundamental arguments' multiples, with no sine or cosine per term.
 #include "astro/nutation.h"

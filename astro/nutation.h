@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IAU 1980 nutation, truncated to its 63 largest terms (Meeus, Astronomical Algorithms,
 // Table 22.A).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ecliptic position: longitude and latitude in radians and a distance.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POSIX implementation of the buffered record reader.
 #include "astro/record_file.h"
 

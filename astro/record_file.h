@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A read-only file of fixed-size records, read sequentially through a buffer. Every open,
 // positioning, read and close is checked and a failure raises InOutError.
 #pragma once

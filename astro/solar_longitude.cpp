@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun's longitude from the Earth's longitude series: exact, enclosed, and its motion.
 #include "astro/solar_longitude.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun's geometric longitude as the searches need it, from the Earth's longitude series
 // loaded once: exactly as SunPosition computes it (the same terms, order and operations,
 // so the same bits), and as a cheap enclosure from the largest terms with a bound on all the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation of the planetary series: each coordinate is a polynomial in τ (Julian
 // millennia) whose coefficients are sums of A·cos(B + C·τ).
 #include "astro/sun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Heliocentric positions from the loaded planetary series, and the geometric geocentric
 // Sun seen from the body whose series are loaded (the Earth, body 3).
 #pragma once

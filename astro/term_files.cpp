@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a body's series from the term files into the term buffer.
 #include "astro/term_files.h"
 

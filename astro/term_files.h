@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planetary term files PLANETS.NDX and PLANETS.DAT and the term buffer they are loaded
 // into. One search step loads the Earth's series afresh and releases them again:
 //   InitTermBuffer(); LoadPlanetTerms(3); SunPosition(...); FreeTermBuffer();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A hundred years of days in one run of tolvane-cli (--json, 1950 to 2049, hour 12), the
 // fast way against the reference way (every day searched day by day, shown through the view
 // and written by JsonLine). The fast way may take at most 1/20 of the reference's time.

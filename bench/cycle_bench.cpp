@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One calculation as a click or a clock tick runs it. A whole calculation may cost at most
 // one search step of the day-by-day way (BM_SearchStepFloor); "steps" counts the days it
 // examined.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the notes files: reading and writing 1 MB of RTF (15,000 paragraphs in mixed
 // formats) and 1 MB of plain text. Target: RTF read and write together under 100 ms.
 // The notes window: loading and showing 10 MB of plain text (target under 1 s), and a key

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One search step as the searches run it, against its floor: the same cosine sums from
 // terms already in memory plus one read of the whole term file. The step may cost at most
 // 1.5 times its floor.

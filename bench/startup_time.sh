@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time of the calculator window: from process start until the first results are
 # shown, measured under Xvfb. Started without arguments the window runs its clock, and its
 # caption ends in "UHR" only after the first activation has calculated and the first tick

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: cpack -G DEB in the build folder. Its run-time dependencies come from
 # dpkg-shlibdeps, which reads the libraries the two programs link; only the Qt platform
 # plugins, which Qt loads at run time and no linker sees, are named by hand.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checking the input, computing the cycles and showing the results.
 #include "cycle/calculator.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sexagenary cycle calculator. One calculation, end to end (CalcReturnPress):
 //   1. ValidateInput empties the result fields and checks the four input texts;
 //   2. ComputeCycles reads them, finds the reference winter solstice of the five-year

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the hour and date parts of the command line.
 #include "cycle/command_line.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hour and date arguments of the command line, DDMMYYYY and HH, read part by part as
 // both programs read them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Day numbers in extended precision, as the cycle count has always computed them.
 #include "cycle/cycle_math.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-day arithmetic of the cycle count.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast searches. They step through the same instants as the reference (the local
 // midnights, formed by adding 1 to the Julian day once per day) and decide each examined
 // day by the same comparisons on the same values, but:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vocabulary of the cycle: German names of the ten heavenly stems and the twelve
 // earthly branches, the letters that draw their characters in the glyph font Vivar01, and
 // the characters themselves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference searches, day by day as the calculator has always searched: every day is
 // examined, and every step reads the Earth's series from the term files, uses them for the
 // Sun and releases them. The fast searches must find exactly the same days.

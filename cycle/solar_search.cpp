@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The searches' common part: MoonSpeed, the results remembered by year, and the choice
 // between the reference and the fast way.
 #include "cycle/solar_search.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Searches over the positions of the Sun and the Moon, day by day: the start of the cycle
 // year (the new moon after the Sun has passed 300°) and the winter solstice (the Sun
 // passing 270°). Each day is a local midnight, eight hours ahead of UT. Two ways give

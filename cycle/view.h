@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator's narrow window onto its front ends: the texts of the four input fields
 // in, the texts of the result fields out, and a busy indication while it computes. The
 // window, the command-line front end and the tests implement it. The fields are named

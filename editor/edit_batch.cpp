@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edits gathered into few layout passes and one undo step.
 #include "editor/edit_batch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many edits of one long command (a conversion, a replace-all) gathered into few layout
 // passes and one step for undo.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the section [Editor], and the window's settings as one value.
 #include "editor/editor_settings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's settings as one value: what the section [Editor] of the settings file
 // keeps from one run to the next, and the print margins. Read into the hidden window on the
 // calculator window's first activation, written by the calculator's end command.

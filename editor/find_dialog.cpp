@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The find and replace dialogs: the find text (and the replace text) with their labels on the
 // left, the two options below them, the buttons in a column on the right; in German on a
 // German desktop, as the desktop's own find dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's find and replace dialogs: modeless, laid out like the desktop's common
 // find and replace dialogs (forward search only, so without direction buttons).
 #pragma once

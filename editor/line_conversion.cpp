@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS/Windows conversion's walk over the lines of a document.
 #include "editor/line_conversion.h"
 

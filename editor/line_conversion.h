@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS/Windows conversion of a whole text, line by line, on a QTextDocument.
 #pragma once
 

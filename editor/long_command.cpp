@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The owner of the long commands: one at a time, stopped by a load, an emptying or a close.
 #include "editor/long_command.h"
 

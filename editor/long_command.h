@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The owner of the notes window's long commands (the DOS/Windows conversion, replace): they
 // let events through while they run, and in those events the user may load another file,
 // empty the text or close the window.

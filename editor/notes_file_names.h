@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of notes files: extensions (which decide plain text or RTF) and backup names.
 // No Qt; the files themselves are read and replaced through platform/safe_file.
 #pragma once

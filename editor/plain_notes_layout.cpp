@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain-text layout of the notes window: equal line heights, places from the block tree.
 #include "editor/plain_notes_layout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout of a plain-text note: every displayed line is equally high, so a paragraph's
 // place follows from the displayed lines before it, which the document's block tree sums.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page margins of printing in printer pixels.
 #include "editor/print_margins.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page margins of printing in printer pixels, from margins in millimetres and the
 // printer's metrics.
 #pragma once

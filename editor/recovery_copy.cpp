@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy's timing on the UI thread and its writer thread.
 #include "editor/recovery_copy.h"
 

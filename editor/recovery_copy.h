@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy of the notes text: written a moment after the last change, and at
 // least every 30 s while typing goes on, by a thread of its own, so that typing never waits
 // on the disk; removed once the text is saved or its changes are dropped. The window gives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replace loop.
 #include "editor/replace_run.h"
 

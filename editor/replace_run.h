@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replace on a QTextDocument: the hit-by-hit questions and the summary go through callbacks,
 // so the loop works the same in the window and without one.
 #pragma once

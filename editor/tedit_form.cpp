@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window: creation, its window events (activation, keys, closing) and the
 // modified flag that the save commands follow.
 #include "editor/tedit_form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window: a tool bar, the text control and a status line with the caret's line
 // and column. It edits one file at a time, as plain text or as RTF (by the extension); the
 // bytes go through NotesFile, the disk through platform/safe_file. Its commands: find and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "&Ascii zu Ansi" and "Ansi zu Ascii": the question, the control hidden while the lines are
 // converted (LineConversion), the status line and events at every tenth line; a close of the
 // window or a load stops them.

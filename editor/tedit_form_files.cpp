@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's file commands: load, open, new, save, save as, backups, the save
 // prompt, the question before overwriting a file another program changed. Bytes go through
 // NotesFile, the disk through platform/safe_file.

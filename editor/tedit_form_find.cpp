@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find and replace in the notes window: forward from the end of the selection, never
 // wrapping around to the start; replace asks at each hit until the user answers All.
 #include <QCoreApplication>

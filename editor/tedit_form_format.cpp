@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's formatting and edit commands: alignment with its check marks, the
 // font dialog, one-level undo, the clipboard, delete and select all.
 #include <QAction>

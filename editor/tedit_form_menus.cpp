@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's commands: tool bar (with images drawn here), menus, context menu and
 // status bar.
 #include <QAction>

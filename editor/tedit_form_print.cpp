@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing the notes text: the whole text, page after page, inside margins of PrintMarginX
 // and PrintMarginY millimetres from the paper's edges, as one job titled with the file name.
 #include <QAbstractTextDocumentLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's recovery copy: the snapshot of a modified text that the copy is made
 // from, and the offer of a copy when its file is loaded.
 #include <QDateTime>

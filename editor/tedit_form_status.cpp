@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status line: line and column of the caret as displayed (a wrapped paragraph counts
 // as several lines), and the refresh after every change of the text.
 #include <QFontMetrics>

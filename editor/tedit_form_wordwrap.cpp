@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrap of the whole text, with the horizontal scroll bar and the menu's check mark.
 #include <QAction>
 #include <QTextEdit>

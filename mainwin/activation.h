@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decides when the calculator window's activation handler runs: when the keyboard focus
 // comes to it for the first time (its first showing, whatever box had the focus before it)
 // or from the notes editor, but not on return from another program or from one of this

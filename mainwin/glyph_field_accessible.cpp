@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The glyph fields' accessible interface: named by row and column like every result field,
 // with the drawn character as value and description.
 #include "mainwin/glyph_field_accessible.h"

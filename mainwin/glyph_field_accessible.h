@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader learns of a glyph field: not the glyph font's letter that the field
 // holds ("f") but the Chinese character drawn with it (己).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window's settings: sections [Main] and [Parameter] of the settings file
 // next to the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window: construction, the result fields as the calculator's view, and
 // creation (settings, glyph font, term files).
 #include "mainwin/tform1.h"

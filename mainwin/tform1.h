@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window. Its three bands: the input bar (hour, day, month, year), the
 // results area (rows hour, day, month, year; columns "Periode 60", stems, branches) and
 // the status line with the year start and the winter solstice. It runs the calculator on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clock mode: while Timer1 is enabled, every tick puts the local hour and date into the
 // input fields and calculates; caption and task-bar text show the hour's branch.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The glyph font: installed for this program from the program folder, applied to the
 // eight glyph fields, removed when the program ends.
 #include <QLineEdit>

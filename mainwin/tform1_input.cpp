@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Activation, the command line, keys and clicks of the calculator window.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window's layout: three bands (input bar, results area, status line), the
 // results area in four columns whose four rows share their heights, and the sizing of the
 // fields to the glyph size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar and the parameter commands: MoonSpeed, clock interval (with the clock),
 // symbol size, the two check-mark settings and the information box.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes command: the notes window opens on its file, read afresh from the disk each
 // time.
 #include <QFileInfo>

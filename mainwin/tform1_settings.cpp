@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of the settings file: the clock interval and the notes window's
 // section read at the first activation, and the save of every setting by the end command.
 #include "editor/editor_settings.h"

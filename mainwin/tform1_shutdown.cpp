@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the program: the end command, which saves the settings, and every other way of
 // closing the window, which asks first when "End-Msg" is checked and saves nothing. Both
 // wait for a conversion of the notes to end and offer to save modified notes first.

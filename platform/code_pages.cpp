@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Single-byte code pages beside Windows-1252: the DOS code pages 437 (US) and 850 (Western
 // Europe) and Mac Roman, as tables of their upper halves.
 #include "platform/code_pages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-byte code pages old text files come in: Windows-1252, the DOS code pages 437
 // and 850, and Mac Roman, each identified by its Windows code page number.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Best-fit tables: the look-alike byte a conversion writes for a character the target code
 // page lacks, before it falls back to "?".
 #include <algorithm>

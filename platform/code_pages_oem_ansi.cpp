@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OEM <-> ANSI conversions: piece by piece through one fixed buffer of bytes.
 #include "platform/code_pages_oem_ansi.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS and Windows character sets of the notes editor's conversions: code page 850 (OEM)
 // and Windows-1252 (ANSI), on text held as UTF-16 code units.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252 tables and a strict UTF-8 decoder. Characters without a byte pass through
 // one fallback routine, the place where an approximating table can be added.
 #include "platform/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between the program's UTF-8 strings and Windows-1252, the encoding of the
 // settings file.
 #pragma once

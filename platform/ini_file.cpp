@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INI parsing and editing on the file's own bytes, and the locked read, change and atomic
 // replacement of the file.
 #include "platform/ini_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: a Windows-style INI file read and written with the rules of the Windows
 // private-profile routines, so files written by either side read the same.
 #pragma once

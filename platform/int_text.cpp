@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-number conversion with its own digit loop, so the accepted spellings do not depend
 // on the C library's locale or on strtol's leniency about trailing text.
 #include "platform/int_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text to whole number: the one conversion used for input fields, the command line and the
 // settings file, so that all of them accept the same spellings; and the hour argument's
 // real number, read with the same blanks and sign.

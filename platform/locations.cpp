@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data folder of a portable copy or an installation, the user's XDG folders, and the
 // choice between the program folder and those for the settings and notes files.
 #include "platform/locations.h"

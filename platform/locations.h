@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's files live. A portable copy (the build folder, a copy in a folder the
 // user may write) keeps everything beside the executable; an installed program, or one in
 // a folder the user cannot write, reads its data files from the installation's shared data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linux: the executable's path is the target of /proc/self/exe.
 #include "platform/program_folder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running executable and its folder, where a portable copy keeps its files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies on disk: naming, the header and the safe replacement of platform/safe_file.
 #include "platform/recovery_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy of a notes text on disk, one per notes file: its name, made from the
 // notes file's full path, and its content, a short header (the notes file, the mode, the
 // file's size and time when the text was read) followed by the text in the notes file's

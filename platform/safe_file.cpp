@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded reading of regular files and their replacement through a temporary file, with
 // POSIX calls so that every failure (a short write, a full disk at fsync) is seen.
 #include "platform/safe_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and replacing the files the user keeps (the settings file, the notes): only
 // regular files are read, without blocking and within a size bound; a file is replaced
 // through a temporary file and a rename under a folder lock, so that its name holds the old

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/test and scripts/run: install missing Debian packages, configure, build.
 # Source it; it defines ROOT and BUILD and the functions below.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make_glyph_font.py: builds data/Vivar01.TTF, the font that draws the ten stems and twelve
 # branches on the letters a-v, as a subset of a CJK TrueType font shipped by Debian.
 """Build the glyph font Vivar01.TTF from a CJK TrueType font shipped by Debian.

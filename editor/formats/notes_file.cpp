@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chooses the format of a notes file from the window's mode and the file's content.
 #include "editor/formats/notes_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The formats of one notes file as the window uses them: the mode chooses the format, and
 // a file in rich-text mode whose content is not RTF is read as plain text.
 #pragma once

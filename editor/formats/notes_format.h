@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one interface through which the notes window reads and writes its files: a format
 // turns a file's bytes into a QTextDocument and back; the window never parses bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain-text notes files: encoding and line-end detection, decoding and encoding.
 #include "editor/formats/plain_text_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain-text notes files: Windows-1252 or UTF-8, CR LF or LF line ends, kept as read.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character sets and code pages of RTF files.
 #include "editor/formats/rtf_charsets.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code pages of RTF text bytes: \fcharset numbers and the decoding of \'hh runs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts the runs and paragraphs the RTF reader finds into a QTextDocument. A paragraph goes
 // in once it is complete, as one block in its final alignment, so that no block needs to be
 // changed afterwards.

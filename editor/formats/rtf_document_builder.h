@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receiving end of the RTF reader: collects the runs of one paragraph (text in one
 // character format) and puts each finished paragraph into a QTextDocument.
 #pragma once

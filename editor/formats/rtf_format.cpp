@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF notes format: the check for RTF content, our reader and our writer.
 #include "editor/formats/rtf_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rich-text notes files: RTF as Word, WordPad and RichEdit write it, read by our own reader
 // and written as ANSI RTF.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our RTF reader. A tokenizer walks the bytes once (control words, control symbols, \'hh,
 // \bin data, braces, text); a stack holds the state of every open group: character format,
 // alignment, destination and \uc count.

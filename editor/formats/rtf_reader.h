@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our RTF reader: turns the bytes of an RTF file into the text, character formats and
 // paragraph alignment of a QTextDocument.
 #pragma once

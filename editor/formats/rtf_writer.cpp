@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our RTF writer: a font table and a colour table of what the text uses, then one \pard
 // paragraph after the other, each character format written as the changes from the last.
 #include "editor/formats/rtf_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our RTF writer: a QTextDocument as ANSI RTF (Windows-1252 with \uN for everything else).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reporting errors that ended a handler, and the last net for any that reach Qt.
 #include "platform/qt/application.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object and its general error handling: an exception that ends an event
 // handler is shown in an "Error" box, and the event loop goes on. Exceptions are caught
 // where our code is entered from Qt (RunGuarded), so that none crosses Qt's own code;

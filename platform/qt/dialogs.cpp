@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message and input boxes on QMessageBox and QInputDialog; file, font, print and printer
 // setup dialogs on QFileDialog, QFontDialog, QPrintDialog and QPageSetupDialog.
 #include "platform/qt/dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every modal interaction of the program (message boxes, input boxes, file, font, print and
 // printer setup dialogs) goes through this interface, which the windows receive at
 // construction; tests pass a scripted one.

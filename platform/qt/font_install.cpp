@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Application fonts stand in for a system-wide temporary installation: nothing outside the
 // program sees them, so no change notification is needed.
 #include "platform/qt/font_install.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary installation of a font file for this program's own controls.
 #pragma once
 

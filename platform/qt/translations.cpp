@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's translations from the folder Qt was built to look in (/usr/share/qt6/translations).
 #include "platform/qt/translations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's language for the dialogs: Qt's own (file, font, print, page setup) through
 // Qt's translations, and the program's find and replace dialogs, which speak German on a
 // German desktop and English on any other. The message boxes keep their fixed captions and

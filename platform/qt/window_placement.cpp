@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The placement rule for stored window bounds.
 #include "platform/qt/window_placement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a window opens at the bounds stored in the settings file: where it was, as long as
 // its title bar can be reached, else fully on the nearest screen.
 #pragma once

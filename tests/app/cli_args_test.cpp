@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the hour and date parts and the options of tolvane-cli.
 #include "app/cli_args.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real tolvane-cli binary: the acceptance sample, and the files it finds (or misses)
 // beside itself.
 #include <gtest/gtest.h>

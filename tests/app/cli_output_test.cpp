@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON strings and numbers of tolvane-cli, checked by parsing them back, and the terminal
 // cells of the table's texts.
 #include "app/cli_output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole runs of tolvane-cli in-process: output formats, messages and exit statuses, ranges.
 #include "app/cli_run.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the front-end tests: running tolvane-cli in-process or as a process.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a user works with it: on a private X display (Xvfb), driven through
 // keyboard and window moves with xdotool, ended with the end command and started again.
 #include <gtest/gtest.h>

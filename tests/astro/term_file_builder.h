@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds small term files in a private temporary folder, for tests that must control
 // every byte the loader reads.
 #pragma once

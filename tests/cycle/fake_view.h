@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A calculator front end for tests: input texts set by the test, result texts recorded.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the glyph font Vivar01.TTF as the build copies it into build/bin/: its file layout,
 // its face name under Qt, and that the letters a-v, and only they, draw the stems and branches.
 #include <gtest/gtest.h>

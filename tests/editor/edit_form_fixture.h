@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A notes window over a private folder, with scripted dialogs that record every prompt.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private temporary folder for file tests, and a file size limit that makes writes fail
 // even for root.
 #pragma once

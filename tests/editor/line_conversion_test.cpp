@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS/Windows conversion's walk over a document, without a window: what it converts,
 // what it keeps, where a stop leaves it, and its one step for undo.
 #include "editor/line_conversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extensions and backup names, without a window.
 #include "editor/notes_file_names.h"
 

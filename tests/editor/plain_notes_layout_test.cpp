@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout of plain-text notes through the window: keys, clicks, selection, status line,
 // alignment, word wrap with the horizontal scroll bar, and a long text laid out in slices.
 #include <QImage>

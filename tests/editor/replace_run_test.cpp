@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replace loop on a document, without a window: the answers to its question, what they
 // replace, the messages that follow, and a stop between two passes.
 #include "editor/replace_run.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS/Windows conversions in the window: the question, the text converted both ways in
 // place (rich text keeping its formats), the menu items, one undo step, and a conversion
 // stopped by a close or by a load while it runs.

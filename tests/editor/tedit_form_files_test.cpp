@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's file commands through scripted dialogs: modes, filters, caret place,
 // backups, save prompts, conversions on save-as, the default notes file and failures.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find and replace through the modeless dialogs, as a user types and clicks in them: forward
 // search without wrap-around, whole words, the a-z folding of replace, the answers to the
 // question at each hit and the summary.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The formatting and edit commands: alignment and its check marks, word wrap and its scroll
 // bars, the font dialog (also its Cancel), one-level undo, clipboard, delete, select all.
 #include <QApplication>

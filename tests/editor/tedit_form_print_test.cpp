@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing: the margins in printer pixels (rounding halves to even), and multi-page texts
 // printed to a PDF file, read back with pdftotext: every word once, the job's title, and the
 // text's edges 2 cm from the paper's edges at 300 and 600 dpi, with word wrap on and off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window itself: menus, tool bar, context menu, the modified flag that the save
 // commands follow, closing with Escape, and the status line.
 #include <functional>

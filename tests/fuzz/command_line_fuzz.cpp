@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the command-line parts of both programs: the date and hour arguments and the
 // options of tolvane-cli. The input is the argument list, arguments separated by NUL.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the Windows-1252 conversion: any bytes survive the way to UTF-8 and back, and any
 // UTF-8 (valid or not) converts to Windows-1252 without reading outside its input.
 #include <cstddef>

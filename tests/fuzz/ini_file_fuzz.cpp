@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the settings file parser: any bytes parse, reads and edits stay within the lines,
 // and the written form parses back to the same lines.
 #include <cstddef>

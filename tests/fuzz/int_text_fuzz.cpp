@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the integer text conversion and the hour argument's truncated real number: any
 // text converts or is refused, and every number read gives itself back through its
 // decimal text.

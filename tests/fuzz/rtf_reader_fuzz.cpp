@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: our RTF reader on any bytes, and our writer on whatever it read. Reading
 // must never crash, hang or touch memory it does not own, and the text read must come back
 // unchanged after writing it and reading it again.

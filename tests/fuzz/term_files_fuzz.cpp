@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the term-file loader through real files: the input is split into PLANETS.NDX and
 // PLANETS.DAT in a private folder, and a body is loaded and its series taken.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the VSOP87 text parser of tolvane-mkterms and the encoding of what it accepts.
 #include <cstddef>
 #include <cstdint>

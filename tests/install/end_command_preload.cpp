@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loaded (LD_PRELOAD) into an installed tolvane by the staging-install test: once the
 // calculator window is active, it chooses "&Ende + Parametersicherung" as a user would, so
 // that the real program saves its settings and ends. It never touches the program's files.

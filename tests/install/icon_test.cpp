@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon at 16 px, rendered by librsvg as desktops do: every stroke of the glyph and of
 // the frame covers whole pixels, so the small icon shows sharp lines, not grey smears.
 #include <QColor>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as Debian's tools see it: cpack makes it from the build in a scratch
 # folder, lintian must report no error and no warning, and readelf must find both programs
 # hardened (position-independent, relocations read-only and bound at start-up, stack

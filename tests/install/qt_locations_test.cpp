@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's folders as both programs find them without Qt agree with the folders Qt's
 // QStandardPaths gives an application named "tolvane" without organisation. Two cases
 // differ on purpose and are left out here: a relative XDG path (Qt 6.4 takes it as it

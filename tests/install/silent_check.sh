@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a checker that reports problems as text but may still end with 0: the check fails on
 # a failure status or on any text. --errors-only ignores standard output (man writes the
 # page there and its warnings to standard error).

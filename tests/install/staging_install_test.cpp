@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installation as a user meets it: cmake --install into a staging folder (DESTDIR), the
 // installed bin/ made read-only, and the installed programs run from there by a user who
 // cannot write it, with an empty home folder. tolvane-cli must calculate as the build's copy

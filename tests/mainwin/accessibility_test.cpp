@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in the calculator window: every result field named by its row
 // and column, the glyph fields telling the Chinese character they draw.
 #include <QAccessible>

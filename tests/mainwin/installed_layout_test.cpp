@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window started from an installation's layout: the program in bin/, the term files and
 // the glyph font in share/tolvane/ beside it.
 #include <gtest/gtest.h>

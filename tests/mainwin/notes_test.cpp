@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notes command (menu and F1), the notes window's settings, and the ways of ending the
 // program with modified notes.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy of the notes: which moments leave one behind, and its offer at the next
 // load.
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A calculator window in a private program folder with its own settings file, term files
 // and glyph font, a scripted clock and scripted dialogs, and its notes window.
 #pragma once

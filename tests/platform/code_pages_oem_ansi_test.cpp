@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS/Windows conversions of the notes editor: DOS bytes read as Windows text come out
 // right and go back exactly, look-alikes for what a code page lacks, and the pieces a long
 // line goes through.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the Windows-1252 conversion: the code page's table, round trips, bad UTF-8.
 #include "platform/cp1252.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the settings file: reading by the Windows rules, edits that keep every other line,
 // the Windows-1252 encoding and failed writes that leave the file as it was.
 #include "platform/ini_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the whole-number conversion: accepted spellings, the int32 limits, rejected text.
 #include "platform/int_text.h"
 

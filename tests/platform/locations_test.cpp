@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the programs find their data files and keep settings and notes: beside a portable
 // copy, or in the installation's data folder and the user's XDG folders.
 #include "platform/locations.h"

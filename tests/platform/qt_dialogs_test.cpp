@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real file and font dialogs behind the dialog interface: the filter the window asks for
 // is the one shown, and the one the user ends on comes back, whatever blanks the filters hold;
 // the font dialog starts on the text's style, and OK alone changes nothing.

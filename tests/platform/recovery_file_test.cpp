@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies on disk: their names, and their header read back as written.
 #include "platform/recovery_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading what may not be a regular file, and replacing a file so that every failure leaves
 // the old one byte for byte: the shared way of the settings file and the notes files.
 #include "platform/safe_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows at stored bounds: kept where the title bar can be reached, else brought fully
 // onto the nearest screen.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets or clears an environment variable for the length of a scope and restores it after.
 #pragma once
 

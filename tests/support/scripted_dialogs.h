@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialogs for tests: every prompt is recorded, answers come from queues the test fills.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private folder for one test: made with mkdtemp under the system's temporary folder and
 // removed with everything in it at the end, whatever permissions the test left behind.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs part of a test as a user whom file permissions bind. Root reads and writes through
 // them, so as root the part runs in a forked child that has become user "nobody".
 #pragma once

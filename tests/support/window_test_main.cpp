@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry of both window test suites (calculator and notes window): they run headless
 // inside the program's own application object, so that errors take the same way to the
 // user as in the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the term files PLANETS.NDX and PLANETS.DAT as the build generated them from
 // data/VSOP87D.ear, reading the text again here independently of the generator.
 #include <gtest/gtest.h>

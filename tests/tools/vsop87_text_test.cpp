@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the VSOP87 text parser and the term file encoder on small texts, and of the
 // tolvane-mkterms command on a good and a bad file.
 #include "tools/mkterms/vsop87_text.h"

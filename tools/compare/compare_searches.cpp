@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tolvane-compare: checks that the fast searches and the fast range output give exactly what
 // the day-by-day way gives, over the whole range of years. Not part of the tests (it runs
 // for minutes); run it after any change to the searches:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tolvane-mkterms: turns VSOP87 text files into the term files PLANETS.NDX and PLANETS.DAT.
 // Every build runs it, so it says nothing unless something is wrong.
 #include <charconv>

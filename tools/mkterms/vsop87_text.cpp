@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parser for the VSOP87 ASCII series and the encoder of the term files PLANETS.NDX and
 // PLANETS.DAT (layout in vsop87_text.h).
 #include "tools/mkterms/vsop87_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the VSOP87 series of one body from the published ASCII format and encodes
 // them into the term files PLANETS.NDX and PLANETS.DAT that the astronomy engine reads.
 #pragma once

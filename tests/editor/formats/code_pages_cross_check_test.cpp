@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS and Mac code page tables: every byte survives a round trip, the lower halves are
 // ASCII with the control codes unchanged, and the upper halves agree with Qt's converters.
 #include "platform/code_pages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format tests run headless: QTextDocument needs a QGuiApplication for its fonts.
 #include <gtest/gtest.h>
 

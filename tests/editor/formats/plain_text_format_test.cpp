@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain-text notes files: which encoding and line end a file is read in, byte-exact round
 // trips, what a new or changed text is written as, and the fallback of rich-text mode.
 #include "editor/formats/notes_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader against files real programs wrote (WordPad, RichEdit, Word, DOS and Mac word
 // processors, LibreOffice, AbiWord, pandoc, TextEdit) and files our writer wrote: each
 // NAME.rtf in rtf-corpus/ beside NAME.txt, its text in UTF-8 with one line per paragraph,

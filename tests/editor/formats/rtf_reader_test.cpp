@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on small pieces of RTF: text, special characters, code pages, Unicode and
 // its fallback, binary data, destinations, and the character and paragraph formats.
 #include "editor/formats/rtf_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader on hostile input: deep nesting, damaged structure, random bytes. It must end,
 // without a crash, with the text read so far.
 #include "editor/formats/rtf_reader.h"

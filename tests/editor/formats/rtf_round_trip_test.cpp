@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer: what it writes is plain ASCII RTF of the agreed shape, and reading it back
 // gives the same text, fonts, sizes, styles, colours and alignment.
 #include "editor/formats/rtf_writer.h"

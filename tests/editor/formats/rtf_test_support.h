@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the RTF tests: a document's text with "\n" between paragraphs, and the format
 // of the character where a piece of text starts.
 #pragma once
