@@ -120,7 +120,6 @@ TEST_F(Printing, PdfWithTwoCentimetreMargins) {
         int dpi;
     } cases[] = {
         {"short lines", 120, 1, true, 300},
-        {"short lines", 120, 1, true, 600},
         {"long lines, word wrap on", 100, 14, true, 300},
         {"long lines, word wrap off", 100, 14, false, 600},
     };
