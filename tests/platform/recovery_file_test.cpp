@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -23,12 +24,9 @@ TEST(RecoveryFile, NamesAndHeaderOfAnyNotesFile) {
         platform::RecoveryRecord record{name, false, {true, 0, 0, 42, -7}, "{\\rtf1 x}\n\n"};
         const auto back = platform::DecodeRecovery(platform::EncodeRecovery(record));
         ASSERT_TRUE(back);
-        EXPECT_EQ(back->notesFile, name);
-        EXPECT_FALSE(back->plainText);
-        EXPECT_TRUE(back->notesStamp.exists);
-        EXPECT_EQ(back->notesStamp.size, 42);
-        EXPECT_EQ(back->notesStamp.modifiedNs, -7);
-        EXPECT_EQ(back->text, record.text);
+        EXPECT_EQ(std::tie(back->notesFile, back->plainText, back->text),
+                  std::tie(record.notesFile, record.plainText, record.text));
+        EXPECT_EQ(back->notesStamp, record.notesStamp);
     }
     EXPECT_EQ(copies.size(), std::size(names));
 }
