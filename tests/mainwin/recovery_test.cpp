@@ -3,6 +3,7 @@
 // load.
 #include <QKeyEvent>
 #include <QTextEdit>
+#include <tuple>
 
 #include "editor/recovery_copy.h"
 #include "platform/locations.h"
@@ -84,11 +85,12 @@ TEST_F(Recovery, MomentsThatKeepOrRemoveTheCopy) {
         }
         EXPECT_EQ(std::filesystem::exists(CopyPath()), row.copyAfter);
         if (row.copyAfter) {
-            ASSERT_TRUE(Copy());
-            EXPECT_EQ(Copy()->notesFile, File("tolvane.RTF").string());
-            EXPECT_TRUE(Copy()->plainText);  // the default notes file does not exist yet
-            EXPECT_FALSE(Copy()->notesStamp.exists);
-            EXPECT_EQ(Copy()->text, "Neumond am Abend");
+            const auto copy = Copy();
+            ASSERT_TRUE(copy);  // of the default notes file, which does not exist yet
+            EXPECT_EQ(std::tie(copy->notesFile, copy->plainText, copy->notesStamp.exists,
+                               copy->text),
+                      std::make_tuple(File("tolvane.RTF").string(), true, false,
+                                      std::string("Neumond am Abend")));
             EXPECT_EQ(std::filesystem::status(CopyPath()).permissions(),
                       std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         }
