@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy's timing on the UI thread and its writer thread.
 #include "editor/recovery_copy.h"
+#include "editor/notes_path.h"
 
 #include <QFile>
 #include <sys/resource.h>
@@ -8,14 +9,6 @@
 #include <cstdio>
 
 namespace editor {
-
-namespace {
-
-std::filesystem::path PathOf(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
-}  // namespace
 
 RecoveryCopy::RecoveryCopy(SnapshotMaker snapshot)
     : snapshot_(std::move(snapshot)), writer_([this] { Work(); }) {

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "editor/notes_file_names.h"
+#include "editor/notes_path.h"
 #include "editor/recovery_copy.h"
 #include "editor/tedit_form.h"
 #include "platform/safe_file.h"
@@ -21,10 +22,6 @@
 namespace editor {
 
 namespace {
-
-std::filesystem::path PathOf(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
 
 bool IsRtf(const QString& name) { return IsRtfName(QFile::encodeName(name).toStdString()); }
 
