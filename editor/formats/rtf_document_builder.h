@@ -7,10 +7,13 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QStringList>
 
 #include <map>
 #include <utility>
 #include <vector>
+
+#include "editor/formats/rtf_kept.h"
 
 class QTextDocument;
 
@@ -32,6 +35,7 @@ struct RtfCharFormat {
     int asianHalfPoints = -1;
     int asianBold = -1;
     int asianItalic = -1;
+    RtfKept kept;  // hidden, tracked changes, the field shown
     bool operator==(const RtfCharFormat&) const = default;
 
     bool hasAsian() const {
@@ -57,6 +61,9 @@ public:
     const RtfFont* font(int index) const;
     void addColour(const QColor& colour);
     void setDefaultFont(int index);
+    // The \revtbl's next author, and a field to show (its index for RtfKept::field).
+    void addRevisionAuthor(const QString& name);
+    int addField(const RtfField& field);
     int defaultFont() const { return defaultFont_; }
 
     // Text in a format; East Asian characters take its Asian properties.
@@ -83,6 +90,8 @@ private:
     std::map<int, RtfFont> fonts_;
     std::vector<QColor> colours_;
     int defaultFont_ = 0;
+    QStringList authors_;
+    std::vector<RtfField> fields_;
 
     QTextDocument& document_;
     QTextCursor cursor_;

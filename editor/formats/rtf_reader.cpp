@@ -3,6 +3,7 @@
 // open group: character format, alignment, destination and \uc count.
 #include "editor/formats/rtf_reader.h"
 
+#include <QStringList>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -14,7 +15,9 @@
 
 #include "editor/formats/rtf_charsets.h"
 #include "editor/formats/rtf_document_builder.h"
+#include "editor/formats/rtf_fields.h"
 #include "editor/formats/rtf_tokenizer.h"
+#include "editor/formats/rtf_unkept.h"
 
 namespace editor {
 
@@ -23,7 +26,9 @@ namespace {
 // Real files nest a few dozen groups deep; deeper groups are read as part of their parent.
 constexpr std::size_t kMaxDepth = 256;
 
-enum class Destination { Text, FontTable, ColourTable, Skip };
+// FieldInstruction and RevisionTable collect their text: a field's instruction, the names
+// of the authors of tracked changes.
+enum class Destination { Text, FontTable, ColourTable, FieldInstruction, RevisionTable, Skip };
 
 // Which properties \af, \afs, \ab and \ai set: those of East Asian characters after \dbch;
 // after \rtlch those of right-to-left text, which we do not keep.
@@ -46,11 +51,15 @@ enum class Word {
     Ansi, AnsiCodePage, Pc, Pca, Mac, DefaultFont, UnicodeSkip, Unicode,
     SkipDestination, Character, LatinChars, DoubleByteChars, RightToLeftChars,
     AsianFont, AsianFontSize, AsianBold, AsianItalic, FieldResult, Footnote,
-    Cell, Row, InTable,
+    Cell, Row, InTable, Section, Hidden, Inserted, Deleted, InsertAuthor, DeleteAuthor,
+    InsertTime, DeleteTime, Field, FieldInstruction, RevisionTable,
 };
 
 // Destinations we read even when \* marks them as optional.
-bool ReadWhenStarred(Word word) { return word == Word::FieldResult || word == Word::Footnote; }
+bool ReadWhenStarred(Word word) {
+    return word == Word::FieldResult || word == Word::Footnote || word == Word::FieldInstruction ||
+           word == Word::RevisionTable;
+}
 
 struct WordAction {
     Word word;
@@ -59,7 +68,7 @@ struct WordAction {
 
 const std::unordered_map<std::string_view, WordAction>& Words() {
     static const std::unordered_map<std::string_view, WordAction> words = {
-        {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}},
+        {"par", {Word::Par}}, {"sect", {Word::Section}}, {"page", {Word::Par}},
         {"row", {Word::Row}}, {"nestrow", {Word::Row}}, {"cell", {Word::Cell}},
         {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}},
         {"pard", {Word::Pard}}, {"plain", {Word::Plain}},
@@ -78,6 +87,11 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"af", {Word::AsianFont}}, {"afs", {Word::AsianFontSize}}, {"ab", {Word::AsianBold}},
         {"ai", {Word::AsianItalic}}, {"fldrslt", {Word::FieldResult}},
         {"footnote", {Word::Footnote}},
+        {"v", {Word::Hidden}}, {"revised", {Word::Inserted}}, {"deleted", {Word::Deleted}},
+        {"revauth", {Word::InsertAuthor}}, {"revauthdel", {Word::DeleteAuthor}},
+        {"revdttm", {Word::InsertTime}}, {"revdttmdel", {Word::DeleteTime}},
+        {"field", {Word::Field}}, {"fldinst", {Word::FieldInstruction}},
+        {"revtbl", {Word::RevisionTable}},
         {"fonttbl", {Word::FontTable}}, {"colortbl", {Word::ColourTable}},
         {"red", {Word::Red}}, {"green", {Word::Green}}, {"blue", {Word::Blue}},
         {"fcharset", {Word::Charset}}, {"cpg", {Word::CodePage}},
@@ -99,8 +113,9 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"footer", {Word::SkipDestination}}, {"footerl", {Word::SkipDestination}},
         {"footerr", {Word::SkipDestination}}, {"footerf", {Word::SkipDestination}},
         {"listtable", {Word::SkipDestination}}, {"listoverridetable", {Word::SkipDestination}},
-        {"fldinst", {Word::SkipDestination}},
-        {"annotation", {Word::SkipDestination}}, {"revtbl", {Word::SkipDestination}},
+        {"annotation", {Word::SkipDestination}}, {"shppict", {Word::SkipDestination}},
+        {"shpgrp", {Word::SkipDestination}}, {"do", {Word::SkipDestination}},
+        {"mmath", {Word::SkipDestination}},
         {"rsidtbl", {Word::SkipDestination}}, {"filetbl", {Word::SkipDestination}},
         {"xe", {Word::SkipDestination}}, {"tc", {Word::SkipDestination}},
         {"txe", {Word::SkipDestination}}, {"rxe", {Word::SkipDestination}},
@@ -123,6 +138,8 @@ public:
         : bytes_(bytes), builder_(document) {}
 
     void read();
+    // The kinds of content skipped that the document showed, each once.
+    QStringList unkept() const { return unkept_; }
 
 private:
     GroupState& state() { return stack_.back(); }
@@ -150,6 +167,8 @@ private:
     void endColourEntry();
     void endParagraph();
     void settleTable();
+    void openField();
+    void closeField();
 
     const QByteArray& bytes_;
     RtfDocumentBuilder builder_;
@@ -177,6 +196,19 @@ private:
     int fontCodePage_ = 0;  // \cpg, which wins over \fcharset
     bool fontOpen_ = false;
     int red_ = -1, green_ = -1, blue_ = -1;
+
+    // The fields open around the text; a field's result is any text in its group outside
+    // its instruction. A field ends with the group that holds \field.
+    struct OpenField {
+        std::size_t depth = 0;
+        QString instruction;
+        bool shown = false;  // its result holds text
+    };
+    std::vector<OpenField> fields_;
+    QString author_;  // the \revtbl entry being read
+    // The last paragraph end has no text after it yet: a \sect here ends no paragraph.
+    bool atParagraphStart_ = true;
+    QStringList unkept_;
 };
 
 void RtfReader::read() {
@@ -238,7 +270,9 @@ void RtfReader::closeGroup() {
     }
     const Destination ending = state().destination;
     const bool noteEnds = state().note;
+    const bool fieldEnds = !fields_.empty() && fields_.back().depth == stack_.size();
     stack_.pop_back();
+    if (fieldEnds) closeField();
     if (ending == Destination::FontTable && fontOpen_) endFontEntry();
     if (noteEnds && !state().note) {
         settleSurrogate();
@@ -271,7 +305,7 @@ void RtfReader::hexByte(const RtfToken& token) {
     if (!token.hasParameter) return;  // a damaged \'hh is dropped
     if (skipFallback()) return;
     const Destination destination = state().destination;
-    if (destination == Destination::Text || destination == Destination::FontTable) {
+    if (destination != Destination::ColourTable && destination != Destination::Skip) {
         pendingBytes_ += static_cast<char>(token.parameter);
     }
 }
@@ -291,6 +325,13 @@ void RtfReader::controlWord(std::string_view name, bool hasParameter, int parame
     const auto found = words.find(name);
     if (found == words.end()) return;
     if (starred && ReadWhenStarred(found->second.word)) state().destination = starredFrom_;
+    if (found->second.word == Word::SkipDestination &&
+        (starred ? starredFrom_ : state().destination) == Destination::Text) {
+        const QString kind = UnkeptKind(name);
+        if (!kind.isEmpty() && !unkept_.contains(kind)) unkept_ << kind;
+        // A field whose result is a drawing has a result, though not one we keep.
+        if (!kind.isEmpty() && !fields_.empty()) fields_.back().shown = true;
+    }
     applyWord(found->second, hasParameter, parameter);
 }
 
@@ -306,6 +347,19 @@ void RtfReader::applyWord(const WordAction& action, bool hasParameter, int param
         red_ = green_ = blue_ = -1;
         return;
     case Word::SkipDestination: group.destination = Destination::Skip; return;
+    case Word::RevisionTable:
+        group.destination = Destination::RevisionTable;
+        author_.clear();
+        return;
+    case Word::Field:
+        if (group.destination == Destination::Text && flatDepth_ == 0) openField();
+        return;
+    case Word::FieldInstruction:
+        group.destination = !fields_.empty() && flatDepth_ == 0 &&
+                                    group.destination == Destination::Text
+                                ? Destination::FieldInstruction
+                                : Destination::Skip;
+        return;
     case Word::Ansi: documentCodePage_ = 1252; return;
     case Word::AnsiCodePage:
         if (parameter > 0) documentCodePage_ = parameter;
@@ -339,6 +393,16 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
     const bool on = !hasParameter || parameter != 0;
     switch (action.word) {
     case Word::Par: endParagraph(); break;
+    case Word::Section:
+        if (!atParagraphStart_) endParagraph();
+        break;
+    case Word::Hidden: format.kept.hidden = on; break;
+    case Word::Inserted: format.kept.inserted = on; break;
+    case Word::Deleted: format.kept.deleted = on; break;
+    case Word::InsertAuthor: format.kept.insertAuthor = parameter; break;
+    case Word::DeleteAuthor: format.kept.deleteAuthor = parameter; break;
+    case Word::InsertTime: format.kept.insertTime = parameter; break;
+    case Word::DeleteTime: format.kept.deleteTime = parameter; break;
     case Word::Pard:
         group.alignment = Qt::AlignLeft;
         group.inTable = false;
@@ -377,6 +441,7 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
         pendingPar_ = false;
         pendingCells_ = 0;
         builder_.endParagraph(group.alignment);
+        atParagraphStart_ = true;
         break;
     default: break;
     }
@@ -419,6 +484,18 @@ void RtfReader::text(std::string_view run) {
     run.remove_prefix(skipped);
     switch (state().destination) {
     case Destination::Text:
+    case Destination::FieldInstruction:
+        pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
+        break;
+    case Destination::RevisionTable:
+        // A ";" ends an author's name.
+        for (std::size_t end = run.find(';'); end != std::string_view::npos; end = run.find(';')) {
+            pendingBytes_.append(run.data(), static_cast<qsizetype>(end));
+            run.remove_prefix(end + 1);
+            flushBytes();
+            builder_.addRevisionAuthor(author_.trimmed());
+            author_.clear();
+        }
         pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
         break;
     case Destination::FontTable:
@@ -475,9 +552,13 @@ void RtfReader::deliver(const QString& text) {
     switch (state().destination) {
     case Destination::Text:
         if (!state().note) settleTable();
+        if (!fields_.empty()) fields_.back().shown = true;
+        atParagraphStart_ = false;
         builder_.appendText(text, state().format);
         break;
     case Destination::FontTable: font_.name += text; break;
+    case Destination::FieldInstruction: fields_.back().instruction += text; break;
+    case Destination::RevisionTable: author_ += text; break;
     default: break;
     }
 }
@@ -537,6 +618,7 @@ void RtfReader::endParagraph() {
     if (pendingPar_) builder_.endParagraph(pendingAlignment_);
     pendingPar_ = false;
     pendingCells_ = 0;
+    atParagraphStart_ = true;
     if (state().inTable) {
         pendingPar_ = true;
         pendingAlignment_ = state().alignment;
@@ -556,10 +638,40 @@ void RtfReader::settleTable() {
     }
 }
 
+void RtfReader::openField() {
+    // Real files nest fields a few deep; deeper ones are read as text.
+    if (fields_.size() >= 16) return;
+    settleSurrogate();
+    fields_.push_back({stack_.size(), QString(), false});
+}
+
+// A field without result shows its ruby base or nothing, and keeps its instruction.
+void RtfReader::closeField() {
+    flushBytes();
+    settleSurrogate();
+    OpenField field = std::move(fields_.back());
+    fields_.pop_back();
+    if (field.shown) {
+        if (!fields_.empty()) fields_.back().shown = true;
+        return;
+    }
+    if (field.instruction.trimmed().isEmpty() || state().destination != Destination::Text) return;
+    const EmptyField empty = ReadEmptyField(field.instruction);
+    RtfCharFormat format = state().format;
+    format.kept.field = builder_.addField(empty.field);
+    const QString shown = empty.shown.isEmpty() ? QString(QChar(kFieldMark)) : empty.shown;
+    if (!state().note) settleTable();
+    if (!fields_.empty()) fields_.back().shown = true;
+    atParagraphStart_ = false;
+    builder_.appendText(shown, format);
+}
+
 }  // namespace
 
-void ReadRtf(const QByteArray& bytes, QTextDocument& document) {
-    RtfReader(bytes, document).read();
+QStringList ReadRtf(const QByteArray& bytes, QTextDocument& document) {
+    RtfReader reader(bytes, document);
+    reader.read();
+    return reader.unkept();
 }
 
 }  // namespace editor

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "editor/formats/rtf_kept.h"
 #include "platform/cp1252.h"
 
 namespace editor {
@@ -28,6 +29,12 @@ struct RunFormat {
     bool strike = false;
     int foreground = 0;  // colour table index, 0 = automatic
     int background = 0;  // 0 = none
+    bool hidden = false;
+    // Tracked changes: author (an index into the \revtbl, -1 = none) and packed time.
+    int insertAuthor = -1;
+    int insertTime = 0;
+    int deleteAuthor = -1;
+    int deleteTime = 0;
 };
 
 class RtfWriter {
@@ -43,6 +50,10 @@ private:
     void collectTables();
     void writeTables();
     void writeParagraph(const QTextBlock& block);
+    void writeFragment(const QTextFragment& fragment);
+    // A kept field from `it` on, over the fragments that show it; `it` ends on the last.
+    void writeField(QTextBlock::iterator& it);
+    int authorIndex(const QString& author);
     void writeFormatChange(const RunFormat& format);
     // In a font name a ";" would end the name; there it goes as \'3b.
     void writeText(QStringView text, bool fontName = false);
@@ -53,6 +64,8 @@ private:
     const QFont defaultFont_;
     QStringList fonts_;
     std::vector<QColor> colours_;
+    QStringList authors_{QStringLiteral("Unknown")};  // as LibreOffice begins it
+    bool revisions_ = false;
     std::unordered_map<int, RunFormat> runFormats_;  // by the document's format index
     RunFormat written_;
     QByteArray out_;
@@ -94,7 +107,16 @@ int RtfWriter::colourIndex(const QBrush& brush) {
     return static_cast<int>(colours_.size());
 }
 
-RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
+int RtfWriter::authorIndex(const QString& author) {
+    revisions_ = true;
+    const qsizetype index = authors_.indexOf(author);
+    if (index >= 0) return static_cast<int>(index);
+    authors_ << author;
+    return static_cast<int>(authors_.size() - 1);
+}
+
+RunFormat RtfWriter::runFormat(const QTextCharFormat& shown) {
+    const QTextCharFormat format = OwnFormat(shown);
     const QFont font = format.font().resolve(defaultFont_);
     RunFormat run;
     const QStringList families = font.families();
@@ -107,6 +129,15 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
     run.strike = font.strikeOut();
     run.foreground = colourIndex(format.foreground());
     run.background = colourIndex(format.background());
+    run.hidden = format.hasProperty(kept::Hidden);
+    if (format.hasProperty(kept::InsertAuthor)) {
+        run.insertAuthor = authorIndex(format.stringProperty(kept::InsertAuthor));
+        run.insertTime = format.intProperty(kept::InsertTime);
+    }
+    if (format.hasProperty(kept::DeleteAuthor)) {
+        run.deleteAuthor = authorIndex(format.stringProperty(kept::DeleteAuthor));
+        run.deleteTime = format.intProperty(kept::DeleteTime);
+    }
     return run;
 }
 
@@ -141,6 +172,15 @@ void RtfWriter::writeTables() {
         out_ += "\\blue" + QByteArray::number(colour.blue()) + ';';
     }
     out_ += "}\r\n";
+    if (revisions_) {
+        out_ += "{\\*\\revtbl ";
+        for (const QString& author : authors_) {
+            out_ += '{';
+            writeText(author, true);
+            out_ += ";}";
+        }
+        out_ += "}\r\n";
+    }
 }
 
 void RtfWriter::writeParagraph(const QTextBlock& block) {
@@ -157,22 +197,53 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
     }
     out_ += ' ';
     for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        const RunFormat& format = runFormat(fragment);
-        if (format.background == 0) {
-            writeFormatChange(format);
-            writeText(fragment.text());
-            continue;
+        if (it.fragment().charFormat().hasProperty(kept::FieldId)) {
+            writeField(it);
+        } else {
+            writeFragment(it.fragment());
         }
-        // A highlight ends with its group: AbiWord takes \highlight0 for black.
-        const RunFormat outside = written_;
-        out_ += '{';
-        writeFormatChange(format);
-        writeText(fragment.text());
-        out_ += '}';
-        written_ = outside;
     }
     out_ += "\\par\r\n";
+}
+
+void RtfWriter::writeFragment(const QTextFragment& fragment) {
+    const RunFormat& format = runFormat(fragment);
+    if (format.background == 0) {
+        writeFormatChange(format);
+        writeText(fragment.text());
+        return;
+    }
+    // A highlight ends with its group: AbiWord takes \highlight0 for black.
+    const RunFormat outside = written_;
+    out_ += '{';
+    writeFormatChange(format);
+    writeText(fragment.text());
+    out_ += '}';
+    written_ = outside;
+}
+
+// The instruction as it was read, the text shown in place of a ruby's base, and an empty
+// result that word processors fill in again.
+void RtfWriter::writeField(QTextBlock::iterator& it) {
+    const QTextCharFormat first = it.fragment().charFormat();
+    const int id = first.intProperty(kept::FieldId);
+    writeFormatChange(runFormat(it.fragment()));
+    out_ += "{\\field{\\*\\fldinst ";
+    writeText(first.stringProperty(kept::FieldBefore));
+    for (;;) {
+        QString shown = it.fragment().text();
+        shown.remove(QChar(kFieldMark));
+        writeText(shown);
+        auto next = it;
+        ++next;
+        if (next.atEnd() || !next.fragment().charFormat().hasProperty(kept::FieldId) ||
+            next.fragment().charFormat().intProperty(kept::FieldId) != id) {
+            break;
+        }
+        it = next;
+    }
+    writeText(first.stringProperty(kept::FieldAfter));
+    out_ += "}{\\fldrslt }}";
 }
 
 void RtfWriter::writeFormatChange(const RunFormat& format) {
@@ -185,6 +256,25 @@ void RtfWriter::writeFormatChange(const RunFormat& format) {
     if (format.strike != written_.strike) word(format.strike ? "strike" : "strike0");
     if (format.foreground != written_.foreground) word("cf", format.foreground);
     if (format.background != written_.background) word("highlight", format.background);
+    if (format.hidden != written_.hidden) word(format.hidden ? "v" : "v0");
+    if (format.insertAuthor != written_.insertAuthor || format.insertTime != written_.insertTime) {
+        if (format.insertAuthor < 0) {
+            word("revised0");
+        } else {
+            word("revised");
+            word("revauth", format.insertAuthor);
+            word("revdttm", format.insertTime);
+        }
+    }
+    if (format.deleteAuthor != written_.deleteAuthor || format.deleteTime != written_.deleteTime) {
+        if (format.deleteAuthor < 0) {
+            word("deleted0");
+        } else {
+            word("deleted");
+            word("revauthdel", format.deleteAuthor);
+            word("revdttmdel", format.deleteTime);
+        }
+    }
     if (out_.size() != size) out_ += ' ';  // ends the last control word
     written_ = format;
 }
