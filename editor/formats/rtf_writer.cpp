@@ -35,6 +35,9 @@ struct RunFormat {
     int insertTime = 0;
     int deleteAuthor = -1;
     int deleteTime = 0;
+    bool grouped() const {
+        return background != 0 || hidden || insertAuthor >= 0 || deleteAuthor >= 0;
+    }
 };
 
 class RtfWriter {
@@ -206,14 +209,15 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
     out_ += "\\par\r\n";
 }
 
+// A highlight, hidden text and a tracked change end with their group: AbiWord takes
+// \highlight0 for black, LibreOffice \revised0 for another insertion.
 void RtfWriter::writeFragment(const QTextFragment& fragment) {
     const RunFormat& format = runFormat(fragment);
-    if (format.background == 0) {
+    if (!format.grouped()) {
         writeFormatChange(format);
         writeText(fragment.text());
         return;
     }
-    // A highlight ends with its group: AbiWord takes \highlight0 for black.
     const RunFormat outside = written_;
     out_ += '{';
     writeFormatChange(format);
@@ -227,6 +231,8 @@ void RtfWriter::writeFragment(const QTextFragment& fragment) {
 void RtfWriter::writeField(QTextBlock::iterator& it) {
     const QTextCharFormat first = it.fragment().charFormat();
     const int id = first.intProperty(kept::FieldId);
+    const RunFormat outside = written_;
+    out_ += '{';
     writeFormatChange(runFormat(it.fragment()));
     out_ += "{\\field{\\*\\fldinst ";
     writeText(first.stringProperty(kept::FieldBefore));
@@ -243,7 +249,8 @@ void RtfWriter::writeField(QTextBlock::iterator& it) {
         it = next;
     }
     writeText(first.stringProperty(kept::FieldAfter));
-    out_ += "}{\\fldrslt }}";
+    out_ += "}{\\fldrslt }}}";
+    written_ = outside;
 }
 
 void RtfWriter::writeFormatChange(const RunFormat& format) {
@@ -256,24 +263,17 @@ void RtfWriter::writeFormatChange(const RunFormat& format) {
     if (format.strike != written_.strike) word(format.strike ? "strike" : "strike0");
     if (format.foreground != written_.foreground) word("cf", format.foreground);
     if (format.background != written_.background) word("highlight", format.background);
-    if (format.hidden != written_.hidden) word(format.hidden ? "v" : "v0");
-    if (format.insertAuthor != written_.insertAuthor || format.insertTime != written_.insertTime) {
-        if (format.insertAuthor < 0) {
-            word("revised0");
-        } else {
-            word("revised");
-            word("revauth", format.insertAuthor);
-            word("revdttm", format.insertTime);
-        }
+    // These stand only in groups of their own (grouped()), so they are never switched off.
+    if (format.hidden) word("v");
+    if (format.insertAuthor >= 0) {
+        word("revised");
+        word("revauth", format.insertAuthor);
+        word("revdttm", format.insertTime);
     }
-    if (format.deleteAuthor != written_.deleteAuthor || format.deleteTime != written_.deleteTime) {
-        if (format.deleteAuthor < 0) {
-            word("deleted0");
-        } else {
-            word("deleted");
-            word("revauthdel", format.deleteAuthor);
-            word("revdttmdel", format.deleteTime);
-        }
+    if (format.deleteAuthor >= 0) {
+        word("deleted");
+        word("revauthdel", format.deleteAuthor);
+        word("revdttmdel", format.deleteTime);
     }
     if (out_.size() != size) out_ += ' ';  // ends the last control word
     written_ = format;
