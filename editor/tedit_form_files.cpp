@@ -221,6 +221,20 @@ bool TEditForm::ConfirmOverwrite() {
 // or last saved here is overwritten only when the user agrees. A failed write leaves the
 // old file as it was and the text still counted as unsaved; so does No to that question.
 void TEditForm::WriteFile() {
+    // Content the reader could not keep is dropped only when the user agrees, once a text.
+    if (const QString unkept = notesFile_.unkept(); !unkept.isEmpty()) {
+        const QString question =
+            QStringLiteral("%1 enthält Inhalte, die der Notizeditor nicht erhalten kann (%2). "
+                           "Beim Speichern gehen sie verloren. Trotzdem speichern?")
+                .arg(disk_.name.isEmpty() ? fileName_ : disk_.name, unkept);
+        if (Modal([&] {
+                return dialogs_.Message(this, platform::MessageKind::Confirm, question,
+                                        platform::ButtonYes | platform::ButtonNo);
+            }) != platform::ButtonYes) {
+            return;
+        }
+        notesFile_.acceptLoss();
+    }
     const bool wasModified = Modified();
     SetModified(false);
     platform::ReplaceOptions options;
