@@ -109,7 +109,7 @@ TEST(ReplaceRun, DeletedTextIsNotSearched) {
     ASSERT_EQ(document.toPlainText(), "alt alt neu neu alt");
     const std::tuple<const char*, int, int> cases[] = {
         {"alt", 0, 0}, {"alt", 1, 16}, {"neu", 0, 12}, {"t a", 0, -1}, {"u n", 0, -1},
-        {"u a", 0, 14},
+        {"u a", 0, 14}, {"alt ", 0, 0}, {" neu", 0, 11},
     };
     for (const auto& [find, start, found] : cases) {
         EXPECT_EQ(FindInDocument(document, find, start, document.characterCount() - 1, false, false),

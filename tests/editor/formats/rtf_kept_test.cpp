@@ -50,11 +50,16 @@ TEST(RtfKept, SkippedContentThatASaveWouldDrop) {
         // Once agreed to, not again for this text; plain text and a new text lose nothing.
         file.acceptLoss();
         EXPECT_TRUE(file.unkept().isEmpty());
-        file.read(Rtf(c.body), false, document);
-        file.startNew();
-        EXPECT_TRUE(file.unkept().isEmpty());
-        file.read(Rtf(c.body), true, document);
-        EXPECT_TRUE(file.unkept().isEmpty());
+        for (const bool plainText : {false, true}) {
+            file.read(Rtf(c.body), false, document);
+            EXPECT_FALSE(file.unkept().isEmpty());
+            if (plainText) {
+                file.read(Rtf(c.body), true, document);
+            } else {
+                file.startNew();
+            }
+            EXPECT_TRUE(file.unkept().isEmpty());
+        }
     }
 }
 
