@@ -30,6 +30,7 @@ struct RunFormat {
     int foreground = 0;  // colour table index, 0 = automatic
     int background = 0;  // 0 = none
     bool hidden = false;
+    bool field = false;  // a kept field (writeField)
     // Tracked changes: author (an index into the \revtbl, -1 = none) and packed time.
     int insertAuthor = -1;
     int insertTime = 0;
@@ -133,6 +134,7 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& shown) {
     run.foreground = colourIndex(format.foreground());
     run.background = colourIndex(format.background());
     run.hidden = format.hasProperty(kept::Hidden);
+    run.field = format.hasProperty(kept::FieldId);
     if (format.hasProperty(kept::InsertAuthor)) {
         run.insertAuthor = authorIndex(format.stringProperty(kept::InsertAuthor));
         run.insertTime = format.intProperty(kept::InsertTime);
@@ -200,7 +202,7 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
     }
     out_ += ' ';
     for (auto it = block.begin(); !it.atEnd(); ++it) {
-        if (it.fragment().charFormat().hasProperty(kept::FieldId)) {
+        if (runFormat(it.fragment()).field) {
             writeField(it);
         } else {
             writeFragment(it.fragment());
