@@ -119,7 +119,9 @@ void RtfDocumentBuilder::appendNoteText(const QString& text, const RtfCharFormat
         appendScripts(QStringLiteral("["), noteOuter_);
         noteOpened_ = true;
     } else if (noteBlank_ || begin > 0) {
-        appendScripts(QStringLiteral(" "), format);
+        RtfCharFormat blank = format;
+        blank.kept.field = -1;  // the blank before a field is no part of it
+        appendScripts(QStringLiteral(" "), blank);
     }
     noteBlank_ = end < text.size();
     appendScripts(text.sliced(begin, end - begin), format);

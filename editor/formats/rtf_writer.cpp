@@ -238,10 +238,18 @@ void RtfWriter::writeField(QTextBlock::iterator& it) {
     writeFormatChange(runFormat(it.fragment()));
     out_ += "{\\field{\\*\\fldinst ";
     writeText(first.stringProperty(kept::FieldBefore));
+    // A field that shows nothing has only its mark; text typed after it took its format and
+    // follows it.
+    const bool showsNothing = first.stringProperty(kept::FieldAfter).isEmpty();
+    QString typed;
     for (;;) {
         QString shown = it.fragment().text();
         shown.remove(QChar(kFieldMark));
-        writeText(shown);
+        if (showsNothing) {
+            typed += shown;
+        } else {
+            writeText(shown);
+        }
         auto next = it;
         ++next;
         if (next.atEnd() || !next.fragment().charFormat().hasProperty(kept::FieldId) ||
@@ -251,7 +259,9 @@ void RtfWriter::writeField(QTextBlock::iterator& it) {
         it = next;
     }
     writeText(first.stringProperty(kept::FieldAfter));
-    out_ += "}{\\fldrslt }}}";
+    out_ += "}{\\fldrslt }}";
+    writeText(typed);
+    out_ += '}';
     written_ = outside;
 }
 

@@ -127,6 +127,20 @@ TEST(RtfKept, HiddenTextChangesAndFieldsRoundTrip) {
     cursor.insertText(QString::fromUtf8("字"));
     EXPECT_TRUE(editor::WriteRtf(document).contains(
         "(\\\\s\\\\up 11(kan),\\u23383\\'3f)}{\\fldrslt }"));
+    // Text typed right after a field that shows nothing takes its format: it stays text.
+    QTextCursor after = document.find(QString(QChar(editor::kFieldMark)));
+    after.clearSelection();
+    after.insertText("S. ");
+    EXPECT_EQ(editor_test::Text(document), QString("Sichtbar altneu ⁠S.  und 字Link"));
+    QTextDocument typed;
+    editor::ReadRtf(editor::WriteRtf(document), typed);
+    EXPECT_EQ(editor_test::Text(typed), editor_test::Text(document));
+    // A blank in a footnote waits for the next word; before a field it is no part of it.
+    const QByteArray note = Rtf("a{\\footnote Datum: {\\field{\\*\\fldinst TIME}}}\\par");
+    QTextDocument noted;
+    editor::ReadRtf(note, noted);
+    EXPECT_EQ(editor_test::Text(noted), QString("a[Datum: ⁠]"));
+    EXPECT_EQ(ReadText(editor::WriteRtf(noted)), editor_test::Text(noted));
 }
 
 }  // namespace
