@@ -21,7 +21,7 @@ struct MainSettings {
 };
 
 // The keys read while the window is created (all but TimerInterval). Values that are not
-// valid settings read as their defaults: a MoonSpeed outside 0..255, a SymbolSize of 0 or
+// valid settings read as their defaults: a MoonSpeed outside 1..255, a SymbolSize of 0 or
 // less.
 MainSettings ReadCreationSettings(const platform::IniFile& file);
 

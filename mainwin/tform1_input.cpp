@@ -35,9 +35,11 @@ bool IsDigitRowKey(const QKeyEvent* e) {
 
 // Keys that may edit the input fields: the digit row, both minus keys, Backspace and
 // Delete, whatever the modifiers. Every other key, the keypad's digits included, locks them.
+// Shift turns the main keyboard's minus key into "_" (German and US layouts alike).
 bool IsUnlockingKey(const QKeyEvent* e) {
     const int key = e->key();
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Minus) return true;
+    if (key == Qt::Key_Underscore && !(e->modifiers() & Qt::KeypadModifier)) return true;
     return IsDigitRowKey(e);
 }
 
@@ -133,8 +135,13 @@ bool TForm1::FormKeyDown(QKeyEvent* event) {
         MenuNotizenClick();
         return true;
     default:
-        for (const auto& [key, field] : FocusKeys)
-            if (event->key() == key) Input(field)->setFocus();
+        // As the keyboard's focus moves do, the jump selects the field's text, so that
+        // what is typed next replaces it.
+        for (const auto& [key, field] : FocusKeys) {
+            if (event->key() != key) continue;
+            Input(field)->setFocus();
+            Input(field)->selectAll();
+        }
         return false;
     }
 }

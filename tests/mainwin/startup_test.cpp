@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_fixture.h"
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <new>
 #include <stdexcept>
@@ -52,6 +54,11 @@ TEST_F(StartUp, SettingsValuesAndTheirDefaults) {
     Start({"24031998", "14"});
     EXPECT_EQ(form->SymbolSize(), 33);
     EXPECT_EQ(form->Calculator().MoonSpeed(), 14);
+    // With MoonSpeed 0 no year start is ever found.
+    WriteSettings("[Parameter]\r\nMoonSpeed=0\r\n");
+    Start({"24031998", "14"});
+    EXPECT_EQ(form->Calculator().MoonSpeed(), 14);
+    EXPECT_EQ(Text("JstLabel"), "das Jahr beginnt am 28.1.1998");
 }
 
 TEST_F(StartUp, SaveKeepsEverythingElseOfTheFile) {
@@ -150,23 +157,36 @@ TEST_F(StartUp, GlyphFontMessages) {
 
 // A warning box before the window appears does not keep the window's first showing from
 // being its first activation: the arguments are read, the results shown, the clock
-// interval of the settings file taken.
+// interval of the settings file taken. A FIFO, a device or a folder in the font file's
+// place is a font that cannot be installed; nothing waits on it.
 TEST_F(StartUp, FirstActivationFollowsAStartUpWarning) {
+    enum class Font { Missing, Damaged, Fifo, Folder };
     struct Case {
-        const char* fontFile;  // nullptr: no font file
+        Font font;
         QStringList args;
     };
-    const Case cases[] = {{nullptr, {"24031998", "14"}}, {"not a font", {"24031998", "14"}},
-                          {nullptr, {}}};
+    const Case cases[] = {{Font::Missing, {"24031998", "14"}},
+                          {Font::Damaged, {"24031998", "14"}},
+                          {Font::Missing, {}},
+                          {Font::Fifo, {"24031998", "14"}},
+                          {Font::Folder, {"24031998", "14"}}};
+    const QString notInstalled = Folder() + "Vivar01.TTF konnte nicht installiert werden\n"
+                                            "bitte manuell unter Windows-Schriftarten installieren !";
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString() + (c.fontFile ? " damaged" : " missing"));
-        std::filesystem::remove(File("Vivar01.TTF"));
-        if (c.fontFile) std::ofstream(File("Vivar01.TTF")) << c.fontFile;
+        SCOPED_TRACE(c.args.join(' ').toStdString() + " font " + std::to_string(int(c.font)));
+        const std::filesystem::path font = File("Vivar01.TTF");
+        std::filesystem::remove_all(font);
+        if (c.font == Font::Damaged) std::ofstream(font) << "not a font";
+        if (c.font == Font::Fifo) ASSERT_EQ(::mkfifo(font.c_str(), 0600), 0);
+        if (c.font == Font::Folder) std::filesystem::create_directory(font);
         WriteSettings("[Parameter]\r\nTimerInterval=5000\r\n");
         dialogs.prompts.clear();
         ASSERT_TRUE(Create(c.args));
         ASSERT_EQ(dialogs.prompts.size(), 1u);
         EXPECT_EQ(dialogs.prompts[0].kind, MessageKind::Warning);
+        EXPECT_EQ(dialogs.prompts[0].text, c.font == Font::Missing
+                                               ? Folder() + "Vivar01.TTF nicht gefunden"
+                                               : notInstalled);
         ShowAndActivate();
         EXPECT_TRUE(WaitFor([&] { return !Text("JstLabel").isEmpty(); }));
         EXPECT_EQ(form->TimerInterval(), 5000u);
