@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "cycle/solar_search.h"
 #include "platform/ini_file.h"
@@ -28,10 +29,16 @@ MainSettings ReadCreationSettings(const platform::IniFile& file);
 // TimerInterval, read at the first activation; a negative value reads as 60000.
 std::uint32_t ReadTimerInterval(const platform::IniDocument& settings);
 
-// Writes the seven keys (without Left and Top unless `position`), then `more` (the notes
-// window's section), in one replacement of the file; raises platform::IniWriteError
-// ("Unable to write to …") when the file cannot be written, leaving it as it was.
+// For a desktop on which windows cannot learn where they stand: sets Left and Top of
+// [Main] in `settings` and those of any section in `more` (the notes window's) to the values
+// `stored` holds, or to their default 0 where it holds none.
+void KeepStoredPositions(const platform::IniDocument& stored, MainSettings& settings,
+                         std::vector<platform::IniEntry>& more);
+
+// Writes the seven keys, then `more` (the notes window's section), in one replacement of the
+// file; raises platform::IniWriteError ("Unable to write to …") when the file cannot be
+// written, leaving it as it was.
 void WriteSettings(platform::IniFile& file, const MainSettings& settings,
-                   const std::vector<platform::IniEntry>& more = {}, bool position = true);
+                   const std::vector<platform::IniEntry>& more = {});
 
 }  // namespace mainwin
