@@ -165,7 +165,7 @@ const Item FileItems[] = {
     {"Printersetup1", "Drucker &Einstellung...", "Drucker konfigurieren oder auswählen", nullptr,
      &TEditForm::Printersetup1Click},
     Separator,
-    {"Exit1", "&Beenden               Esc", "", nullptr, &TEditForm::Exit1Click},
+    {"Exit1", "&Beenden", "", "Esc", &TEditForm::Exit1Click},
 };
 
 const Item EditItems[] = {
@@ -219,6 +219,10 @@ void TEditForm::BuildMenus() {
         return menu;
     };
     QMenu* file = fill("File1", "&Datei", FileItems);
+    // Escape is the window's key (FormKeyDown); the menu only shows it in its key column,
+    // where screen readers read it as the item's key, not as part of its name. As a widget
+    // shortcut of the menu, which takes Escape itself, it never fires.
+    Action("Exit1")->setShortcutContext(Qt::WidgetShortcut);
     connect(file, &QMenu::aboutToShow, this,
             [this] { platform::RunGuarded([this] { File1Click(); }); });
     QMenu* edit = fill("Edit1", "&Bearbeiten", EditItems);

@@ -58,7 +58,7 @@ TEST_F(NotesWindow, MenusAsTheUserSeesThem) {
         {"Print1", "&Drucken", "Datei drucken", "", true},
         {"Printersetup1", "Drucker &Einstellung...", "Drucker konfigurieren oder auswählen", "",
          true},
-        {"Exit1", "&Beenden               Esc", "", "", true},
+        {"Exit1", "&Beenden", "", "Esc", true},
         {"Undo1", "Rückgängig", "letzte Operation rückgängig machen", "", false},
         {"Cut1", "&Ausschneiden", "in die Zwischenablage", "", true},
         {"Copy1", "&Kopieren", "in die Zwischenablage", "", true},
