@@ -44,9 +44,13 @@ void GlyphField::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
     if (!menu) return;
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto* copy = menu->findChild<QAction*>(QStringLiteral("edit-copy"))) {
-        disconnect(copy, &QAction::triggered, this, &QLineEdit::copy);
-        connect(copy, &QAction::triggered, this, [this] { CopyCharacter(QClipboard::Clipboard); });
+    // The copy item is the one that runs the field's copy (connected by name or by pointer,
+    // as Qt's versions differ).
+    for (QAction* item : menu->actions()) {
+        const bool copies = disconnect(item, SIGNAL(triggered()), this, SLOT(copy())) ||
+                            disconnect(item, &QAction::triggered, this, &QLineEdit::copy);
+        if (copies)
+            connect(item, &QAction::triggered, this, [this] { CopyCharacter(QClipboard::Clipboard); });
     }
     menu->popup(event->globalPos());
 }
