@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "cycle/command_line.h"
 #include "editor/tedit_form.h"
@@ -166,7 +167,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const bool ok =
             platform::RunGuarded([&] { command = FormKeyDown(static_cast<QKeyEvent*>(event)); });
         if (command || !ok) return true;
-    } else if (event->type() == QEvent::MouseButtonPress) {
+    } else if (event->type() == QEvent::MouseButtonPress &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // A click is the left button's; the right one opens the field's menu on the
+        // selection as it stands (a calculation would empty it first).
         platform::RunGuarded([this] { EditClick(); });
     }
     return QMainWindow::eventFilter(watched, event);

@@ -78,7 +78,9 @@ TEST_F(Accessibility, GlyphFieldsCopyTheirCharacter) {
         if (way == Way::CtrlC) QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
         if (way == Way::CtrlInsert) QTest::keyClick(field, Qt::Key_Insert, Qt::ControlModifier);
         if (way == Way::Menu) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2),
+            // The right button keeps the selection: it is no click that calculates.
+            QTest::mouseClick(field, Qt::RightButton, {}, QPoint(2, 2));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
                                     field->mapToGlobal(QPoint(2, 2)));
             QCoreApplication::sendEvent(field, &event);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
