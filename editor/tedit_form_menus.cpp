@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
@@ -272,6 +273,11 @@ void TEditForm::BuildStatusBar() {
     panel2_->setMinimumWidth(50);
     statusBar()->addWidget(panel1_);
     statusBar()->addWidget(panel2_, 1);
+    // The second panel stays empty: out of sight it looks the same, and screen readers pass
+    // over it instead of reading an empty label.
+    panel2_->hide();
+    if (auto* grip = statusBar()->findChild<QSizeGrip*>())
+        grip->setAccessibleName(QStringLiteral("Fenstergröße ändern"));
     statusBar()->setAutoFillBackground(true);
 }
 

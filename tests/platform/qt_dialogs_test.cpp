@@ -4,6 +4,7 @@
 // the font dialog starts on the text's style, and OK alone changes nothing.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -74,6 +75,33 @@ TEST(QtDialogs, FontDialogStartsOnTheTextsStyle) {
         EXPECT_EQ(chosen->family(), family);
         EXPECT_EQ(chosen->italic(), c.italic);
         EXPECT_EQ(chosen->pointSizeF(), c.typed ? c.typed : c.points);
+    }
+}
+
+// What a screen reader finds in a message box: no label without a text (a box without an
+// icon has no icon label); a box with an icon keeps it.
+TEST(QtDialogs, MessageBoxesHaveNoEmptyLabels) {
+    const struct {
+        platform::MessageKind kind;
+        int emptyLabels;
+    } cases[] = {{platform::MessageKind::Plain, 0}, {platform::MessageKind::Warning, 1}};
+    for (const auto& c : cases) {
+        int emptyLabels = -1;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(box);
+            emptyLabels = 0;
+            for (int i = 0; i < a11y->childCount(); ++i) {
+                const QAccessibleInterface* child = a11y->child(i);
+                if ((child->role() == QAccessible::StaticText || child->role() == QAccessible::Graphic) &&
+                    child->text(QAccessible::Name).isEmpty())
+                    ++emptyLabels;
+            }
+            QMetaObject::invokeMethod(box, "accept");
+        });
+        platform::QtDialogs().Message(nullptr, c.kind, "tolvane ver. 080413", platform::ButtonOk);
+        EXPECT_EQ(emptyLabels, c.emptyLabels) << int(c.kind);
     }
 }
 
