@@ -17,8 +17,8 @@ public:
 
     // The character now drawn; empty while the field is.
     const QString& Character() const { return character_; }
-    // Set before the letter that draws it.
-    void SetCharacter(const QString& character);
+    // Shows the glyph font's `letter`, which draws `character`.
+    void SetGlyph(const QString& letter, const QString& character);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -72,11 +72,22 @@ void InstallGlyphFieldAccessibility() {
     (void)installed;
 }
 
-void GlyphField::SetCharacter(const QString& character) {
-    if (character == character_) return;
+namespace {
+
+void Drop(QAccessibleEvent*) {}
+
+}  // namespace
+
+// The line edit tells screen readers of each change of its text, here the stand-in letter:
+// while the letter is set, nothing is passed on, and the field tells of its character.
+void GlyphField::SetGlyph(const QString& letter, const QString& character) {
     const QString old = character_;
     character_ = character;
-    if (QAccessible::isActive()) {
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(Drop);
+    setText(letter);
+    setCursorPosition(0);
+    QAccessible::installUpdateHandler(previous);
+    if (character_ != old && QAccessible::isActive()) {
         QAccessibleTextUpdateEvent changed(this, 0, old, character_);
         QAccessible::updateAccessibility(&changed);
     }

@@ -121,10 +121,12 @@ void TForm1::SetText(cycle::ResultField field, const std::string& text) {
     const QString value = QString::fromStdString(text);
     const ResultWidget& w = results_[cycle::IndexOf(field)];
     if (w.edit) {
-        if (auto* glyph = dynamic_cast<GlyphField*>(w.edit))
-            glyph->SetCharacter(QString::fromUtf8(cycle::CharacterOfLetter(text)));
-        w.edit->setText(value);
-        w.edit->setCursorPosition(0);
+        if (auto* glyph = dynamic_cast<GlyphField*>(w.edit)) {
+            glyph->SetGlyph(value, QString::fromUtf8(cycle::CharacterOfLetter(text)));
+        } else {
+            w.edit->setText(value);
+            w.edit->setCursorPosition(0);
+        }
     } else {
         w.label->setText(value);
     }
