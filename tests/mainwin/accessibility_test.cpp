@@ -67,17 +67,16 @@ TEST_F(Accessibility, ResultFieldsAreNamedAndGlyphsSpoken) {
 TEST_F(Accessibility, GlyphFieldsCopyTheirCharacter) {
     Start({"24031998", "14"});
     ShowAndActivate();
-    enum class Way { CtrlC, CtrlInsert, Menu };
-    for (const Way way : {Way::CtrlC, Way::CtrlInsert, Way::Menu}) {
-        SCOPED_TRACE(int(way));
+    for (const bool byMenu : {false, true}) {
+        SCOPED_TRACE(byMenu);
         QGuiApplication::clipboard()->setText("vorher");
         QLineEdit* field = form->Field("StemTEdit");
         QTest::mouseClick(field, Qt::LeftButton);
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         ASSERT_EQ(field->selectedText(), "f");
-        if (way == Way::CtrlC) QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-        if (way == Way::CtrlInsert) QTest::keyClick(field, Qt::Key_Insert, Qt::ControlModifier);
-        if (way == Way::Menu) {
+        if (!byMenu) {
+            QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        } else {
             // The right button keeps the selection: it is no click that calculates.
             QTest::mouseClick(field, Qt::RightButton, {}, QPoint(2, 2));
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
@@ -96,11 +95,5 @@ TEST_F(Accessibility, GlyphFieldsCopyTheirCharacter) {
         EXPECT_EQ(QGuiApplication::clipboard()->text(), "己");
         EXPECT_EQ(field->text(), "f");
     }
-    // Nothing selected, nothing copied.
-    QLineEdit* other = form->Field("BranchTEdit");
-    QTest::mouseClick(other, Qt::LeftButton);
-    other->deselect();
-    QTest::keyClick(other, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "己");
     Trigger("MenuEndMsg");  // let the fixture close without a question
 }

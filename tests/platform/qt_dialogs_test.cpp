@@ -78,31 +78,23 @@ TEST(QtDialogs, FontDialogStartsOnTheTextsStyle) {
     }
 }
 
-// What a screen reader finds in a message box: no label without a text (a box without an
-// icon has no icon label); a box with an icon keeps it.
-TEST(QtDialogs, MessageBoxesHaveNoEmptyLabels) {
-    const struct {
-        platform::MessageKind kind;
-        int emptyLabels;
-    } cases[] = {{platform::MessageKind::Plain, 0}, {platform::MessageKind::Warning, 1}};
-    for (const auto& c : cases) {
-        int emptyLabels = -1;
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(box);
-            emptyLabels = 0;
-            for (int i = 0; i < a11y->childCount(); ++i) {
-                const QAccessibleInterface* child = a11y->child(i);
-                if ((child->role() == QAccessible::StaticText || child->role() == QAccessible::Graphic) &&
-                    child->text(QAccessible::Name).isEmpty())
-                    ++emptyLabels;
-            }
-            QMetaObject::invokeMethod(box, "accept");
-        });
-        platform::QtDialogs().Message(nullptr, c.kind, "tolvane ver. 080413", platform::ButtonOk);
-        EXPECT_EQ(emptyLabels, c.emptyLabels) << int(c.kind);
-    }
+// A message box without an icon (the information box) shows a screen reader no empty label.
+TEST(QtDialogs, PlainMessageBoxHasNoEmptyLabel) {
+    int emptyLabels = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(box);
+        emptyLabels = 0;
+        for (int i = 0; i < a11y->childCount(); ++i)
+            if (a11y->child(i)->role() == QAccessible::StaticText &&
+                a11y->child(i)->text(QAccessible::Name).isEmpty())
+                ++emptyLabels;
+        QMetaObject::invokeMethod(box, "accept");
+    });
+    platform::QtDialogs().Message(nullptr, platform::MessageKind::Plain, "ver. 080413",
+                                  platform::ButtonOk);
+    EXPECT_EQ(emptyLabels, 0);
 }
 
 // Qt's dialogs speak German where the desktop does; nothing is loaded for other languages.
