@@ -42,6 +42,7 @@ struct GroupState {
     CharType charType = CharType::Latin;
     bool note = false;     // inside a footnote
     bool inTable = false;  // \intbl: paragraphs of a table cell
+    bool unknown = false;  // inside a destination we do not know, skipped as \* allows
 };
 
 enum class Word {
@@ -131,6 +132,25 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
     };
     return words;
 }
+
+// Optional destinations of word processors that hold no text of the document: page styles,
+// list numbering, document variables, line-break rules, metadata.
+bool IsMetadata(std::string_view name) {
+    static constexpr std::string_view kNames[] = {
+        "pgdsctbl", "pnseclvl", "wgrffmtfilter", "fchars", "lchars", "docvar", "rdf",
+        "defpap", "defchp", "listpicture", "password", "protusertbl", "ud", "fldtype",
+        "listtag", "panose", "falt", "cs", "ts", "company", "blipuid", "mmathPr",
+        "pgptbl", "oldcprops", "oldpprops", "oldsprops", "oldtprops", "pnseclvl", "atnid",
+        "atnauthor", "atntime", "atnref", "atndate", "atnparent", "atnicn", "keywords",
+        "bkmkstart", "bkmkend", "abicellprops", "abiendcell", "abitableprops", "abiendtable",
+    };
+    for (const std::string_view known : kNames) {
+        if (known == name) return true;
+    }
+    return false;
+}
+
+constexpr QLatin1StringView kUnknownContent("unbekannte Inhalte");
 
 class RtfReader {
 public:
@@ -323,7 +343,12 @@ void RtfReader::controlWord(std::string_view name, bool hasParameter, int parame
     if (skipFallback()) return;
     const auto& words = Words();
     const auto found = words.find(name);
-    if (found == words.end()) return;
+    if (found == words.end()) {
+        if (starred && starredFrom_ == Destination::Text && !IsMetadata(name)) {
+            state().unknown = true;
+        }
+        return;
+    }
     if (starred && ReadWhenStarred(found->second.word)) state().destination = starredFrom_;
     if (found->second.word == Word::SkipDestination &&
         (starred ? starredFrom_ : state().destination) == Destination::Text) {
@@ -513,7 +538,12 @@ void RtfReader::text(std::string_view run) {
             if (byte == ';') endColourEntry();
         }
         break;
-    case Destination::Skip: break;
+    case Destination::Skip:
+        if (state().unknown && !unkept_.contains(kUnknownContent) &&
+            run.find_first_not_of(" \t") != std::string_view::npos) {
+            unkept_ << QString(kUnknownContent);
+        }
+        break;
     }
 }
 

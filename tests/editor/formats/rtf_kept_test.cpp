@@ -39,6 +39,11 @@ TEST(RtfKept, SkippedContentThatASaveWouldDrop) {
         // Skipped as part of a skipped destination: its kind is not its own.
         {"{\\info{\\*\\company{\\pict 00}}}x", ""},
         {"{\\fonttbl{\\f1{\\*\\panose 00}{\\object 00}Arial;}}x", ""},
+        // An optional destination we do not know: lost when it holds text, not for blanks
+        // or where it stands in another skipped one.
+        {"x{\\*\\unbekannt {\\b Text}}", "unbekannte Inhalte"},
+        {"x{\\*\\unbekannt  }{\\*\\pgdsctbl{\\pgdsc0 Standard;}}", ""},
+        {"{\\info{\\*\\unbekannt Text}}{\\*\\fldinst{\\*\\unbekannt Text}}x", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
