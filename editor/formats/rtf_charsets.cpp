@@ -2,6 +2,8 @@
 // Character sets and code pages of RTF files.
 #include "editor/formats/rtf_charsets.h"
 
+#include <QStringEncoder>
+
 #include <array>
 #include <utility>
 
@@ -167,6 +169,24 @@ QString CodePageDecoder::decodeMacJapanese(QByteArrayView bytes) {
     }
     if (start < bytes.size()) text += decode(932, bytes.sliced(start));
     return text;
+}
+
+}  // namespace editor
+
+namespace editor {
+
+std::pair<int, QByteArray> EncodeInCharset(const QString& name) {
+    static constexpr int kCharsets[] = {128, 134, 136, 129, 204, 161, 238, 162, 177, 178, 186, 222, 163};
+    for (const int charset : kCharsets) {
+        const int codePage = CodePageOfCharset(charset);
+        QStringEncoder encoder(QtCodecName(codePage).constData());
+        if (!encoder.isValid()) continue;
+        QByteArray bytes = encoder.encode(name);
+        if (encoder.hasError()) continue;
+        // Encoders put "?" for what they cannot encode; the bytes must read back whole.
+        if (CodePageDecoder().decode(codePage, bytes) == name) return {charset, bytes};
+    }
+    return {0, {}};
 }
 
 }  // namespace editor

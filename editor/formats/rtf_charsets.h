@@ -7,12 +7,18 @@
 #include <QStringDecoder>
 
 #include <map>
+#include <utility>
 
 namespace editor {
 
 // The Windows code page of an RTF character set (\fcharset); 0 for the ones that mean
 // "the document's code page" (DEFAULT_CHARSET) or are unknown.
 int CodePageOfCharset(int charset);
+
+// A font name outside Windows-1252 in the first character set that holds all of it (the
+// East Asian ones first, then Cyrillic, Greek, Central European ...): the \fcharset number
+// and the bytes; 0 and nothing when none does.
+std::pair<int, QByteArray> EncodeInCharset(const QString& name);
 
 // Text bytes in a code page. 1252, 437, 850, Mac Roman, Mac Arabic and Mac Hebrew come from
 // our own tables, other code pages (the East Asian double-byte ones and the Mac's other ones
