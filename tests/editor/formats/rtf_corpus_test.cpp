@@ -105,7 +105,7 @@ TEST(RtfCorpus, EveryFileAndEveryCutOfIt) {
             txt.open(QIODevice::WriteOnly);
             txt.write(editor_test::Text(document).replace(QChar::LineSeparator, "<LS>").replace(QChar::ObjectReplacementCharacter, "<OBJ>").toUtf8() + "\n");
         }
-        if (qEnvironmentVariableIsSet("TOLVANE_WRITE_FMT") && (QFile::exists(fmt) || name.contains("layout") || name.contains("zeichen"))) {
+        if (qEnvironmentVariableIsSet("TOLVANE_WRITE_FMT") && (QFile::exists(fmt) || name.contains("layout") || name.contains("zeichen") || name.contains("abiword_layout"))) {
             QFile out(fmt);
             out.open(QIODevice::WriteOnly);
             out.write(Dump(document).toUtf8());
