@@ -88,21 +88,36 @@ QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& format) {
     if (format.before != 0) block.setTopMargin(format.before / kTwipsPerPixel);
     if (format.after != 0) block.setBottomMargin(format.after / kTwipsPerPixel);
     if (format.rightToLeft) block.setLayoutDirection(Qt::RightToLeft);
-    if (format.tabCount == 0) return block;
+    // A hanging first line has a stop at the indent, as in every word processor: a list's
+    // number and its tab take the hanging part.
+    const int start = format.left + format.firstLine;  // where the first line starts
+    const bool hanging = format.firstLine < 0 &&
+                         std::none_of(format.tabs.begin(), format.tabs.begin() + format.tabCount,
+                                      [&](const RtfTab& tab) { return tab.twips > start && tab.twips <= format.left; });
+    if (format.tabCount == 0 && !hanging) return block;
     QList<QTextOption::Tab> tabs;
     QString leaders;
     bool anyLeader = false;
-    for (std::size_t i = 0; i < format.tabCount; ++i) {
-        const RtfTab& tab = format.tabs[i];
+    const auto add = [&](const RtfTab& tab) {
         static constexpr QTextOption::TabType kTypes[] = {
             QTextOption::LeftTab, QTextOption::RightTab, QTextOption::CenterTab,
             QTextOption::DelimiterTab};
-        // A decimal stop aligns on the German decimal comma.
-        tabs.append(QTextOption::Tab(tab.twips / kTwipsPerPixel, kTypes[tab.kind],
+        // Qt measures from the start of the line, RTF from the page's margin; the stops are
+        // for the first line. A decimal stop aligns on the German decimal comma.
+        tabs.append(QTextOption::Tab((tab.twips - start) / kTwipsPerPixel, kTypes[tab.kind],
                                      tab.kind == RtfTab::Decimal ? QChar(u',') : QChar()));
         leaders += QLatin1Char(kLeaderChars[tab.leader]);
         anyLeader = anyLeader || tab.leader != RtfTab::None;
+    };
+    bool hangingAdded = !hanging;
+    for (std::size_t i = 0; i < format.tabCount; ++i) {
+        if (!hangingAdded && format.tabs[i].twips > format.left) {
+            add(RtfTab{format.left});
+            hangingAdded = true;
+        }
+        add(format.tabs[i]);
     }
+    if (!hangingAdded) add(RtfTab{format.left});
     block.setTabPositions(tabs);
     if (anyLeader) block.setProperty(rtf_property::kTabLeaders, leaders);
     return block;
@@ -131,7 +146,14 @@ QByteArray ParagraphWords(const QTextBlockFormat& block) {
     twips("sa", block.bottomMargin());
     const QString leaders = block.property(rtf_property::kTabLeaders).toString();
     const QList<QTextOption::Tab> tabs = block.tabPositions();
+    const qreal start = block.leftMargin() + block.textIndent();
     for (qsizetype i = 0; i < tabs.size(); ++i) {
+        const int twips = ToTwips(start + tabs[i].position);
+        // The stop at a hanging indent goes without saying.
+        if (block.textIndent() < 0 && tabs[i].type == QTextOption::LeftTab &&
+            twips == ToTwips(block.leftMargin())) {
+            continue;
+        }
         switch (tabs[i].type) {
         case QTextOption::RightTab: out += "\\tqr"; break;
         case QTextOption::CenterTab: out += "\\tqc"; break;
@@ -145,7 +167,7 @@ QByteArray ParagraphWords(const QTextBlockFormat& block) {
                 out += kLeaderWords[at - kLeaderChars];
             }
         }
-        out += "\\tx" + QByteArray::number(std::max(ToTwips(tabs[i].position), 0));
+        out += "\\tx" + QByteArray::number(std::max(twips, 0));
     }
     if (block.layoutDirection() == Qt::RightToLeft) out += "\\rtlpar";
     out += ' ';
