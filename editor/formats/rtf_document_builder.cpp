@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "editor/formats/rtf_character_forms.h"
+#include "editor/formats/rtf_properties.h"
 
 namespace editor {
 
@@ -236,6 +237,7 @@ QTextCharFormat RtfDocumentBuilder::toCharFormat(const RtfCharFormat& format) co
     const RtfFont* font = this->font(format.font < 0 ? defaultFont_ : format.font);
     if (font == nullptr) font = this->font(defaultFont_);
     if (font != nullptr && !font->name.isEmpty()) result.setFontFamilies(QStringList{font->name});
+    if (font != nullptr && font->charset > 2) result.setProperty(rtf_property::kFontCharset, font->charset);
     result.setFontPointSize(format.halfPoints / 2.0);
     result.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
     result.setFontItalic(format.italic);

@@ -58,6 +58,7 @@ struct RtfCharFormat {
 struct RtfFont {
     QString name;
     int codePage = 0;  // 0: the document's code page
+    int charset = 0;   // \fcharset, kept for the writer
 };
 
 class RtfDocumentBuilder {

@@ -20,7 +20,7 @@ constexpr double kTwipsPerPixel = 15.0;
 // Indents and tab stops beyond 22 inches (the widest page Word offers) are damage.
 constexpr int kMaxTwips = 31'680;
 
-constexpr char kLeaderChars[] = " ._-t=m";
+constexpr char kLeaderChars[] = " .-_t=m";
 
 int Twips(int parameter) { return std::clamp(parameter, -kMaxTwips, kMaxTwips); }
 

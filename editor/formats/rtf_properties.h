@@ -8,7 +8,7 @@
 
 namespace editor::rtf_property {
 
-// Block formats: the leaders of the tab stops, one character each (" ._-t=m"; see RtfTab).
+// Block formats: the leaders of the tab stops, one character each (" .-_t=m": none, dots, hyphens, underline, thick, equals, middle dots).
 constexpr int kTabLeaders = QTextFormat::UserProperty + 0x5201;
 
 // Character formats: the underline word where Qt shows another kind ("uldb", "ulth", "ulw"
@@ -17,5 +17,7 @@ constexpr int kTabLeaders = QTextFormat::UserProperty + 0x5201;
 constexpr int kUnderlineWord = QTextFormat::UserProperty + 0x5210;
 constexpr int kDoubleStrike = QTextFormat::UserProperty + 0x5211;
 constexpr int kRaise = QTextFormat::UserProperty + 0x5212;
+// The \fcharset the file declared for the font, where it is not Windows-1252's.
+constexpr int kFontCharset = QTextFormat::UserProperty + 0x5213;
 
 }  // namespace editor::rtf_property

@@ -543,7 +543,10 @@ void RtfReader::applyTableWord(Word word, int parameter) {
         fontIndex_ = parameter;
         fontOpen_ = true;
         break;
-    case Word::Charset: font_.codePage = CodePageOfCharset(parameter); break;
+    case Word::Charset:
+        font_.codePage = CodePageOfCharset(parameter);
+        font_.charset = parameter;
+        break;
     case Word::CodePage: fontCodePage_ = std::max(parameter, 0); break;
     case Word::Red: red_ = std::clamp(parameter, 0, 255); break;
     case Word::Green: green_ = std::clamp(parameter, 0, 255); break;

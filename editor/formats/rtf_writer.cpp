@@ -64,7 +64,7 @@ public:
     QByteArray write();
 
 private:
-    int fontIndex(const QString& family);
+    int fontIndex(const QString& family, int charset);
     int colourIndex(const QBrush& brush);
     RunFormat runFormat(const QTextCharFormat& format);
     const RunFormat& runFormat(const QTextFragment& fragment);
@@ -84,6 +84,7 @@ private:
     const QTextDocument& document_;
     const QFont defaultFont_;
     QStringList fonts_;
+    std::vector<int> declared_;  // the \fcharset each font was read with, 0 for none
     std::vector<int> charsets_;  // of each font, found when the table is written
     std::vector<QColor> colours_;
     std::unordered_map<int, RunFormat> runFormats_;  // by the document's format index
@@ -96,6 +97,7 @@ private:
 RtfWriter::RtfWriter(const QTextDocument& document)
     : document_(document), defaultFont_(document.defaultFont()) {
     fonts_ << defaultFont_.family();
+    declared_.push_back(0);
 }
 
 QByteArray RtfWriter::write() {
@@ -111,10 +113,11 @@ QByteArray RtfWriter::write() {
     return out_;
 }
 
-int RtfWriter::fontIndex(const QString& family) {
+int RtfWriter::fontIndex(const QString& family, int charset) {
     const qsizetype index = fonts_.indexOf(family);
     if (index >= 0) return static_cast<int>(index);
     fonts_ << family;
+    declared_.push_back(charset);
     return static_cast<int>(fonts_.size() - 1);
 }
 
@@ -133,7 +136,8 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
     const QFont font = format.font().resolve(defaultFont_);
     RunFormat run;
     const QStringList families = font.families();
-    run.font = fontIndex(families.isEmpty() ? font.family() : families.first());
+    run.font = fontIndex(families.isEmpty() ? font.family() : families.first(),
+                         format.intProperty(rtf_property::kFontCharset));
     run.halfPoints = qRound(ShownPoints(format, font, defaultFont_) * 2);
     run.bold = font.weight() > QFont::Medium;
     run.italic = font.italic();
@@ -171,19 +175,13 @@ void RtfWriter::writeTables() {
         const bool cp1252 = std::all_of(fonts_[i].begin(), fonts_[i].end(), [](QChar ch) {
             return ch.unicode() < 0x80 || platform::CodePointToCp1252(ch.unicode()).has_value();
         });
-        const auto [charset, bytes] = cp1252 ? std::pair<int, QByteArray>{} : EncodeInCharset(fonts_[i]);
+        const auto [charset, bytes] = cp1252 ? std::pair<int, QByteArray>{} : EncodeInCharset(fonts_[i], declared_[i]);
         charsets_.push_back(charset);
         out_ += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset" + QByteArray::number(charset) + ' ';
         if (charset == 0) {
             writeText(fonts_[i], true);
         } else {
-            static constexpr char kHex[] = "0123456789abcdef";
-            for (const char c : bytes) {
-                const auto b = static_cast<unsigned char>(c);
-                out_ += "\\'";
-                out_ += kHex[b >> 4];
-                out_ += kHex[b & 0x0F];
-            }
+            out_ += bytes;
         }
         out_ += ";}";
     }
