@@ -23,8 +23,8 @@ class RtfPictureReader {
 public:
     void begin();
     void word(std::string_view name, bool hasParameter, int parameter);
-    // Reads hex digits and blanks from `pos` on; returns where they end (at least pos + 1).
-    qsizetype readHex(const QByteArray& bytes, qsizetype pos);
+    // The hex digits of the data; blanks and anything else between them are passed over.
+    void readHex(std::string_view text);
     void appendBinary(QByteArrayView data);
     // The size of the shape that holds the picture (twips), its size where it has no goal.
     void setFrame(int width, int height);
