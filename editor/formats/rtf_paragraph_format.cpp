@@ -79,7 +79,11 @@ bool ApplyParagraphWord(std::string_view name, bool hasParameter, int parameter,
     return true;
 }
 
-QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& format) {
+QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& read) {
+    // A first line hanging out beyond the margin (AbiWord's lists: \fi-360 without \li) would
+    // be cut off at the window's edge; the paragraph moves in so that it starts there.
+    RtfParagraphFormat format = read;
+    format.left = std::max(format.left, -format.firstLine);
     QTextBlockFormat block;
     block.setAlignment(format.alignment);
     if (format.left != 0) block.setLeftMargin(format.left / kTwipsPerPixel);

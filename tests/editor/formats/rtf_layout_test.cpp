@@ -46,6 +46,7 @@ TEST(RtfLayout, ParagraphsKeepIndentsSpacingTabsAndDirection) {
         {"\\li720\\rtlpar\\pard x", ""},
         {"\\li720{\\li1440} x", " li 720"},
         {"\\sb-100\\li99999 x", " li 31680"},
+        {"\\fi-360 x", " li 360 fi -360 tab l360"},  // moved in, not cut off at the edge
     };
     for (const auto& c : cases) {
         QTextDocument document;
