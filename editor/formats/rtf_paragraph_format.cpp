@@ -79,6 +79,28 @@ bool ApplyParagraphWord(std::string_view name, bool hasParameter, int parameter,
     return true;
 }
 
+RtfParagraphFormat RtfTableRow::format(const RtfParagraphFormat& last) const {
+    if (split_ || alignments_.size() < 2 || alignments_.size() != bounds_.size() ||
+        alignments_.size() > RtfParagraphFormat::kMaxTabs) {
+        return last;
+    }
+    RtfParagraphFormat row;
+    row.rightToLeft = last.rightToLeft;
+    for (std::size_t cell = 1; cell < alignments_.size(); ++cell) {
+        const int left = bounds_[cell - 1];
+        const int right = std::max(bounds_[cell], left);
+        RtfTab tab{left};
+        if (alignments_[cell] & Qt::AlignHCenter) {
+            tab = RtfTab{left + (right - left) / 2, RtfTab::Centre};
+        } else if (alignments_[cell] & Qt::AlignRight) {
+            tab = RtfTab{right, RtfTab::Right};
+        }
+        tab.twips = Twips(tab.twips);
+        row.tabs[row.tabCount++] = tab;
+    }
+    return row;
+}
+
 QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& read) {
     // A first line hanging out beyond the margin (AbiWord's lists: \fi-360 without \li) would
     // be cut off at the window's edge; the paragraph moves in so that it starts there.
@@ -127,8 +149,7 @@ QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& read) {
     return block;
 }
 
-QByteArray ParagraphWords(const QTextBlockFormat& block) {
-    QByteArray out;
+void AppendParagraphWords(const QTextBlockFormat& block, QByteArray& out) {
     const Qt::Alignment alignment = block.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignRight) {
         out += "\\qr";
@@ -138,6 +159,11 @@ QByteArray ParagraphWords(const QTextBlockFormat& block) {
         out += "\\qj";
     } else {
         out += "\\ql";
+    }
+    // Most paragraphs have an alignment at most.
+    if (block.propertyCount() <= 1) {
+        out += ' ';
+        return;
     }
     const auto twips = [&out](const char* word, qreal pixels) {
         const int value = ToTwips(pixels);
@@ -175,7 +201,6 @@ QByteArray ParagraphWords(const QTextBlockFormat& block) {
     }
     if (block.layoutDirection() == Qt::RightToLeft) out += "\\rtlpar";
     out += ' ';
-    return out;
 }
 
 }  // namespace editor

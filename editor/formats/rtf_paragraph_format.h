@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace editor {
 
@@ -40,6 +41,31 @@ struct RtfParagraphFormat {
     bool operator==(const RtfParagraphFormat&) const = default;
 };
 
+// A table row is read as one paragraph, its cells separated by tabs. Each cell keeps its own
+// alignment through the tab stop before it: at its left edge, its middle or its right edge
+// (\cellx). The first cell stands at the row's start.
+class RtfTableRow {
+public:
+    void define() { bounds_.clear(); }  // \trowd: the cells' right edges follow
+    void cellBoundary(int twips) { bounds_.push_back(twips); }
+    void cellEnds(Qt::Alignment alignment) { alignments_.push_back(alignment); }
+    // A paragraph ended inside the row (a cell of several): the row's tabs do not fit it.
+    void split() { split_ = true; }
+    void ends() {
+        alignments_.clear();
+        split_ = false;
+    }
+
+    // The layout of the row's paragraph: `last` (the layout in force at \row) where the row
+    // does not fit its definition, else left aligned with a stop for each cell after the first.
+    RtfParagraphFormat format(const RtfParagraphFormat& last) const;
+
+private:
+    std::vector<int> bounds_;
+    std::vector<Qt::Alignment> alignments_;
+    bool split_ = false;
+};
+
 // Applies a paragraph word (\li, \tx, \rtlpar ...); false when `name` is none. \pard is the
 // caller's: it starts from a default RtfParagraphFormat.
 bool ApplyParagraphWord(std::string_view name, bool hasParameter, int parameter,
@@ -48,8 +74,8 @@ bool ApplyParagraphWord(std::string_view name, bool hasParameter, int parameter,
 // The block format that shows the paragraph (twips become pixels at 96 dpi).
 QTextBlockFormat ToBlockFormat(const RtfParagraphFormat& format);
 
-// The words after \pard for a block: alignment, indents, spacing, tab stops and direction,
-// each only where it differs from the default; ends with a blank.
-QByteArray ParagraphWords(const QTextBlockFormat& block);
+// Appends the words after \pard for a block: alignment, indents, spacing, tab stops and
+// direction, each only where it differs from the default; ends with a blank.
+void AppendParagraphWords(const QTextBlockFormat& block, QByteArray& out);
 
 }  // namespace editor

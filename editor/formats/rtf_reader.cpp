@@ -58,7 +58,7 @@ enum class Word {
     SkipDestination, Character, LatinChars, DoubleByteChars, RightToLeftChars,
     AsianFont, AsianFontSize, AsianBold, AsianItalic, FieldResult, Footnote,
     Cell, Row, InTable, Picture, ListTable, FieldInstruction, Shape, ShapeName, ShapeValue,
-    ShapeText, ListText,
+    ShapeText, ListText, RowDefinition, CellBoundary,
 };
 
 // Destinations we read even when \* marks them as optional.
@@ -76,7 +76,8 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
     static const std::unordered_map<std::string_view, WordAction> words = {
         {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}},
         {"row", {Word::Row}}, {"nestrow", {Word::Row}}, {"cell", {Word::Cell}},
-        {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}},
+        {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}}, {"trowd", {Word::RowDefinition}},
+        {"cellx", {Word::CellBoundary}},
         {"pard", {Word::Pard}}, {"plain", {Word::Plain}},
         {"ql", {Word::AlignLeft}}, {"qr", {Word::AlignRight}}, {"qc", {Word::AlignCentre}},
         {"qj", {Word::AlignJustify}},
@@ -189,6 +190,7 @@ private:
     bool pendingPar_ = false;
     RtfParagraphFormat pendingParagraph_;
     int pendingCells_ = 0;
+    RtfTableRow row_;
 
     RtfPictureReader picture_;
     std::size_t pictureMemory_ = 0;  // what the pictures read so far take decoded
@@ -452,15 +454,21 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
         settleSurrogate();
         pendingPar_ = false;
         ++pendingCells_;
+        row_.cellEnds(group.paragraph.alignment);
         break;
-    case Word::Row:
+    case Word::Row: {
         if (group.note) break;
         settleSurrogate();
         pendingPar_ = false;
         pendingCells_ = 0;
         builder_.collectMarker(false);
-        builder_.endParagraph(group.paragraph, listMarker(group.paragraph), group.format);
+        const RtfParagraphFormat paragraph = row_.format(group.paragraph);
+        row_.ends();
+        builder_.endParagraph(paragraph, listMarker(paragraph), group.format);
         break;
+    }
+    case Word::RowDefinition: row_.define(); break;
+    case Word::CellBoundary: row_.cellBoundary(parameter); break;
     default: break;
     }
     if (group.charType != CharType::DoubleByte) return;
@@ -717,6 +725,7 @@ void RtfReader::settleTable() {
     if (pendingPar_) {
         pendingPar_ = false;
         builder_.endParagraph(pendingParagraph_);
+        row_.split();
     }
     for (; pendingCells_ > 0; --pendingCells_) {
         builder_.appendText(QStringLiteral("\t"), state().format);

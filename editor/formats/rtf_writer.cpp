@@ -196,7 +196,7 @@ void RtfWriter::writeTables() {
 
 void RtfWriter::writeParagraph(const QTextBlock& block) {
     out_ += "\\pard";
-    out_ += ParagraphWords(block.blockFormat());
+    AppendParagraphWords(block.blockFormat(), out_);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const RunFormat& format = runFormat(fragment);

@@ -47,6 +47,10 @@ TEST(RtfLayout, ParagraphsKeepIndentsSpacingTabsAndDirection) {
         {"\\li720{\\li1440} x", " li 720"},
         {"\\sb-100\\li99999 x", " li 31680"},
         {"\\fi-360 x", " li 360 fi -360 tab l360"},  // moved in, not cut off at the edge
+        // A table row: each cell after the first at its own alignment in its column.
+        {"\\trowd\\cellx1000\\cellx3000\\cellx5000\\cellx6000\\intbl\\qc a\\cell\\qc b\\cell\\qr x\\cell\\ql c\\cell\\row",
+         " tab c2000 tab r5000 tab l5000"},
+        {"\\trowd\\cellx1000\\intbl\\qc a\\cell\\qc x\\cell\\row", ""},  // not as defined
     };
     for (const auto& c : cases) {
         QTextDocument document;
