@@ -83,7 +83,7 @@ TEST(RtfPictures, ReadInEveryShapeWordProcessorsWrite) {
     } cases[] = {
         {"\\shppict beside \\nonshppict", "{\\*\\shppict{\\pict\\pngblip " + hex + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}", 12},
         {"properties and uid inside the picture",
-         "{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}\\pngblip{\\*\\blipuid 00ff}" + hex + "}", 12},
+         "{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}\\pngblip{\\blipuid 00ff}" + hex + "}", 12},
         {"binary data", "{\\pict\\pngblip\\bin" + QByteArray::number(hex.size() / 2) + " " + QByteArray::fromHex(hex) + "}", 12},
         {"a shape's picture at the shape's size, not its fill",
          "{\\shp{\\*\\shpinst\\shpleft0\\shptop0\\shpright300\\shpbottom150{\\sp{\\sn fillBlip}{\\sv{\\pict\\wmetafile8 01}}}"
@@ -118,6 +118,7 @@ TEST(RtfPictures, CountTowardsTheMemoryBound) {
     };
     const auto [fits, fitsCost] = read(editor::kPictureMemoryBound - 100 * 50 * 4);
     EXPECT_EQ(fits.size(), QSize(100, 50));
+    EXPECT_EQ(fits.pixel(50, 25), qRgb(0, 102, 204));
     EXPECT_EQ(fitsCost, 100u * 50 * 4);
     const auto [box, boxCost] = read(editor::kPictureMemoryBound - 100 * 50 * 4 + 1);
     EXPECT_EQ(box.size(), QSize(2, 2));
