@@ -163,8 +163,11 @@ const QByteArray& PictureRtf() {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG", 0);
-        return "{\\rtf1\\ansi Ein Foto:\\par{\\pict\\pngblip\\picw1290\\pich1290\\picwgoal9000\\pichgoal9000\r\n" +
-               png.toHex() + "}\\par Ende\\par}";
+        // In lines of 128 digits, as word processors write them.
+        QByteArray rtf = "{\\rtf1\\ansi Ein Foto:\\par{\\pict\\pngblip\\picw1290\\pich1290\\picwgoal9000\\pichgoal9000";
+        const QByteArray hex = png.toHex();
+        for (qsizetype i = 0; i < hex.size(); i += 128) rtf += "\r\n" + hex.mid(i, 128);
+        return rtf + "}\\par Ende\\par}";
     }();
     return rtf;
 }

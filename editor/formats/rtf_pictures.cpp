@@ -6,6 +6,8 @@
 #include "editor/formats/rtf_pictures.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QThread>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -183,6 +185,7 @@ QTextImageFormat RtfPictureReader::finish(QTextDocument& document, std::size_t& 
         }
     }
 
+    data_.squeeze();  // kept as long as the document: no room to spare
     static std::atomic<unsigned> counter{0};
     const QString number = QString::number(++counter);
     document.addResource(QTextDocument::ImageResource, QUrl(kImagePrefix + number), image);
@@ -216,7 +219,10 @@ QByteArray PictureGroup(const QTextDocument& document, const QTextImageFormat& f
     QImage image;
     if (resource.userType() == QMetaType::QImage) {
         image = resource.value<QImage>();
-    } else if (resource.userType() == QMetaType::QPixmap) {
+    } else if (resource.userType() == QMetaType::QPixmap &&
+               QCoreApplication::instance() != nullptr &&
+               QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        // Pixmaps belong to the GUI thread; the recovery copy's writer leaves them out.
         image = resource.value<QPixmap>().toImage();
     } else if (resource.userType() == QMetaType::QByteArray) {
         image.loadFromData(resource.toByteArray());

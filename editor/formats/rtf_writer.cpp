@@ -279,7 +279,12 @@ void RtfWriter::writeText(QStringView text, bool fontName, bool unicodeOnly) {
     static constexpr char kHex[] = "0123456789abcdef";
     for (const QChar ch : text) {
         const char16_t unit = ch.unicode();
-        if (unit == u'\\' || unit == u'{' || unit == u'}') {
+        // In another character set the backslash, the tilde and DEL may be other characters
+        // (Shift-JIS: yen, overline).
+        const bool plain = !unicodeOnly || (unit != u'\\' && unit != u'~' && unit != 0x7F);
+        if (!plain) {
+            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + "\\'3f";
+        } else if (unit == u'\\' || unit == u'{' || unit == u'}') {
             out_ += '\\';
             out_ += static_cast<char>(unit);
         } else if (unit == u';' && fontName) {
