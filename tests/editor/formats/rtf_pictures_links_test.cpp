@@ -10,6 +10,8 @@
 #include <QTextImageFormat>
 #include <QUrl>
 
+#include <memory>
+
 #include "editor/formats/rtf_pictures.h"
 #include "editor/formats/rtf_writer.h"
 #include "rtf_test_support.h"
@@ -71,6 +73,9 @@ TEST(RtfPictures, ShownAtTheirSizeAndWrittenBackWithTheirBytes) {
         QTextDocument reread;
         editor::ReadRtf(written, reread);
         EXPECT_EQ(PictureAt(reread).width(), c.width);
+        // The recovery copy writes a clone: the picture's bytes go with it.
+        const std::unique_ptr<QTextDocument> clone(document.clone());
+        EXPECT_EQ(editor::WriteRtf(*clone), written);
     }
 }
 
