@@ -24,7 +24,7 @@ void SetKeptLook(QTextCharFormat& format) {
         if (format.hasProperty(QTextFormat::ForegroundBrush)) {
             format.setProperty(kept::OwnForeground, format.foreground());
         }
-        format.setProperty(kept::OwnUnderline, format.fontUnderline());
+        format.setProperty(kept::OwnUnderline, static_cast<int>(format.underlineStyle()));
         format.setProperty(kept::OwnStrike, format.fontStrikeOut());
     }
     if (deleted || inserted) {
@@ -42,9 +42,8 @@ void SetKeptLook(QTextCharFormat& format) {
 QTextCharFormat OwnFormat(const QTextCharFormat& format) {
     if (!format.hasProperty(kept::OwnUnderline)) return format;
     QTextCharFormat own = format;
-    own.setUnderlineStyle(format.boolProperty(kept::OwnUnderline)
-                              ? QTextCharFormat::SingleUnderline
-                              : QTextCharFormat::NoUnderline);
+    own.setUnderlineStyle(
+        static_cast<QTextCharFormat::UnderlineStyle>(format.intProperty(kept::OwnUnderline)));
     own.setFontStrikeOut(format.boolProperty(kept::OwnStrike));
     if (format.hasProperty(kept::OwnForeground)) {
         own.setForeground(format.brushProperty(kept::OwnForeground));

@@ -9,9 +9,7 @@ namespace editor {
 QString UnkeptKind(std::string_view destination) {
     static constexpr std::pair<std::string_view, const char*> kKinds[] = {
         {"object", "eingebettete Objekte"},
-        {"pict", "Bilder"},
-        {"shppict", "Bilder"},
-        {"shp", "Zeichnungen"},
+        {"shp", "Zeichnungen"},  // one that showed nothing
         {"shpgrp", "Zeichnungen"},
         {"do", "Zeichnungen"},
         {"header", "Kopf- und Fußzeilen"},
