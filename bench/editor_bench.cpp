@@ -344,7 +344,7 @@ void BM_WindowDeleteAllAndUndo(benchmark::State& state) {
         SettleLayout(form);
         deleteMs = timer.nsecsElapsed() / 1e6;
         timer.start();
-        form.Action("Undo1")->trigger();
+        form.Undo1Click();
         SettleLayout(form);
         undoMs = timer.nsecsElapsed() / 1e6;
         state.PauseTiming();

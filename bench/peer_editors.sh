@@ -8,6 +8,7 @@
 # set to the file. Kate and FeatherPad are used when installed (apt-get install kate
 # featherpad); the script says so when they are not. CI does not run it.
 # Usage: bench/peer_editors.sh [SIZES_MB...]   (default: 10 60; needs Xvfb, openbox, xdotool)
+# TOLVANE=path measures another build of the program, PEERS="kate" only some of the peers.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 sizes=("$@")
@@ -15,9 +16,10 @@ sizes=("$@")
 for tool in Xvfb openbox xdotool python3; do
   command -v $tool >/dev/null || { echo "peer_editors: $tool missing" >&2; exit 2; }
 done
-[ -x "$root/build/bin/tolvane" ] || { echo "peer_editors: build/bin/tolvane missing (build it first)" >&2; exit 2; }
+tolvane=${TOLVANE:-$root/build/bin/tolvane}
+[ -x "$tolvane" ] || { echo "peer_editors: $tolvane missing (build it first)" >&2; exit 2; }
 peers=()
-for peer in kate featherpad; do
+for peer in ${PEERS-kate featherpad}; do
   if command -v $peer >/dev/null; then peers+=($peer); else echo "peer_editors: $peer is not installed, left out (apt-get install $peer)"; fi
 done
 
@@ -62,7 +64,8 @@ report() {  # name size cpu-ticks pid
 
 # tolvane in a folder of its own, so that its settings file is this script's.
 mkdir -p "$work/bin"
-cp "$root/build/bin/tolvane" "$root"/build/bin/PLANETS.* "$root"/build/bin/Vivar01.TTF "$work/bin/"
+cp "$tolvane" "$work/bin/tolvane"
+cp "$root"/build/bin/PLANETS.* "$root"/build/bin/Vivar01.TTF "$work/bin/"
 for size in "${sizes[@]}"; do
   text=$work/notes-$size.txt
   python3 "$root/bench/notes_text.py" "$size" "$text"

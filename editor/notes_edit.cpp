@@ -7,15 +7,33 @@
 
 namespace editor {
 
-int NotesEdit::KeptPosition() const {
-    if (viewport()->rect().intersects(cursorRect())) return textCursor().position();
-    const QPointF top(0, verticalScrollBar()->value());
-    return document()->documentLayout()->hitTest(top, Qt::FuzzyHit);
+NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!following_) TakePlace();
+    });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { TakePlace(); });
+    connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
 }
 
-void NotesEdit::Shift(qreal dy) {
+void NotesEdit::TakePlace() {
+    if (viewport()->rect().intersects(cursorRect())) {
+        place_ = textCursor().block();
+    } else {
+        const QPointF top(0, verticalScrollBar()->value());
+        place_ = document()->findBlock(document()->documentLayout()->hitTest(top, Qt::FuzzyHit));
+    }
+    placeLine_ = place_.firstLineNumber();
+}
+
+void NotesEdit::Follow(qreal lineHeight) {
+    if (!place_.isValid() || place_.document() != document()) return;
+    const int line = place_.firstLineNumber();
+    if (line == placeLine_) return;
     QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() + qRound(dy));
+    following_ = true;
+    bar->setValue(bar->value() + qRound((line - placeLine_) * lineHeight));
+    following_ = false;
+    placeLine_ = line;
 }
 
 }  // namespace editor

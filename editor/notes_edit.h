@@ -2,6 +2,7 @@
 // The text control of the notes window.
 #pragma once
 
+#include <QTextBlock>
 #include <QTextEdit>
 
 #include "editor/plain_notes_layout.h"
@@ -10,14 +11,22 @@ namespace editor {
 
 // A QTextEdit whose formatting rectangle is the viewport inside given margins, and which
 // keeps its place while a plain text's lines are counted in the background: the caret's
-// line where the caret is in sight, else the first line shown.
+// paragraph where the caret was in sight after the user's last move, else the paragraph at
+// the top. The place is taken at every move of the caret, scroll and edit, before the lines
+// shown are laid out, so that the lines they gain move the view as well.
 class NotesEdit : public QTextEdit, public PlainNotesView {
 public:
-    using QTextEdit::QTextEdit;
+    explicit NotesEdit(QWidget* parent);
     void SetFormattingMargins(int x, int y) { setViewportMargins(x, y, x, y); }
 
-    int KeptPosition() const override;
-    void Shift(qreal dy) override;
+    void Follow(qreal lineHeight) override;
+
+private:
+    void TakePlace();
+
+    QTextBlock place_;
+    int placeLine_ = 0;  // the first line of place_ when it was taken or last followed
+    bool following_ = false;
 };
 
 }  // namespace editor

@@ -190,22 +190,16 @@ void PlainNotesLayout::HoldChanges(bool hold) {
     }
 }
 
-// One slice of the pass, short enough to leave a frame for the keys typed meanwhile. The
-// lines it adds or takes above the place the view keeps move the view along.
+// One slice of the pass, short enough to leave a frame for the keys typed meanwhile; the
+// view then follows the lines it added or took above its place.
 void PlainNotesLayout::ContinuePass() {
     constexpr qint64 SliceNs = 4'000'000;
     QElapsedTimer slice;
     slice.start();
-    const int kept = keep_ ? keep_->KeptPosition() : -1;
-    int shift = 0;
     bool moved = false;
     QTextBlock block = document()->findBlock(next_);
     for (int n = 1; block.isValid(); block = block.next(), ++n) {
-        const int before = block.lineCount();
-        if (CountBlock(block)) {
-            moved = true;
-            if (block.position() + block.length() <= kept) shift += block.lineCount() - before;
-        }
+        moved = CountBlock(block) || moved;
         if (n % 32 == 0 && slice.nsecsElapsed() >= SliceNs) {
             block = block.next();
             break;
@@ -222,7 +216,7 @@ void PlainNotesLayout::ContinuePass() {
         emit update(QRectF(0, 0, Everything, Everything));
     }
     NotifySize();
-    if (shift != 0 && keep_) keep_->Shift(shift * lineHeight_);
+    if (keep_) keep_->Follow(lineHeight_);
 }
 
 void PlainNotesLayout::NotifySize() {

@@ -14,14 +14,12 @@ namespace editor {
 
 class QuickLineCount;
 
-// Who shows the text: the place it keeps in view while lines above it are counted anew.
+// Who shows the text: after every slice of a count in the background it moves by the lines
+// that were added or taken above the place it keeps in view.
 class PlainNotesView {
 public:
     virtual ~PlainNotesView() = default;
-    // The character whose line is to stay where it is on the screen.
-    virtual int KeptPosition() const = 0;
-    // The lines above that character have grown by `dy` pixels (shrunk when negative).
-    virtual void Shift(qreal dy) = 0;
+    virtual void Follow(qreal lineHeight) = 0;
 };
 
 // A key typed into 10 MB of plain text lays out only its own paragraph: the paragraphs after

@@ -108,9 +108,11 @@ void TEditForm::InstallDocument(QTextDocument* document) {
             [this] { platform::RunGuarded([this] { FollowModified(); }); });
     connect(document, &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { NoteChangedBlocks(position, added); });
+    // A plain text's layout counts in the background after long changes as well.
+    const bool counts = dynamic_cast<PlainNotesLayout*>(document->documentLayout()) != nullptr;
     connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] {
-                if (countAllLines_) lineCountTimer_.start();
+            [this, counts] {
+                if (countAllLines_ || counts) lineCountTimer_.start();
             });
     changedFrom_ = changedTo_ = -1;
     ScheduleCountAllLines();
