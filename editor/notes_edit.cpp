@@ -15,6 +15,12 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
 }
 
+// The base classes delete the document and the scroll bars, which may still signal.
+NotesEdit::~NotesEdit() {
+    QObject::disconnect(verticalScrollBar(), nullptr, this, nullptr);
+    QObject::disconnect(this, nullptr, this, nullptr);
+}
+
 void NotesEdit::TakePlace() {
     if (viewport()->rect().intersects(cursorRect())) {
         place_ = textCursor().block();

@@ -17,6 +17,7 @@ namespace editor {
 class NotesEdit : public QTextEdit, public PlainNotesView {
 public:
     explicit NotesEdit(QWidget* parent);
+    ~NotesEdit() override;
     void SetFormattingMargins(int x, int y) { setViewportMargins(x, y, x, y); }
 
     void Follow(qreal lineHeight) override;
