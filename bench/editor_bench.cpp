@@ -4,6 +4,10 @@
 // The notes window: loading and showing 10 MB of plain text (target under 1 s), and a key
 // typed into it with the status line refreshed (target under one frame, 16 ms), also while
 // a recovery copy of the text is being written.
+// German notes as a user has them (lines of 5 to 18 words): opening 10 and 60 MB until the
+// window is idle (targets: no more CPU than FeatherPad's start and open, no more memory than
+// Kate's), a key in a 2 MB paragraph or a 1 MB line (target 16 ms), Select All + Delete and
+// Undo in 60 MB (target 1 s each), and the first screen of a 2 MB RTF (target 300 ms).
 // Its commands on 1,000 and 10,000 lines of 100 characters (1 MB): a DOS/Windows conversion
 // and a replace-all of one hit a line each at most 2,000 times BM_SearchStepFloor of the
 // same run, neither growing faster than the text.
@@ -321,6 +325,48 @@ void BM_WindowOpenPlain(benchmark::State& state, int megabytes) {
 }
 BENCHMARK_CAPTURE(BM_WindowOpenPlain, 10MB, 10)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(BM_WindowOpenPlain, 60MB, 60)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// F1 on a rich text of some 2 MB (German notes, every fourth paragraph bold and centred, as
+// RtfWriter writes them) until its first screen is painted; the rest is laid out later.
+// Target: 300 ms.
+void BM_WindowOpenRtfFirstScreen(benchmark::State& state) {
+    EnsureApplication();
+    const auto path = BenchFile("tolvane-bench-notes-2mb.rtf");
+    {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        const QStringList lines = QString::fromStdString(GermanNotes(1'300'000, false)).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0) cursor.insertBlock();
+            QTextBlockFormat block;
+            block.setAlignment(i % 4 == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+            cursor.setBlockFormat(block);
+            cursor.insertText(lines[i], i % 4 == 0 ? bold : QTextCharFormat());
+        }
+        const QByteArray rtf = editor::WriteRtf(document);
+        std::ofstream(path, std::ios::binary).write(rtf.constData(), rtf.size());
+        state.counters["file_mb"] = rtf.size() / 1e6;
+    }
+    // TOLVANE_BENCH_RTF names another file (from LibreOffice or pandoc, say).
+    const QString other = qEnvironmentVariable("TOLVANE_BENCH_RTF");
+    const QString name = other.isEmpty() ? QString::fromStdString(path.string()) : other;
+    const QString empty = GermanNotesFile(0, false);
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.resize(579, 402);
+    form.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.LoadFile(empty);
+        SettleLayout(form);
+        state.ResumeTiming();
+        form.LoadFile(name);
+        form.Editor()->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_WindowOpenRtfFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Select All + Delete and then Undo in 60 MB of German notes, through the menu's actions;
 // the time of both, each until the window is idle (counters: each alone, in ms).
