@@ -32,8 +32,9 @@ public:
 // A change of the whole text (loading, the width, word wrap, the default font) or of many
 // paragraphs is counted in slices from the event loop; only what is shown or asked for is
 // laid out, so a paragraph out of sight keeps no layout (F1 on 10 MB: about 1 s of CPU in
-// all, before 4.5 s; memory little beyond the text's). The count measures words (QuickLineCount) and lays out only the
-// paragraphs that it cannot tell; a view given to KeepInView stays on its place meanwhile.
+// all, before 4.5 s; memory little beyond the text's). The count measures words
+// (QuickLineCount) and lays out only the paragraphs that it cannot tell; a view given to
+// KeepInView stays on its place meanwhile.
 class PlainNotesLayout : public QAbstractTextDocumentLayout {
 public:
     explicit PlainNotesLayout(QTextDocument* document);
