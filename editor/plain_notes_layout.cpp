@@ -12,6 +12,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace editor {
 
@@ -103,17 +104,20 @@ bool PlainNotesLayout::EnsureBlock(const QTextBlock& block) const {
     return false;
 }
 
-// A paragraph in the document's default format; one with a format of its own (the font
-// dialog's) is laid out, the others are counted.
-bool PlainNotesLayout::IsPlain(const QTextBlock& block) const {
+// The paragraph's text when it is in the document's default format, else nothing: one with
+// a format of its own (the font dialog's) is laid out, the others are counted.
+std::optional<QString> PlainNotesLayout::PlainText(const QTextBlock& block) const {
+    QString text;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-        const int index = it.fragment().charFormatIndex();
+        const QTextFragment fragment = it.fragment();
+        const int index = fragment.charFormatIndex();
         auto known = plainFormats_.constFind(index);
         if (known == plainFormats_.cend())
-            known = plainFormats_.insert(index, it.fragment().charFormat().properties().isEmpty());
-        if (!*known) return false;
+            known = plainFormats_.insert(index, fragment.charFormat().properties().isEmpty());
+        if (!*known) return std::nullopt;
+        text += fragment.text();
     }
-    return true;
+    return text;
 }
 
 // The paragraph's displayed lines for the pass, without keeping a layout for it: from the
@@ -121,14 +125,14 @@ bool PlainNotesLayout::IsPlain(const QTextBlock& block) const {
 // Without word wrap every paragraph is one line, and its width is estimated for the
 // horizontal scroll bar.
 bool PlainNotesLayout::CountBlock(QTextBlock block) const {
-    if (!IsPlain(block)) return LayOutBlock(block);
-    const QString text = block.text();
+    const std::optional<QString> text = PlainText(block);
+    if (!text) return LayOutBlock(block);
     int lines = 1;
     if (!Wraps()) {
-        widest_ = std::max(widest_, quick_->Width(text));
+        widest_ = std::max(widest_, quick_->Width(*text));
     } else {
-        lines = quick_->Lines(text, AvailableWidth());
-        if (lines == 0) lines = CountByLayout(block, text);
+        lines = quick_->Lines(*text, AvailableWidth());
+        if (lines == 0) lines = CountByLayout(block, *text);
     }
     if (block.lineCount() == lines) return false;
     block.setLineCount(lines);
@@ -196,10 +200,9 @@ void PlainNotesLayout::ContinuePass() {
     constexpr qint64 SliceNs = 4'000'000;
     QElapsedTimer slice;
     slice.start();
-    bool moved = false;
     QTextBlock block = document()->findBlock(next_);
     for (int n = 1; block.isValid(); block = block.next(), ++n) {
-        moved = CountBlock(block) || moved;
+        moved_ = CountBlock(block) || moved_;
         if (n % 32 == 0 && slice.nsecsElapsed() >= SliceNs) {
             block = block.next();
             break;
@@ -211,8 +214,11 @@ void PlainNotesLayout::ContinuePass() {
     } else {
         passRunning_ = false;
     }
-    if (moved || lineHeightGrew_ || !passRunning_) {
+    // The lines shown were laid out when painted, and the view follows the lines above
+    // them: the text is painted again only once all is counted (or the lines grew).
+    if (lineHeightGrew_ || (!passRunning_ && moved_)) {
         lineHeightGrew_ = false;
+        moved_ = false;
         emit update(QRectF(0, 0, Everything, Everything));
     }
     NotifySize();

@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace editor {
 
@@ -74,7 +75,7 @@ private:
     // Counts the paragraph's lines for the pass; true when their number changed.
     bool CountBlock(QTextBlock block) const;
     int CountByLayout(const QTextBlock& block, const QString& text) const;
-    bool IsPlain(const QTextBlock& block) const;
+    std::optional<QString> PlainText(const QTextBlock& block) const;
     void NoteLineHeight(qreal height) const;
     QTextOption OptionOf(const QTextBlock& block) const;
     qreal AvailableWidth() const;
@@ -94,6 +95,7 @@ private:
     QTimer pass_;
     int next_ = 0;
     bool passRunning_ = false;
+    bool moved_ = false;  // the pass changed the lines of a paragraph
     std::unique_ptr<QuickLineCount> quick_;
     mutable QTextLayout counter_;                // the layout of the paragraphs it cannot tell
     mutable QHash<int, bool> plainFormats_;      // character format index: no property set

@@ -2,12 +2,15 @@
 // The displayed lines of a plain paragraph from the widths of its words.
 #include "editor/quick_line_count.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace editor {
 
 namespace {
 
-// Closer than this to the width, a decision is left to the layout: a glyph may reach a
-// little past its advance, and the layout counts that.
+// Closer than this to the width, a decision is left to the layout: word widths add up with
+// rounding.
 constexpr qreal Doubt = 1.5;
 
 // A word that Qt's line breaking leaves whole: Latin letters and digits, then at most
@@ -24,7 +27,17 @@ bool IsWordCharacter(char16_t c, bool& closed) {
 
 }  // namespace
 
-QuickLineCount::QuickLineCount(const QFont& font) : metrics_(font) { latin_.fill(-1); }
+QuickLineCount::QuickLineCount(const QFont& font) : metrics_(font) {
+    latin_.fill(-1);
+    overhang_.fill(-1);
+}
+
+// How far the glyph reaches past its advance (0 when it does not): a word's last letter
+// counts so in the layout's decision.
+qreal QuickLineCount::Overhang(char16_t c) {
+    if (overhang_[c] < 0) overhang_[c] = std::max<qreal>(0, -metrics_.rightBearing(QChar(c)));
+    return overhang_[c];
+}
 
 qreal QuickLineCount::Advance(char16_t c) {
     if (c < latin_.size()) {
@@ -64,10 +77,11 @@ int QuickLineCount::Lines(QStringView text, qreal width) {
         for (; i < n && text[i] != u' '; ++i)
             if (!IsWordCharacter(text[i].unicode(), closed)) return 0;
         const qreal word = Measure(text.sliced(start, i - start));
-        if (word > width - Doubt) return 0;  // the layout breaks it inside
+        const qreal overhang = Overhang(text[i - 1].unicode());
+        if (word + overhang > width - Doubt) return 0;  // the layout breaks it inside
         const qreal reach = line + blanks + word;
-        if (line > 0 && reach > width - Doubt && reach <= width + Doubt) return 0;
-        if (line > 0 && reach > width) {
+        if (line > 0 && std::abs(reach + overhang - width) <= Doubt) return 0;
+        if (line > 0 && reach + overhang > width) {
             ++lines;
             line = word;
         } else {

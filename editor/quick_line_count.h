@@ -29,6 +29,7 @@ public:
 
 private:
     qreal Advance(char16_t c);
+    qreal Overhang(char16_t c);
     qreal Measure(QStringView word);
 
     static constexpr qsizetype MaxWords = 100'000;
@@ -36,6 +37,7 @@ private:
     QFontMetricsF metrics_;
     // The advances of the Latin letters and signs, measured when first met (< 0: not yet).
     std::array<qreal, 0x250> latin_;
+    std::array<qreal, 0x250> overhang_;
     QHash<char16_t, qreal> other_;
     QHash<QString, qreal> words_;
 };

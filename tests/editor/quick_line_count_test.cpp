@@ -43,9 +43,13 @@ TEST(QuickLineCount, AgreesWithTheLayoutOrLeavesItToIt) {
         {"a word wider than a line", QString(400, u'x'), false},
         {"a sign before a letter", QString("Hallo!Welt ").repeated(20), false},
     };
-    for (const char* family : {"DejaVu Sans", "Nimbus Sans"}) {
-        QFont font(QString::fromLatin1(family));
-        font.setPointSize(10);
+    // Two fonts with kerning and without, and an italic one whose letters reach past their
+    // advances.
+    QFont italic(QStringLiteral("DejaVu Serif"), 14);
+    italic.setItalic(true);
+    for (const QFont& font : {QFont(QStringLiteral("DejaVu Sans"), 10),
+                              QFont(QStringLiteral("Nimbus Sans"), 10), italic}) {
+        const std::string family = font.family().toStdString() + (font.italic() ? " italic" : "");
         editor::QuickLineCount quick(font);
         for (const Case& c : cases) {
             int sure = 0;
