@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QTextLayout>
+#include <vector>
 
 #include "editor/quick_line_count.h"
 
@@ -42,7 +43,13 @@ TEST(QuickLineCount, AgreesWithTheLayoutOrLeavesItToIt) {
         {"a quotation mark", words + "\"Zitat\" " + words, false},
         {"a word wider than a line", QString(400, u'x'), false},
         {"a sign before a letter", QString("Hallo!Welt ").repeated(20), false},
+        {"words ending in letters that reach past them", QString("Brief Hof Schiff tief ").repeated(8),
+         true},
     };
+    // Every quarter pixel from 100 to 300, so that some decision falls where a last letter's
+    // overhang decides.
+    std::vector<qreal> widths = {60.0, 151.5, 233.0, 400.0, 1000.0};
+    for (qreal w = 100; w < 300; w += 0.25) widths.push_back(w);
     // Two fonts with kerning and without, and an italic one whose letters reach past their
     // advances.
     QFont italic(QStringLiteral("DejaVu Serif"), 14);
@@ -53,7 +60,7 @@ TEST(QuickLineCount, AgreesWithTheLayoutOrLeavesItToIt) {
         editor::QuickLineCount quick(font);
         for (const Case& c : cases) {
             int sure = 0;
-            for (const qreal width : {60.0, 151.5, 233.0, 400.0, 1000.0}) {
+            for (const qreal width : widths) {
                 const int lines = quick.Lines(c.text, width);
                 if (lines == 0) continue;
                 ++sure;
