@@ -44,11 +44,11 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 kb() { awk -v k="$2:" '$1 == k {print $2}' "/proc/$1/status"; }
-# Waits until the process has used at most two ticks of CPU in 1.5 s (or 120 s have passed).
+# Waits until the process has used at most two ticks of CPU in 1.5 s (or 600 s have passed).
 wait_idle() {
   local pid=$1 last now quiet=0
   last=$(cpu "$pid")
-  for ((i = 0; i < 1200; i++)); do
+  for ((i = 0; i < 6000; i++)); do
     sleep 0.1
     kill -0 "$pid" 2>/dev/null || { echo "peer_editors: process $pid ended" >&2; return 1; }
     now=$(cpu "$pid")
@@ -56,6 +56,7 @@ wait_idle() {
     [ $((now - last)) -le 2 ] || last=$now
     [ $quiet -ge 15 ] && return 0
   done
+  echo "peer_editors: process $pid still busy after 600 s" >&2
 }
 report() {  # name size cpu-ticks pid
   printf '%-11s %3s MB  CPU %6.2f s  RSS %5d MB  peak %5d MB\n' "$1" "$2" \
