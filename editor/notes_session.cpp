@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "editor/document_snapshot.h"
 #include "editor/formats/plain_text_format.h"
 #include "editor/formats/rtf_format.h"
 #include "editor/notes_file_names.h"
@@ -26,12 +27,12 @@ namespace {
 
 bool IsRtf(const QString& name) { return IsRtfName(QFile::encodeName(name).toStdString()); }
 
-// The largest notes file read. The whole text lives in one document, whose load and layout
-// take time and memory in proportion: a 64 MiB plain text (some 860,000 lines) opens in
-// about 5 s and takes some 400 MB, and the window stays quick to edit it. That is far
-// beyond any notes a person writes; anything larger is almost surely no notes file, and
-// would take ever longer and more memory on every F1.
-constexpr std::size_t MaxNotesBytes = std::size_t{64} << 20;
+// The largest notes file read (and kept as a recovery copy). The whole text lives in one
+// document, whose load and layout take time and memory in proportion: a 64 MiB plain text
+// (some 860,000 lines) opens in about 5 s and takes some 400 MB, and the window stays quick
+// to edit it. That is far beyond any notes a person writes; anything larger is almost surely
+// no notes file, and would take ever longer and more memory on every F1.
+using platform::MaxNotesBytes;
 
 // Why a notes file could not be read, for the error box that names it.
 QString ReadFailure(platform::ReadStatus status, int error) {
@@ -97,7 +98,7 @@ NotesSession::Prompt NotesSession::SaveChanges() {
         return Modified() ? Prompt::Unsaved : Prompt::Go;
     case platform::ButtonNo:
         SetModified(false);
-        recovery_->Discard(fileName_);
+        recovery_->Discard();
         return Prompt::Go;
     default:
         return Prompt::Cancel;
@@ -166,11 +167,24 @@ bool NotesSession::Read(const QString& name) {
 }
 
 // Writes the text under FileName. A file that another program changed since it was read
-// or last saved here is overwritten only when the user agrees. A failed write leaves the
-// old file as it was and the text still counted as unsaved; so does No to that question.
-void NotesSession::WriteFile() {
-    const bool wasModified = Modified();
-    SetModified(false);
+// or last saved here is overwritten only when the user agrees. The text counts as modified
+// until the file is written: a failed write, or No to a question, leaves the old file as it
+// was, the text unsaved and a copy of it written at once. No copy is removed while the save
+// and its boxes run.
+//
+// Each question before the write is one Confirm in the order the user meets them; a No
+// refuses the save as the changed-file question does.
+bool NotesSession::WriteFile() {
+    struct Saving {
+        NotesSession& session;
+        Saving(NotesSession& s) : session(s) {
+            ++session.saving_;
+            session.recovery_->Hold(true);
+        }
+        ~Saving() {
+            if (--session.saving_ == 0) session.recovery_->Hold(false);
+        }
+    } saving(*this);
     platform::ReplaceOptions options;
     if (disk_.name == fileName_) options.expected = disk_.stamp;
     // The backup lies beside the real file, also when the name is a link.
@@ -185,8 +199,8 @@ void NotesSession::WriteFile() {
         if (result.status == platform::ReplaceStatus::Changed) {
             if (!Confirm(fileName_ + " wurde inzwischen von einem anderen Programm geändert. "
                                      "Trotzdem speichern?")) {
-                SetModified(wasModified);
-                return;
+                recovery_->WriteNow();
+                return false;
             }
             options.expected.reset();
             result = platform::ReplaceFile(PathOf(fileName_), text, options);
@@ -194,21 +208,24 @@ void NotesSession::WriteFile() {
         status = result.status;
         if (status == platform::ReplaceStatus::Ok) {
             disk_ = {fileName_, result.stamp};
-            recovery_->Discard(fileName_);
+            SetModified(false);
+            recovery_->Discard();
+            return true;
         }
     } catch (const std::exception&) {
         status = platform::ReplaceStatus::Failed;
     }
-    if (status == platform::ReplaceStatus::Ok) return;
+    // The copy first: the box may stay open for long, and the program may not outlive it.
+    recovery_->WriteNow();
     host_.Ask(platform::MessageKind::Error, fileName_ + ": Schreibfehler", platform::ButtonOk);
-    SetModified(wasModified);
+    return false;
 }
 
 void NotesSession::Save() {
     if (fileName_.isEmpty() || fileName_ == UnnamedFile)
         SaveAs();
     else
-        WriteFile();
+        (void)WriteFile();
 }
 
 // Saves under a new name, converting between plain text and RTF when the extension changes
@@ -220,7 +237,13 @@ void NotesSession::SaveAs() {
     } yellow{host_};
     host_.SavingAs(true);
     const std::optional<QString> chosen = host_.SaveName(fileName_ + " speichern als");
-    if (!chosen) return;
+    if (!chosen) {
+        // The end of the program may follow: the text as it is now stays in the copy.
+        if (Modified()) recovery_->WriteNow();
+        return;
+    }
+    const QString oldName = fileName_;
+    const bool oldMode = plainText_;
     const bool wasRtf = IsRtf(fileName_);
     fileName_ = *chosen;
     host_.Named(*chosen);
@@ -230,19 +253,27 @@ void NotesSession::SaveAs() {
     } else if (!wasRtf && toRtf) {
         if (Confirm(QStringLiteral("TXT -> RTF-Konvertierung?"))) plainText_ = false;
     }
-    Save();
-    // A text that could not be written stays in the editor, still unsaved.
-    if (Modified()) return;
-    Load(*chosen);
+    if (WriteFile()) {
+        Load(*chosen);
+        return;
+    }
+    // Nothing was written there: the text, still unsaved, stays with the file it came
+    // from, and so do its copy and the name the settings keep.
+    fileName_ = oldName;
+    plainText_ = oldMode;
+    host_.Named(oldName.isEmpty() ? UnnamedFile : oldName);
+    recovery_->WriteNow();
 }
 
 // Taken on the UI thread at the moment of the copy, as little as needed: a plain text's raw
-// characters, a rich text's document cloned; the bytes are made on the writer's thread.
+// characters, a rich text's characters and runs of formats; the bytes are made on the
+// writer's thread. A text without a name is kept too.
 std::optional<RecoveryCopySnapshot> NotesSession::RecoverySnapshot() const {
-    if (!Modified() || fileName_.isEmpty() || fileName_ == UnnamedFile) return std::nullopt;
+    if (!Modified()) return std::nullopt;
     RecoveryCopySnapshot snapshot;
     platform::RecoveryRecord& record = snapshot.record;
-    record.notesFile = platform::FullNotesPath(QFile::encodeName(fileName_).toStdString());
+    if (!fileName_.isEmpty() && fileName_ != UnnamedFile)
+        record.notesFile = platform::FullNotesPath(QFile::encodeName(fileName_).toStdString());
     record.plainText = plainText_;
     if (disk_.name == fileName_) record.notesStamp = disk_.stamp;
     const QTextDocument* document = host_.Document();
@@ -251,38 +282,61 @@ std::optional<RecoveryCopySnapshot> NotesSession::RecoverySnapshot() const {
             return PlainTextFormat::EncodeRawText(raw, layout).toStdString();
         };
     } else {
-        std::shared_ptr<QTextDocument> copy(document->clone());
-        // Bound to no thread, so that the writer may use and delete it.
-        copy->moveToThread(nullptr);
-        snapshot.text = [copy] { return RtfFormat().write(*copy).toStdString(); };
+        snapshot.text = [copy = std::make_shared<const DocumentSnapshot>(*document)] {
+            return RtfFormat().write(*copy->Rebuild()).toStdString();
+        };
     }
     return snapshot;
 }
 
-// A copy of the file just loaded: Yes shows its text, modified, and leaves the file as it is
-// until the user saves; No deletes it.
+// The copies that earlier runs left of the file just loaded, newest first, then those of
+// texts without a name: Yes shows the copy's text, modified, and leaves the file as it is
+// until the user saves (the other copies wait for a later load); No deletes it and offers
+// the next.
 void NotesSession::OfferRecovery(const QString& name) {
     if (name == UnnamedFile) return;
-    std::optional<platform::FoundRecovery> found = recovery_->Find(name);
-    if (!found) return;
-    const QDateTime written = QDateTime::fromMSecsSinceEpoch(found->writtenNs / 1'000'000);
-    QString text = QStringLiteral("Für %1 gibt es ungesicherte Änderungen vom %2. "
-                                  "Wiederherstellen?")
-                       .arg(name, written.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
-    if (platform::NotesFileChanged(found->record))
-        text += QStringLiteral(" Die Datei wurde inzwischen geändert.");
-    if (!Confirm(text)) {
-        recovery_->Discard(name);
+    std::vector<platform::FoundRecovery> found =
+        recovery_->Unheld(platform::FullNotesPath(QFile::encodeName(name).toStdString()));
+    std::vector<platform::FoundRecovery> unnamed = recovery_->Unheld({});
+    std::move(unnamed.begin(), unnamed.end(), std::back_inserter(found));
+    for (platform::FoundRecovery& copy : found) {
+        const QString written = QDateTime::fromMSecsSinceEpoch(copy.writtenNs / 1'000'000)
+                                    .toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+        const bool named = !copy.record.notesFile.empty();
+        QString text = named ? QStringLiteral("Für %1 gibt es ungesicherte Änderungen vom %2. "
+                                              "Wiederherstellen?")
+                                   .arg(name, written)
+                             : QStringLiteral("Es gibt ungesicherte Notizen ohne Namen vom %1. "
+                                              "Wiederherstellen?")
+                                   .arg(written);
+        if (named && platform::NotesFileChanged(copy.record))
+            text += QStringLiteral(" Die Datei wurde inzwischen geändert.");
+        if (copy.cutOff) text += QStringLiteral(" Die Kopie ist unvollständig.");
+        if (!Confirm(text)) {
+            recovery_->Delete(std::move(copy));
+            continue;
+        }
+        Restore(std::move(copy));
         return;
     }
-    const std::string& bytes = found->record.text;
+}
+
+void NotesSession::Restore(platform::FoundRecovery copy) {
+    const std::string& bytes = copy.record.text;
     auto document = std::make_unique<QTextDocument>();
     notesFile_.read(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                    found->record.plainText, *document);
-    plainText_ = found->record.plainText;
+                    copy.record.plainText, *document);
+    if (copy.record.notesFile.empty()) {
+        fileName_ = UnnamedFile;
+        disk_ = {};
+        host_.Named(UnnamedFile);
+    }
+    plainText_ = copy.record.plainText;
     host_.Show(document.release());
     SetModified(true);
-    // Written again against the file as it is now, which the user has been told about.
+    // The copy is this text's now; written again against the file as it is now, which the
+    // user has been told about.
+    recovery_->Adopt(std::move(copy));
     recovery_->Changed();
 }
 

@@ -12,6 +12,7 @@
 
 #include "editor/formats/notes_file.h"
 #include "platform/qt/dialogs.h"
+#include "platform/recovery_file.h"
 #include "platform/safe_file.h"
 
 class QTextDocument;
@@ -89,7 +90,8 @@ private:
     void ReadFile(const QString& name);
     bool Read(const QString& name);
     void OfferRecovery(const QString& name);
-    void WriteFile();
+    bool WriteFile();
+    void Restore(platform::FoundRecovery copy);
     std::optional<RecoveryCopySnapshot> RecoverySnapshot() const;
 
     NotesSessionHost& host_;

@@ -65,8 +65,6 @@ void TEditForm::Open1Click() {
 void TEditForm::New1Click() {
     lastPos_ = 0;
     LoadFile(UnnamedFile);
-    // An emptied editor keeps no copy of the text it held.
-    if (FileName() == UnnamedFile && !Modified()) session_.Recovery().Discard(QString());
 }
 
 void TEditForm::Save1Click() {
