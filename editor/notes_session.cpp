@@ -173,8 +173,9 @@ bool NotesSession::Read(const QString& name) {
 // and its boxes run.
 //
 // Each question before the write is one Confirm in the order the user meets them; a No
-// refuses the save as the changed-file question does.
-bool NotesSession::WriteFile() {
+// refuses the save as the changed-file question does. `target` and `plainText` become the
+// text's name and mode only once it is written there.
+bool NotesSession::WriteFile(const QString& target, bool plainText) {
     struct Saving {
         NotesSession& session;
         Saving(NotesSession& s) : session(s) {
@@ -186,28 +187,30 @@ bool NotesSession::WriteFile() {
         }
     } saving(*this);
     platform::ReplaceOptions options;
-    if (disk_.name == fileName_) options.expected = disk_.stamp;
+    if (disk_.name == target) options.expected = disk_.stamp;
     // The backup lies beside the real file, also when the name is a link.
     if (backups_) options.backupName = [](const std::filesystem::path& file) {
         return std::filesystem::path(BackupName(file.string()));
     };
     platform::ReplaceStatus status = platform::ReplaceStatus::Failed;
     try {
-        const QByteArray bytes = notesFile_.write(*host_.Document(), plainText_);
+        const QByteArray bytes = notesFile_.write(*host_.Document(), plainText);
         const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        platform::ReplaceResult result = platform::ReplaceFile(PathOf(fileName_), text, options);
+        platform::ReplaceResult result = platform::ReplaceFile(PathOf(target), text, options);
         if (result.status == platform::ReplaceStatus::Changed) {
-            if (!Confirm(fileName_ + " wurde inzwischen von einem anderen Programm geändert. "
-                                     "Trotzdem speichern?")) {
+            if (!Confirm(target + " wurde inzwischen von einem anderen Programm geändert. "
+                                  "Trotzdem speichern?")) {
                 recovery_->WriteNow();
                 return false;
             }
             options.expected.reset();
-            result = platform::ReplaceFile(PathOf(fileName_), text, options);
+            result = platform::ReplaceFile(PathOf(target), text, options);
         }
         status = result.status;
         if (status == platform::ReplaceStatus::Ok) {
-            disk_ = {fileName_, result.stamp};
+            fileName_ = target;
+            plainText_ = plainText;
+            disk_ = {target, result.stamp};
             SetModified(false);
             recovery_->Discard();
             return true;
@@ -217,7 +220,7 @@ bool NotesSession::WriteFile() {
     }
     // The copy first: the box may stay open for long, and the program may not outlive it.
     recovery_->WriteNow();
-    host_.Ask(platform::MessageKind::Error, fileName_ + ": Schreibfehler", platform::ButtonOk);
+    host_.Ask(platform::MessageKind::Error, target + ": Schreibfehler", platform::ButtonOk);
     return false;
 }
 
@@ -225,7 +228,7 @@ void NotesSession::Save() {
     if (fileName_.isEmpty() || fileName_ == UnnamedFile)
         SaveAs();
     else
-        (void)WriteFile();
+        (void)WriteFile(fileName_, plainText_);
 }
 
 // Saves under a new name, converting between plain text and RTF when the extension changes
@@ -242,27 +245,22 @@ void NotesSession::SaveAs() {
         if (Modified()) recovery_->WriteNow();
         return;
     }
-    const QString oldName = fileName_;
-    const bool oldMode = plainText_;
     const bool wasRtf = IsRtf(fileName_);
-    fileName_ = *chosen;
     host_.Named(*chosen);
     const bool toRtf = IsRtf(*chosen);
+    bool plainText = plainText_;
     if (wasRtf && !toRtf) {
-        if (Confirm(QStringLiteral("RTF -> TXT-Konvertierung?"))) plainText_ = true;
+        if (Confirm(QStringLiteral("RTF -> TXT-Konvertierung?"))) plainText = true;
     } else if (!wasRtf && toRtf) {
-        if (Confirm(QStringLiteral("TXT -> RTF-Konvertierung?"))) plainText_ = false;
+        if (Confirm(QStringLiteral("TXT -> RTF-Konvertierung?"))) plainText = false;
     }
-    if (WriteFile()) {
+    if (WriteFile(*chosen, plainText)) {
         Load(*chosen);
         return;
     }
     // Nothing was written there: the text, still unsaved, stays with the file it came
     // from, and so do its copy and the name the settings keep.
-    fileName_ = oldName;
-    plainText_ = oldMode;
-    host_.Named(oldName.isEmpty() ? UnnamedFile : oldName);
-    recovery_->WriteNow();
+    host_.Named(fileName_.isEmpty() ? UnnamedFile : fileName_);
 }
 
 // Taken on the UI thread at the moment of the copy, as little as needed: a plain text's raw

@@ -90,7 +90,7 @@ private:
     void ReadFile(const QString& name);
     bool Read(const QString& name);
     void OfferRecovery(const QString& name);
-    bool WriteFile();
+    bool WriteFile(const QString& target, bool plainText);
     void Restore(platform::FoundRecovery copy);
     std::optional<RecoveryCopySnapshot> RecoverySnapshot() const;
 
