@@ -123,3 +123,24 @@ TEST(NotesSessionKilled, TheLastWordIsInACopy) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two programs on one file: the save in one removes its own copy only, and the other's copy,
+// held while it runs, is offered once that program is gone.
+TEST(NotesSessionKilled, TwoProgramsKeepTheirOwnCopies) {
+    FileFolder folder;
+    folder.Write("a.txt", "alt\n");
+    Probe typing(folder, "a.txt", "typed");
+    ASSERT_TRUE(typing.Ready());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CopyOnDisk(folder); }, 20'000));
+    Probe saving(folder, "a.txt", "saved");
+    ASSERT_TRUE(saving.Ready());
+    EXPECT_TRUE(Offered(folder, "a.txt").empty());
+    EXPECT_TRUE(CopyOnDisk(folder));
+    typing.Kill();
+    EXPECT_TRUE(HoldsLastWord(Offered(folder, "a.txt")));
+    EXPECT_EQ(folder.Read("a.txt"), "erstes Wort Schlusswortalt\n");
+}
+
+}  // namespace
