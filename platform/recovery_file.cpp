@@ -263,7 +263,9 @@ bool RecoveryStore::OpenFolder(bool create, std::string& error) {
         return false;
     };
     struct stat st {};
-    if (::lstat(folder_.c_str(), &st) != 0) {
+    const bool there = ::lstat(folder_.c_str(), &st) == 0;
+    if (there && S_ISLNK(st.st_mode)) return refuse("ein Verweis, kein Ordner");
+    if (!there) {
         if (errno != ENOENT || !create) return refuse("kein Ordner");
         // The folders above it as for any file of the user's; the folder itself private.
         std::error_code ec;
