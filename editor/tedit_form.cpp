@@ -32,7 +32,10 @@ public:
 }  // namespace
 
 TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), longCommand_([this] { return editor_->document(); }) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      longCommand_([this] { return editor_->document(); },
+                   [this](bool running) { RefuseEdits(running); }) {
     setObjectName(QStringLiteral("EditForm"));
     FormCreate();
 }
@@ -190,22 +193,21 @@ bool TEditForm::FormCloseQuery() {
         StopConversionOnClose();
         return false;
     }
-    // A replace goes no further than a close.
-    if (longCommand_.Running()) longCommand_.Stop();
+    const platform::MessageButton answer = Modified() ? SavePrompt() : platform::ButtonNo;
+    // Cancel changes nothing: a replace that runs goes on.
+    if (answer != platform::ButtonYes && answer != platform::ButtonNo) return false;
+    // A replace goes no further than a close, and is not saved half done.
+    StopLongCommand();
     if (!Modified()) return true;
-    switch (SavePrompt()) {
-    case platform::ButtonYes:
+    if (answer == platform::ButtonYes) {
         // Closing only hides the window: a text that could not be saved stays in memory
         // and is asked about again on the next load.
         Save1Click();
-        return true;
-    case platform::ButtonNo:
+    } else {
         SetModified(false);
         recovery_->Discard(fileName_);
-        return true;
-    default:
-        return false;
     }
+    return true;
 }
 
 // Closing hides the window, and the find and replace dialogs with it; text and state stay

@@ -94,6 +94,10 @@ public:
 
     // True when the window may close (asks to save a modified text).
     bool FormCloseQuery();
+    // The replace that runs goes no further (the program is about to end).
+    void StopLongCommand() {
+        if (longCommand_.Running()) longCommand_.Stop();
+    }
 
     // Find and replace: the modeless dialogs and their buttons.
     void Suchen1Click();
@@ -210,6 +214,8 @@ private:
     void Convert(Charset way);
     void StopConversionOnClose();
 
+    // While a long command runs the text takes no edits.
+    void RefuseEdits(bool refuse);
     QFont SelectionFont() const;
     void PrintText(QPrinter& printer);
 

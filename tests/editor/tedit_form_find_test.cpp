@@ -310,3 +310,44 @@ TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
         EXPECT_EQ(form->TextLength(), Text().size());
     }
 }
+
+// While a replace-all runs on, the text takes no edits: neither a Return typed at the hit nor
+// an undo from the keyboard, and the edit commands are disabled. A close answered Cancel in
+// the save prompt changes nothing: the replace goes on to its summary. Afterwards the text
+// takes edits again.
+TEST_F(FindReplace, ReplaceAllRefusesEditsAndGoesOnAfterACancelledClose) {
+    constexpr int lines = 20000;
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += "Termin\n";
+    Load(text);
+    editor::FindDialog* dialog = Open("Ersetzen1", "Termin", "Treffen");
+    const char* const edits[] = {"Undo1", "Cut1", "Paste1", "Delete1", "Font1"};
+    std::vector<std::string> enabledMeanwhile;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (form->Editor()->document()->firstBlock().text() != "Treffen") return;
+        poll.stop();
+        Key(Qt::Key_Return);
+        QTest::keyClick(form->Editor(), Qt::Key_Z, Qt::ControlModifier);
+        OpenMenu("Edit1");
+        for (const char* item : edits)
+            if (form->Action(item)->isEnabled()) enabledMeanwhile.push_back(item);
+        dialogs.answers = {ButtonCancel};
+        form->close();
+    });
+    poll.start();
+    dialogs.answers = {ButtonAll};
+    Press(dialog, "ReplaceAll");
+    EXPECT_TRUE(enabledMeanwhile.empty()) << enabledMeanwhile.front();
+    EXPECT_EQ(Text(), QString("Treffen\n").repeated(lines));
+    EXPECT_TRUE(form->isVisible());
+    const std::vector<testing_support::Prompt> shown = Messages();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_TRUE(shown[1].text.endsWith(" speichern ?"));
+    EXPECT_EQ(shown.back().text, "20000 Vorkommen von \"Termin\" durch \"Treffen\" ersetzt.");
+    OpenMenu("Edit1");
+    for (const char* item : edits) EXPECT_TRUE(form->Action(item)->isEnabled()) << item;
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text().size(), 8 * lines + 1);
+}

@@ -77,6 +77,43 @@ TEST(QtDialogs, FontDialogStartsOnTheTextsStyle) {
     }
 }
 
+// A family the desktop lacks: the dialog names the text's family and style, and a size typed
+// alone keeps both. Rows: bold, italic, the size typed (0: OK alone), the style shown.
+TEST(QtDialogs, FontDialogKeepsAFamilyTheDesktopLacks) {
+    const QString family = QStringLiteral("Arial");
+    if (QFontDatabase::hasFamily(family)) GTEST_SKIP() << "the desktop has Arial";
+    const struct {
+        bool bold;
+        bool italic;
+        int typed;
+        const char* shown;
+    } cases[] = {{true, false, 14, "Bold"}, {false, true, 14, "Italic"}, {true, true, 0, "Bold Italic"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown + std::to_string(c.typed));
+        QFont initial(family);
+        initial.setPointSizeF(10.5);
+        initial.setBold(c.bold);
+        initial.setItalic(c.italic);
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                if (edit->isReadOnly()) shown << edit->text();
+                if (edit->validator() && c.typed) edit->setText(QString::number(c.typed));
+            }
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const std::optional<QFont> chosen = platform::QtDialogs().Font(nullptr, initial);
+        EXPECT_EQ(shown.join(u'|').toStdString(), "Arial|" + std::string(c.shown));
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->family(), family);
+        EXPECT_EQ(chosen->bold(), c.bold);
+        EXPECT_EQ(chosen->italic(), c.italic);
+        EXPECT_EQ(chosen->pointSizeF(), c.typed ? c.typed : 10.5);
+    }
+}
+
 // Qt's dialogs speak German where the desktop does; nothing is loaded for other languages.
 TEST(QtDialogs, QtTranslationsForTheLanguage) {
     const auto german = platform::QtTranslations(QLocale(QLocale::German, QLocale::Austria));
