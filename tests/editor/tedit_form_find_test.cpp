@@ -311,8 +311,8 @@ TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
     }
 }
 
-// While a replace-all runs on, the text takes no edits: neither a Return typed at the hit nor
-// an undo from the keyboard, and the edit commands are disabled. A close answered Cancel in
+// While a replace-all runs on, the text takes no edits: neither an undo from the keyboard nor
+// a Return typed at the hit, and the edit commands are disabled. A close answered Cancel in
 // the save prompt changes nothing: the replace goes on to its summary. Afterwards the text
 // takes edits again.
 TEST_F(FindReplace, ReplaceAllRefusesEditsAndGoesOnAfterACancelledClose) {
@@ -328,8 +328,8 @@ TEST_F(FindReplace, ReplaceAllRefusesEditsAndGoesOnAfterACancelledClose) {
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (form->Editor()->document()->firstBlock().text() != "Treffen") return;
         poll.stop();
-        Key(Qt::Key_Return);
         QTest::keyClick(form->Editor(), Qt::Key_Z, Qt::ControlModifier);
+        Key(Qt::Key_Return);
         OpenMenu("Edit1");
         for (const char* item : edits)
             if (form->Action(item)->isEnabled()) enabledMeanwhile.push_back(item);
