@@ -102,8 +102,6 @@ PlainTextLayout PlainTextFormat::DetectLayout(const QByteArray& bytes) {
     } else if (HasNonAscii(bytes) && IsWellFormedUtf8(bytes)) {
         layout.encoding = TextEncoding::Utf8;
     }
-    layout.lineSeparators =
-        layout.encoding != TextEncoding::Cp1252 && bytes.contains("\xE2\x80\xA8");
     return layout;
 }
 
@@ -124,14 +122,16 @@ QString PlainTextFormat::DecodeText(const QByteArray& bytes, const PlainTextLayo
 QByteArray PlainTextFormat::EncodeText(const QString& text, const PlainTextLayout& layout) {
     if (layout.encoding == TextEncoding::Cp1252) {
         if (auto bytes = ToCp1252(text, layout.lineEnd)) return *bytes;
-        return ToUtf8(text, {TextEncoding::Utf8, layout.lineEnd, layout.lineSeparators});
+        return ToUtf8(text, {TextEncoding::Utf8, layout.lineEnd});
     }
     return ToUtf8(text, layout);
 }
 
 void PlainTextFormat::read(const QByteArray& bytes, QTextDocument& document) {
-    const PlainTextLayout layout = DetectLayout(bytes);
-    document.setPlainText(DecodeText(bytes, layout));
+    PlainTextLayout layout = DetectLayout(bytes);
+    const QString text = DecodeText(bytes, layout);
+    layout.lineSeparators = text.contains(QChar::LineSeparator);
+    document.setPlainText(text);
     document.setModified(false);
     layout_ = layout;
 }
