@@ -314,13 +314,12 @@ TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
 // While a replace-all runs on, the text takes no edits (the keys for undo and Return, the edit
 // commands), and a close answered Cancel changes nothing: the replace goes on to its summary.
 TEST_F(FindReplace, ReplaceAllRefusesEditsAndGoesOnAfterACancelledClose) {
-    constexpr int lines = 20000;
     std::string text;
-    for (int i = 0; i < lines; ++i) text += "Termin\n";
+    for (int i = 0; i < 20000; ++i) text += "Termin\n";
     Load(text);
     editor::FindDialog* dialog = Open("Ersetzen1", "Termin", "Treffen");
     const char* const edits[] = {"Undo1", "Cut1", "Paste1", "Delete1", "Font1"};
-    std::vector<std::string> enabledMeanwhile;
+    std::string enabledMeanwhile;
     QTimer poll;
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -330,19 +329,19 @@ TEST_F(FindReplace, ReplaceAllRefusesEditsAndGoesOnAfterACancelledClose) {
         Key(Qt::Key_Return);
         OpenMenu("Edit1");
         for (const char* item : edits)
-            if (form->Action(item)->isEnabled()) enabledMeanwhile.push_back(item);
+            if (form->Action(item)->isEnabled()) enabledMeanwhile += item;
         dialogs.answers = {ButtonCancel};
         form->close();
     });
     poll.start();
     dialogs.answers = {ButtonAll};
     Press(dialog, "ReplaceAll");
-    EXPECT_TRUE(enabledMeanwhile.empty()) << enabledMeanwhile.front();
-    EXPECT_EQ(Text(), QString("Treffen\n").repeated(lines));
+    EXPECT_EQ(enabledMeanwhile, "");
+    EXPECT_EQ(Text(), QString("Treffen\n").repeated(20000));
     EXPECT_TRUE(form->isVisible() && Messages().at(1).text.endsWith(" speichern ?"));
     EXPECT_EQ(Messages().back().text, "20000 Vorkommen von \"Termin\" durch \"Treffen\" ersetzt.");
     OpenMenu("Edit1");
     for (const char* item : edits) EXPECT_TRUE(form->Action(item)->isEnabled()) << item;
     Key(Qt::Key_Return);
-    EXPECT_EQ(Text().size(), 8 * lines + 1);
+    EXPECT_EQ(Text().size(), 8 * 20000 + 1);
 }
