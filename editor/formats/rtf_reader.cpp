@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Our RTF reader. A tokenizer walks the bytes once (control words, control symbols, \'hh,
-// \bin data, braces, text); a stack holds the state of every open group: character format,
-// alignment, destination and \uc count.
+// Our RTF reader. It interprets the tokens of RtfTokenizer; a stack holds the state of every
+// open group: character format, alignment, destination and \uc count.
 #include "editor/formats/rtf_reader.h"
 
 #include <QTextDocument>
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -16,6 +14,7 @@
 
 #include "editor/formats/rtf_charsets.h"
 #include "editor/formats/rtf_document_builder.h"
+#include "editor/formats/rtf_tokenizer.h"
 
 namespace editor {
 
@@ -44,7 +43,7 @@ enum class Word {
     Par, Pard, Plain, AlignLeft, AlignRight, AlignCentre, AlignJustify,
     Bold, Italic, Underline, UnderlineNone, Strike, Font, FontSize, Foreground, Background,
     FontTable, ColourTable, Red, Green, Blue, Charset, CodePage,
-    Ansi, AnsiCodePage, Pc, Pca, Mac, DefaultFont, UnicodeSkip, Unicode, Binary,
+    Ansi, AnsiCodePage, Pc, Pca, Mac, DefaultFont, UnicodeSkip, Unicode,
     SkipDestination, Character, LatinChars, DoubleByteChars, RightToLeftChars,
     AsianFont, AsianFontSize, AsianBold, AsianItalic, FieldResult, Footnote,
     Cell, Row, InTable,
@@ -84,7 +83,7 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"fcharset", {Word::Charset}}, {"cpg", {Word::CodePage}},
         {"ansi", {Word::Ansi}}, {"ansicpg", {Word::AnsiCodePage}}, {"pc", {Word::Pc}},
         {"pca", {Word::Pca}}, {"mac", {Word::Mac}}, {"deff", {Word::DefaultFont}},
-        {"uc", {Word::UnicodeSkip}}, {"u", {Word::Unicode}}, {"bin", {Word::Binary}},
+        {"uc", {Word::UnicodeSkip}}, {"u", {Word::Unicode}},
         {"line", {Word::Character, 0x2028}}, {"tab", {Word::Character, u'\t'}},
         {"emdash", {Word::Character, 0x2014}}, {"endash", {Word::Character, 0x2013}},
         {"lquote", {Word::Character, 0x2018}}, {"rquote", {Word::Character, 0x2019}},
@@ -118,16 +117,6 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
     return words;
 }
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 class RtfReader {
 public:
     RtfReader(const QByteArray& bytes, QTextDocument& document)
@@ -136,21 +125,19 @@ public:
     void read();
 
 private:
-    bool atEnd() const { return pos_ >= bytes_.size(); }
     GroupState& state() { return stack_.back(); }
     const GroupState& state() const { return stack_.back(); }
 
     void openGroup();
     void closeGroup();
-    void readControl();
-    void readControlWord();
-    void readControlSymbol(char symbol);
-    void readHexByte();
+    void controlSymbol(char symbol);
+    void hexByte(const RtfToken& token);
+    void binary();
     void controlWord(std::string_view name, bool hasParameter, int parameter);
     void applyWord(const WordAction& action, bool hasParameter, int parameter);
     void applyTextWord(const WordAction& action, bool hasParameter, int parameter);
     void applyTableWord(Word word, int parameter);
-    void textByte(char byte);
+    void text(std::string_view run);
     void unicodeCharacter(int parameter);
     bool skipFallback();
 
@@ -165,7 +152,6 @@ private:
     void settleTable();
 
     const QByteArray& bytes_;
-    qsizetype pos_ = 0;
     RtfDocumentBuilder builder_;
     std::vector<GroupState> stack_;
     std::size_t flatDepth_ = 0;  // groups beyond kMaxDepth, read as part of their parent
@@ -194,23 +180,28 @@ private:
 };
 
 void RtfReader::read() {
-    while (!atEnd() && !finished_) {
-        const char c = bytes_[pos_++];
-        if (c == '{') {
-            openGroup();
-        } else if (c == '}') {
-            closeGroup();
-        } else if (stack_.empty()) {
-            continue;  // nothing before the first group is part of the document
-        } else if (c == '\\') {
-            readControl();
-        } else if (c != '\r' && c != '\n' && c != '\0') {
-            textByte(c);
-        }
-    }
-    if (stack_.empty()) {
+    // Nothing before the first group is part of the document.
+    const qsizetype first = bytes_.indexOf('{');
+    if (first < 0) {
         builder_.finish(Qt::AlignLeft);
         return;
+    }
+    RtfTokenizer tokens(std::string_view(bytes_.constData() + first,
+                                         static_cast<std::size_t>(bytes_.size() - first)));
+    while (!finished_) {
+        const RtfToken token = tokens.next();
+        switch (token.kind) {
+        case RtfTokenKind::End: finished_ = true; break;
+        case RtfTokenKind::GroupOpen: openGroup(); break;
+        case RtfTokenKind::GroupClose: closeGroup(); break;
+        case RtfTokenKind::ControlWord:
+            controlWord(token.text, token.hasParameter, token.parameter);
+            break;
+        case RtfTokenKind::ControlSymbol: controlSymbol(token.symbol); break;
+        case RtfTokenKind::HexByte: hexByte(token); break;
+        case RtfTokenKind::Binary: binary(); break;
+        case RtfTokenKind::Text: text(token.text); break;
+        }
     }
     flushBytes();
     settleSurrogate();
@@ -255,48 +246,8 @@ void RtfReader::closeGroup() {
     }
 }
 
-void RtfReader::readControl() {
-    if (atEnd()) return;
-    const char c = bytes_[pos_];
-    if (IsLetter(c)) {
-        readControlWord();
-    } else {
-        ++pos_;
-        readControlSymbol(c);
-    }
-}
-
-// A control word: letters, an optional signed number, and one blank that belongs to it.
-void RtfReader::readControlWord() {
-    const qsizetype start = pos_;
-    while (!atEnd() && IsLetter(bytes_[pos_])) ++pos_;
-    const std::string_view name(bytes_.constData() + start, static_cast<std::size_t>(pos_ - start));
-    bool negative = false;
-    if (pos_ + 1 < bytes_.size() && bytes_[pos_] == '-' && IsDigit(bytes_[pos_ + 1])) {
-        negative = true;
-        ++pos_;
-    }
-    bool hasParameter = false;
-    long long value = 0;
-    for (; !atEnd() && IsDigit(bytes_[pos_]); ++pos_) {
-        hasParameter = true;
-        if (value < 10'000'000'000LL) value = value * 10 + (bytes_[pos_] - '0');
-    }
-    if (!atEnd() && bytes_[pos_] == ' ') ++pos_;
-    value = std::min<long long>(value, std::numeric_limits<int>::max());
-    controlWord(name, hasParameter, static_cast<int>(negative ? -value : value));
-}
-
-void RtfReader::readControlSymbol(char symbol) {
+void RtfReader::controlSymbol(char symbol) {
     afterStar_ = false;
-    if (symbol == '\'') {
-        readHexByte();
-        return;
-    }
-    if (symbol == '\\' || symbol == '{' || symbol == '}') {
-        textByte(symbol);
-        return;
-    }
     flushBytes();
     if (skipFallback()) return;
     switch (symbol) {
@@ -315,32 +266,26 @@ void RtfReader::readControlSymbol(char symbol) {
     }
 }
 
-void RtfReader::readHexByte() {
+void RtfReader::hexByte(const RtfToken& token) {
     afterStar_ = false;
-    int value = 0;
-    for (int digit = 0; digit < 2; ++digit) {
-        const int hex = atEnd() ? -1 : HexValue(bytes_[pos_]);
-        if (hex < 0) return;  // a damaged \'hh is dropped
-        value = value * 16 + hex;
-        ++pos_;
-    }
+    if (!token.hasParameter) return;  // a damaged \'hh is dropped
     if (skipFallback()) return;
     const Destination destination = state().destination;
     if (destination == Destination::Text || destination == Destination::FontTable) {
-        pendingBytes_ += static_cast<char>(value);
+        pendingBytes_ += static_cast<char>(token.parameter);
     }
+}
+
+// Binary data is never text; the whole block is one fallback character.
+void RtfReader::binary() {
+    flushBytes();
+    afterStar_ = false;
+    skipFallback();
 }
 
 void RtfReader::controlWord(std::string_view name, bool hasParameter, int parameter) {
     flushBytes();
     const bool starred = std::exchange(afterStar_, false);
-    if (name == "bin") {
-        // Binary data is never text; the whole block is one fallback character.
-        const qsizetype length = hasParameter && parameter > 0 ? parameter : 0;
-        pos_ += std::min(length, bytes_.size() - pos_);
-        skipFallback();
-        return;
-    }
     if (skipFallback()) return;
     const auto& words = Words();
     const auto found = words.find(name);
@@ -466,21 +411,30 @@ void RtfReader::applyTableWord(Word word, int parameter) {
     }
 }
 
-void RtfReader::textByte(char byte) {
+// Each byte of a run counts as one fallback character.
+void RtfReader::text(std::string_view run) {
     afterStar_ = false;
-    if (skipFallback()) return;
+    const auto skipped = std::min(run.size(), static_cast<std::size_t>(fallbackToSkip_));
+    fallbackToSkip_ -= static_cast<int>(skipped);
+    run.remove_prefix(skipped);
     switch (state().destination) {
-    case Destination::Text: pendingBytes_ += byte; break;
+    case Destination::Text:
+        pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
+        break;
     case Destination::FontTable:
-        if (byte == ';') {
+        // A ";" ends the entry; the name may come in pieces.
+        for (std::size_t end = run.find(';'); end != std::string_view::npos; end = run.find(';')) {
+            pendingBytes_.append(run.data(), static_cast<qsizetype>(end));
+            run.remove_prefix(end + 1);
             flushBytes();
             endFontEntry();
-        } else {
-            pendingBytes_ += byte;
         }
+        pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
         break;
     case Destination::ColourTable:
-        if (byte == ';') endColourEntry();
+        for (const char byte : run) {
+            if (byte == ';') endColourEntry();
+        }
         break;
     case Destination::Skip: break;
     }

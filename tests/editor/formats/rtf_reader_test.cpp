@@ -134,6 +134,7 @@ TEST(RtfReader, SkipsBinaryDataAndNonTextDestinations) {
         {"\\* inside a destination", "{\\rtf1 a{\\*\\x{\\*\\y z}}b}", "ab"},
         {"\\* before a destination we read", "{\\rtf1{\\field{\\*\\fldinst X}{\\*\\fldrslt Link}}}", "Link"},
         {"\\* then text is skipped", "{\\rtf1 a{\\*{\\fldrslt b}c}d}", "ad"},
+        {"\\* then text, then a destination we read", "{\\rtf1 a{\\*x\\fldrslt b}d}", "ad"},
         {"known destinations",
          "{\\rtf1{\\info{\\title T}{\\author A}}a{\\stylesheet{\\s0 Normal;}}b"
          "{\\pict\\wmetafile8 0123abcd}c{\\header H}{\\footer F}d{\\listtable{\\list x}}e}",
