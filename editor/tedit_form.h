@@ -33,7 +33,8 @@
 //
 // The long commands, replace and the two conversions, let events through while they run.
 // They share longCommand_ (LongCommand): one at a time, stopped by a load, an emptying or a
-// close, and asking after every pass of the event loop whether they may go on.
+// close, and asking after every pass of the event loop whether they may go on. While one
+// runs the text takes no edits (RefuseEdits).
 #pragma once
 
 #include <QFont>
