@@ -27,7 +27,7 @@ std::uint8_t ReadMoonSpeed(std::string_view text) {
     if (platform::TryStrToInt(text, v)) speed = cycle::MoonSpeedFromSetting(v);
     if (!speed) {
         throw UsageError(std::string(text) +
-                         " ist ein falscher MoonSpeed-Parameter (erlaubt: 0 bis 255) !");
+                         " ist ein falscher MoonSpeed-Parameter (erlaubt: 1 bis 255) !");
     }
     return *speed;
 }

@@ -10,11 +10,13 @@
 #include <cstring>
 #include <string>
 
+#include "platform/system_error_text.h"
+
 namespace cli {
 
 OutputError::OutputError(int err)
     : std::runtime_error(std::string("Die Ausgabe ließ sich nicht schreiben: ") +
-                         std::strerror(err)) {}
+                         platform::SystemErrorText(err)) {}
 
 void PrepareStandardStreams() {
     // A caller may have ignored SIGPIPE; the usual quiet end under "| head" needs it back.

@@ -25,9 +25,9 @@ Argumente (wie auf der Befehlszeile des Fensters):
 Optionen:
   --fields        statt der Tabelle die Ergebnisfelder des Fensters für Skripte
   --json          statt der Tabelle eine JSON-Zeile je Rechnung
-  --moonspeed N   MoonSpeed 0 bis 255; sonst gilt [Parameter] MoonSpeed aus der
+  --moonspeed N   MoonSpeed 1 bis 255; sonst gilt [Parameter] MoonSpeed aus der
                   Einstellungsdatei tolvane.INI des Fensters (fehlt er oder liegt er
-                  außerhalb 0 bis 255: 14)
+                  außerhalb 1 bis 255: 14)
   --from TTMMJJJJ --to TTMMJJJJ
                   rechnet jeden Tag von --from bis --to einschließlich, Tag für Tag
                   nach julianischen Tagen (Kalenderreform im Oktober 1582 inbegriffen:

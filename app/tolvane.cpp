@@ -32,7 +32,9 @@ bool AsksForVersion(int argc, char** argv) {
 // While the application object connects to the desktop, Qt ends the program with an
 // English message and an abort when it finds none (no DISPLAY, a display that does not
 // answer). Instead the user learns in German what is missing and what works without it;
-// the other messages of that moment are passed on once the connection stands.
+// the other messages of that moment are passed on once the connection stands. Where
+// QT_QPA_PLATFORM names the desktop to use, only that one was tried, and the message says
+// so rather than claiming that there is none.
 struct HeldMessage {
     QtMsgType type;
     QByteArray category;
@@ -42,8 +44,17 @@ std::vector<HeldMessage> heldMessages;
 
 void WhileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fputs("tolvane: keine grafische Oberfläche gefunden (weder X11 noch Wayland).\n"
-                   "Im Terminal rechnet tolvane-cli, zum Beispiel: tolvane-cli 24031998 14\n",
+        const char* chosen = std::getenv("QT_QPA_PLATFORM");
+        if (chosen && *chosen) {
+            std::fprintf(stderr,
+                         "tolvane: die in QT_QPA_PLATFORM gewählte grafische Oberfläche "
+                         "\"%s\" ließ sich nicht öffnen.\n",
+                         chosen);
+        } else {
+            std::fputs("tolvane: keine grafische Oberfläche gefunden (weder X11 noch Wayland).\n",
+                       stderr);
+        }
+        std::fputs("Im Terminal rechnet tolvane-cli, zum Beispiel: tolvane-cli 24031998 14\n",
                    stderr);
         std::_Exit(1);
     }

@@ -17,7 +17,7 @@ astro::PlanetTerms MakeTerms(const std::string& folder) {
 }  // namespace
 
 std::optional<std::uint8_t> MoonSpeedFromSetting(std::int32_t value) {
-    if (value < 0 || value > 255) return std::nullopt;
+    if (value < LowestMoonSpeed || value > 255) return std::nullopt;
     return static_cast<std::uint8_t>(value);
 }
 

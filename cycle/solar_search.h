@@ -27,7 +27,9 @@ struct SolsticeResult {
 // the Moon leads the Sun by less than this many whole degrees. It is held in one byte.
 inline constexpr std::uint8_t DefaultMoonSpeed = 14;
 
-// A stored MoonSpeed (settings file, command line) is valid when it fits its byte.
+// A stored MoonSpeed (settings file, command line) is valid when it fits its byte and is
+// not 0: with 0 no year start is ever found.
+inline constexpr std::int32_t LowestMoonSpeed = 1;
 std::optional<std::uint8_t> MoonSpeedFromSetting(std::int32_t value);
 
 // The year-start search gives up after this many days: 100 Julian years. A small MoonSpeed

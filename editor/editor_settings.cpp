@@ -78,7 +78,7 @@ void LoadEditorSettings(TEditForm& form, const platform::IniDocument& settings,
     const QRect defaults = EditorSettings().bounds;
     if (read.bounds.width() < least.width()) read.bounds.setWidth(defaults.width());
     if (read.bounds.height() < least.height()) read.bounds.setHeight(defaults.height());
-    // Bounds that leave no screen holding the title bar bring the window onto the nearest;
+    // Bounds that the screens do not show whole bring the window onto the nearest;
     // the stored ones are placed even where they are the window's bounds already.
     platform::ApplyStoredBounds(form, read.bounds.topLeft(), read.bounds.size());
     read.bounds = form.Settings().bounds;

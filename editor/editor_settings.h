@@ -18,7 +18,8 @@ class TEditForm;
 
 struct EditorSettings {
     // Left, Top, Width, Height of the window, shown or not; applied through
-    // platform::ApplyStoredBounds, which brings a window off the screens onto the nearest.
+    // platform::ApplyStoredBounds, which brings a window partly or wholly off the screens
+    // onto the nearest, no larger than it.
     QRect bounds{0, 0, 579, 402};
     std::int32_t lastPos = 0;      // the caret's place when the window was last left
     bool wordWrap = true;

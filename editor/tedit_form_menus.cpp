@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
@@ -165,7 +166,7 @@ const Item FileItems[] = {
     {"Printersetup1", "Drucker &Einstellung...", "Drucker konfigurieren oder auswählen", nullptr,
      &TEditForm::Printersetup1Click},
     Separator,
-    {"Exit1", "&Beenden               Esc", "", nullptr, &TEditForm::Exit1Click},
+    {"Exit1", "&Beenden", "", "Esc", &TEditForm::Exit1Click},
 };
 
 const Item EditItems[] = {
@@ -219,6 +220,10 @@ void TEditForm::BuildMenus() {
         return menu;
     };
     QMenu* file = fill("File1", "&Datei", FileItems);
+    // Escape is the window's key (FormKeyDown); the menu only shows it in its key column,
+    // where screen readers read it as the item's key, not as part of its name. As a widget
+    // shortcut of the menu, which takes Escape itself, it never fires.
+    Action("Exit1")->setShortcutContext(Qt::WidgetShortcut);
     connect(file, &QMenu::aboutToShow, this,
             [this] { platform::RunGuarded([this] { File1Click(); }); });
     QMenu* edit = fill("Edit1", "&Bearbeiten", EditItems);
@@ -268,6 +273,11 @@ void TEditForm::BuildStatusBar() {
     panel2_->setMinimumWidth(50);
     statusBar()->addWidget(panel1_);
     statusBar()->addWidget(panel2_, 1);
+    // The second panel stays empty: out of sight it looks the same, and screen readers pass
+    // over it instead of reading an empty label.
+    panel2_->hide();
+    if (auto* grip = statusBar()->findChild<QSizeGrip*>())
+        grip->setAccessibleName(QStringLiteral("Fenstergröße ändern"));
     statusBar()->setAutoFillBackground(true);
 }
 

@@ -27,8 +27,18 @@ std::uint32_t ReadTimerInterval(const platform::IniDocument& settings) {
     return static_cast<std::uint32_t>(ms < 0 ? Default : ms);
 }
 
+void KeepStoredPositions(const platform::IniDocument& stored, MainSettings& s,
+                         std::vector<platform::IniEntry>& more) {
+    const MainSettings defaults;
+    s.Left = stored.ReadInteger("Main", "Left", defaults.Left);
+    s.Top = stored.ReadInteger("Main", "Top", defaults.Top);
+    for (platform::IniEntry& e : more)
+        if (e.Key == "Left" || e.Key == "Top")
+            e.Value = std::to_string(stored.ReadInteger(e.Section, e.Key, 0));
+}
+
 void WriteSettings(platform::IniFile& file, const MainSettings& s,
-                   const std::vector<platform::IniEntry>& more, bool position) {
+                   const std::vector<platform::IniEntry>& more) {
     const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
     std::vector<platform::IniEntry> entries{
         {"Main", "Left", std::to_string(s.Left)},
@@ -39,7 +49,6 @@ void WriteSettings(platform::IniFile& file, const MainSettings& s,
         {"Parameter", "AutoFont", flag(s.AutoFont)},
         {"Parameter", "EndMsg", flag(s.EndMsg)},
     };
-    if (!position) entries.erase(entries.begin(), entries.begin() + 2);
     entries.insert(entries.end(), more.begin(), more.end());
     file.WriteStrings(entries);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "cycle/solar_search.h"
 #include "platform/ini_file.h"
@@ -21,17 +22,23 @@ struct MainSettings {
 };
 
 // The keys read while the window is created (all but TimerInterval). Values that are not
-// valid settings read as their defaults: a MoonSpeed outside 0..255, a SymbolSize of 0 or
+// valid settings read as their defaults: a MoonSpeed outside 1..255, a SymbolSize of 0 or
 // less.
 MainSettings ReadCreationSettings(const platform::IniFile& file);
 
 // TimerInterval, read at the first activation; a negative value reads as 60000.
 std::uint32_t ReadTimerInterval(const platform::IniDocument& settings);
 
-// Writes the seven keys (without Left and Top unless `position`), then `more` (the notes
-// window's section), in one replacement of the file; raises platform::IniWriteError
-// ("Unable to write to …") when the file cannot be written, leaving it as it was.
+// For a desktop on which windows cannot learn where they stand: sets Left and Top of
+// [Main] in `settings` and those of any section in `more` (the notes window's) to the values
+// `stored` holds, or to their default 0 where it holds none.
+void KeepStoredPositions(const platform::IniDocument& stored, MainSettings& settings,
+                         std::vector<platform::IniEntry>& more);
+
+// Writes the seven keys, then `more` (the notes window's section), in one replacement of the
+// file; raises platform::IniWriteError ("Unable to write to …") when the file cannot be
+// written, leaving it as it was.
 void WriteSettings(platform::IniFile& file, const MainSettings& settings,
-                   const std::vector<platform::IniEntry>& more = {}, bool position = true);
+                   const std::vector<platform::IniEntry>& more = {});
 
 }  // namespace mainwin

@@ -14,7 +14,7 @@
 
 #include "astro/term_files.h"
 #include "cycle/names.h"
-#include "mainwin/glyph_field_accessible.h"
+#include "mainwin/glyph_field.h"
 #include "platform/locations.h"
 #include "platform/qt/application.h"
 #include "platform/qt/window_placement.h"
@@ -75,8 +75,7 @@ TForm1::TForm1(platform::Dialogs& dialogs, const QString& programFile, QStringLi
 
 TForm1::~TForm1() = default;
 
-QLineEdit* TForm1::AddField(std::string_view name) {
-    auto* edit = new QLineEdit;
+QLineEdit* TForm1::AddField(std::string_view name, QLineEdit* edit) {
     edit->setObjectName(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
     edit->installEventFilter(this);
     fields_.emplace(std::string(name), edit);
@@ -122,9 +121,12 @@ void TForm1::SetText(cycle::ResultField field, const std::string& text) {
     const QString value = QString::fromStdString(text);
     const ResultWidget& w = results_[cycle::IndexOf(field)];
     if (w.edit) {
-        w.edit->setText(value);
-        w.edit->setCursorPosition(0);
-        SetSpokenGlyph(w.edit, QString::fromUtf8(cycle::CharacterOfLetter(text)));
+        if (auto* glyph = dynamic_cast<GlyphField*>(w.edit)) {
+            glyph->SetGlyph(value, QString::fromUtf8(cycle::CharacterOfLetter(text)));
+        } else {
+            w.edit->setText(value);
+            w.edit->setCursorPosition(0);
+        }
     } else {
         w.label->setText(value);
     }

@@ -119,7 +119,8 @@ private:
     void BuildMenus();
     void SizeFields();
     void FitToContent();
-    QLineEdit* AddField(std::string_view name);
+    // Takes `edit` as the field `name`.
+    QLineEdit* AddField(std::string_view name, QLineEdit* edit);
     QLineEdit* Input(cycle::InputField field) const { return inputs_[cycle::IndexOf(field)]; }
     void SetInputsReadOnly(bool readOnly);
     void PaintInputs(bool clockRunning);

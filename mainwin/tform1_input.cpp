@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "cycle/command_line.h"
 #include "editor/tedit_form.h"
@@ -35,9 +36,11 @@ bool IsDigitRowKey(const QKeyEvent* e) {
 
 // Keys that may edit the input fields: the digit row, both minus keys, Backspace and
 // Delete, whatever the modifiers. Every other key, the keypad's digits included, locks them.
+// Shift turns the main keyboard's minus key into "_" (German and US layouts alike).
 bool IsUnlockingKey(const QKeyEvent* e) {
     const int key = e->key();
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Minus) return true;
+    if (key == Qt::Key_Underscore && !(e->modifiers() & Qt::KeypadModifier)) return true;
     return IsDigitRowKey(e);
 }
 
@@ -133,8 +136,13 @@ bool TForm1::FormKeyDown(QKeyEvent* event) {
         MenuNotizenClick();
         return true;
     default:
-        for (const auto& [key, field] : FocusKeys)
-            if (event->key() == key) Input(field)->setFocus();
+        // As the keyboard's focus moves do, the jump selects the field's text, so that
+        // what is typed next replaces it.
+        for (const auto& [key, field] : FocusKeys) {
+            if (event->key() != key) continue;
+            Input(field)->setFocus();
+            Input(field)->selectAll();
+        }
         return false;
     }
 }
@@ -159,7 +167,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const bool ok =
             platform::RunGuarded([&] { command = FormKeyDown(static_cast<QKeyEvent*>(event)); });
         if (command || !ok) return true;
-    } else if (event->type() == QEvent::MouseButtonPress) {
+    } else if (event->type() == QEvent::MouseButtonPress &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // A click is the left button's; the right one opens the field's menu on the
+        // selection as it stands (a calculation would empty it first).
         platform::RunGuarded([this] { EditClick(); });
     }
     return QMainWindow::eventFilter(watched, event);

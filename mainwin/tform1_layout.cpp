@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "mainwin/glyph_field_accessible.h"
+#include "mainwin/glyph_field.h"
 #include "mainwin/tform1.h"
 #include "platform/qt/application.h"
 
@@ -45,7 +45,7 @@ void TForm1::BuildLayout() {
     const char* captions[] = {"&Stunde", "&Tag", "&Monat", "&Jahr"};
     for (const cycle::InputField field : cycle::InputFields) {
         auto* label = new QLabel(QString::fromUtf8(captions[cycle::IndexOf(field)]));
-        QLineEdit* edit = AddField(cycle::NameOf(field));
+        QLineEdit* edit = AddField(cycle::NameOf(field), new QLineEdit);
         label->setBuddy(edit);
         edit->setMinimumWidth(std::max(65, edit->fontMetrics().horizontalAdvance("-99999") + 14));
         edit->setMaximumWidth(edit->minimumWidth());
@@ -126,9 +126,8 @@ void TForm1::BuildResultColumns(QHBoxLayout* columns) {
             for (std::size_t c = 0; c < group.perRow.size(); ++c) {
                 std::string name = group.perRow[c];
                 name.replace(name.find('#'), 1, rows[r]);
-                QLineEdit* edit = AddField(name);
-                // Before anything asks for the field's accessible interface, which stays.
-                if (IsGlyphField(name)) MakeGlyphFieldAccessible(edit);
+                QLineEdit* edit =
+                    AddField(name, IsGlyphField(name) ? new GlyphField : new QLineEdit);
                 edit->setAccessibleName(QString::fromUtf8(captions[r]) + ", " +
                                         QString::fromUtf8(group.spoken[c]));
                 edit->setReadOnly(true);

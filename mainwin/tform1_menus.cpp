@@ -20,8 +20,9 @@ const QString InfoText = QStringLiteral(
     "Erde nach P. Bretagnon und G. Francou, VSOP87\n"
     "astronomische Routinen 1991-1992");
 
-// The range the MoonSpeed box accepts; the setting itself may hold 0..255.
-constexpr std::int32_t MoonSpeedBoxLow = 0;
+// The range the MoonSpeed box accepts; the setting itself may hold 1..255. With 0 no year
+// start is ever found, so every calculation and clock tick would end in an error box.
+constexpr std::int32_t MoonSpeedBoxLow = cycle::LowestMoonSpeed;
 constexpr std::int32_t MoonSpeedBoxHigh = 20;
 
 }  // namespace
@@ -54,7 +55,7 @@ bool TForm1::EndMsg() const { return Action("MenuEndMsg")->isChecked(); }
 
 void TForm1::MenuMoonSpeedClick() {
     if (const auto v =
-            AskNumber("MoonSpeed 0..20[°]", calc_.MoonSpeed(), MoonSpeedBoxLow, MoonSpeedBoxHigh))
+            AskNumber("MoonSpeed 1..20[°]", calc_.MoonSpeed(), MoonSpeedBoxLow, MoonSpeedBoxHigh))
         calc_.SetMoonSpeed(static_cast<std::uint8_t>(*v));
 }
 

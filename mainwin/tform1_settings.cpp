@@ -7,14 +7,6 @@
 
 namespace mainwin {
 
-namespace {
-
-bool IsPosition(const platform::IniEntry& entry) {
-    return entry.Key == "Left" || entry.Key == "Top";
-}
-
-}  // namespace
-
 void TForm1::LoadDeferredSettings() {
     const platform::IniDocument settings = settings_.Load();
     SetTimerInterval(ReadTimerInterval(settings));
@@ -33,10 +25,10 @@ void TForm1::SaveSettings() {
     std::vector<platform::IniEntry> editor;
     if (editForm_) editor = editor::SaveEditorSettings(*editForm_);
     // Where windows cannot place themselves (Wayland) they cannot learn where they stand
-    // either: the stored positions of both windows stay as they are.
-    const bool positions = platform::WindowsPlaceThemselves();
-    if (!positions) std::erase_if(editor, IsPosition);
-    WriteSettings(settings_, s, editor, positions);
+    // either: the positions of both windows are written as the file holds them, or as
+    // their defaults where it holds none.
+    if (!platform::WindowsPlaceThemselves()) KeepStoredPositions(settings_.Load(), s, editor);
+    WriteSettings(settings_, s, editor);
 }
 
 }  // namespace mainwin

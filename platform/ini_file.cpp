@@ -3,6 +3,8 @@
 // replacement of the file.
 #include "platform/ini_file.h"
 
+#include <algorithm>
+
 #include "platform/cp1252.h"
 #include "platform/int_text.h"
 #include "platform/safe_file.h"
@@ -55,6 +57,40 @@ std::string_view Unquote(std::string_view v) {
         return v.substr(1, v.size() - 2);
     }
     return v;
+}
+
+// A value's bytes in the file: Windows-1252, but UTF-8 where that is what reads back (a
+// file name like "Ωmega.txt" that Windows-1252 cannot hold would otherwise come back as
+// "?mega.txt" and name another file).
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Well-formed UTF-8 with a byte above 0x7F is taken as UTF-8 (a Windows-1252 text hardly
+// ever is); anything else as Windows-1252.
+std::string DecodeValue(std::string_view bytes) {
+    if (!IsAscii(bytes) && IsWellFormedUtf8(bytes)) return std::string(bytes);
+    return Cp1252ToUtf8(bytes);
+}
+
+std::string EncodeValue(std::string_view text) {
+    std::string bytes = Utf8ToCp1252(text);
+    if (DecodeValue(bytes) != text && IsWellFormedUtf8(text)) return std::string(text);
+    return bytes;
+}
+
+// The first `count` characters of a UTF-8 text.
+std::string FirstCharacters(std::string text, std::size_t count) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (seen++ == count) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
 }
 
 // The query names are UTF-8; the file's names are Windows-1252.
@@ -119,7 +155,7 @@ std::optional<std::string> IniDocument::Find(std::string_view section,
     const auto line = FindKey(*header, FileName(key));
     if (!line) return std::nullopt;
     const std::string_view value = Unquote(ParseKeyLine(lines_[*line])->Value);
-    return Cp1252ToUtf8(value.substr(0, MaxValueLength));
+    return FirstCharacters(DecodeValue(value), MaxValueLength);
 }
 
 std::string IniDocument::ReadString(std::string_view section, std::string_view key,
@@ -145,7 +181,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     RejectLineBreaks(key);
     RejectLineBreaks(value);
     const std::string sectionName = FileName(section);
-    const std::string keyLine = FileName(key) + "=" + Utf8ToCp1252(value);
+    const std::string keyLine = FileName(key) + "=" + EncodeValue(value);
     const auto header = FindSection(sectionName);
     if (!header) {
         lines_.push_back("[" + sectionName + "]");

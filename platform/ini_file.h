@@ -29,7 +29,9 @@ struct IniEntry {
 };
 
 // The lines of an INI file as they stand in it (Windows-1252, line ends removed). Names and
-// values cross the interface in UTF-8. Lines it does not change are kept byte for byte.
+// values cross the interface in UTF-8. A value Windows-1252 cannot hold is written in UTF-8,
+// and a value that is well-formed UTF-8 with a byte above 0x7F reads as UTF-8, so every
+// value written reads back as it was. Lines it does not change are kept byte for byte.
 class IniDocument {
 public:
     // The longest value a read returns; longer ones are cut, as Windows does.

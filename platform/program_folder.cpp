@@ -6,12 +6,14 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/system_error_text.h"
+
 namespace platform {
 
 std::string ProgramFile() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) throw std::runtime_error("Program folder unknown: " + ec.message());
+    if (ec) throw std::runtime_error("Program folder unknown: " + SystemErrorText(ec.value()));
     return exe.string();
 }
 

@@ -9,12 +9,14 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -97,7 +99,14 @@ MessageButton EscapeChoice(unsigned buttons) {
 
 MessageButton QtDialogs::Message(QWidget* parent, MessageKind kind, const QString& text,
                                  unsigned buttons) {
+    // A box without an icon keeps an empty, hidden label for it, which screen readers list
+    // as an empty label: it leaves the box, and goes once the box has gone.
+    std::unique_ptr<QLabel> unusedIconLabel;
     QMessageBox box(IconOf(kind), MessageCaption(kind, parent), text, QMessageBox::NoButton, parent);
+    if (IconOf(kind) == QMessageBox::NoIcon) {
+        unusedIconLabel.reset(box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")));
+        if (unusedIconLabel) unusedIconLabel->setParent(nullptr);
+    }
     QAbstractButton* escape = nullptr;
     std::vector<std::pair<QAbstractButton*, MessageButton>> added;
     const MessageButton onEscape = EscapeChoice(buttons);

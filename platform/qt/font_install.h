@@ -7,7 +7,7 @@
 namespace platform {
 
 // Makes the font file usable by the program until it is removed; returns its handle, or
-// -1 when the file yields no font family.
+// -1 when the file yields no font family or is no regular file (a FIFO, a device, a folder).
 int InstallFontFile(const QString& path);
 
 // Removes a font installed by InstallFontFile; false when the removal failed.

@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -36,12 +37,11 @@ std::int64_t Distance(const QRect& a, const QRect& b) {
     return dx * dx + dy * dy;
 }
 
-bool TitleBarReachable(const QRect& frame, const QRect& screen) {
-    const QRect bar(frame.left(), frame.top(), frame.width(),
-                    std::min(TitleBarHeight, frame.height()));
-    const QRect onScreen = bar.intersected(screen);
-    return onScreen.height() == bar.height() &&
-           onScreen.width() >= std::min(TitleBarGrip, bar.width());
+// Whether the screens together show every pixel of the frame (it may span two of them).
+bool WhollyShown(const QRect& frame, const QList<QRect>& screens) {
+    QRegion hidden(frame);
+    for (const QRect& screen : screens) hidden -= screen;
+    return hidden.isEmpty();
 }
 
 // Moves [low, low + length) as little as possible into [screenLow, screenLow + screenLength).
@@ -51,7 +51,8 @@ int Clamp(int low, int length, int screenLow, int screenLength) {
 }
 
 // Puts the frame of a window at its place on the window's first activation, when the
-// window manager has framed it; then goes away.
+// window manager has framed it, and checks the place once more with the frame's real size
+// (its borders were only estimated); then goes away.
 class FramePlacement : public QObject {
 public:
     FramePlacement(QWidget& window, QPoint frame) : QObject(&window), frame_(frame) {
@@ -63,7 +64,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::WindowActivate) {
             auto* window = static_cast<QWidget*>(watched);
-            if (window->pos() != frame_) window->move(frame_);
+            const QRect real(frame_, window->frameGeometry().size());
+            const QRect placed = PlaceOnScreens(real, AvailableScreenAreas());
+            if (placed.size() != real.size())
+                window->resize(window->size() - (real.size() - placed.size()));
+            if (window->pos() != placed.topLeft()) window->move(placed.topLeft());
             window->removeEventFilter(this);
             deleteLater();
         }
@@ -77,9 +82,7 @@ private:
 }  // namespace
 
 QRect PlaceOnScreens(const QRect& frame, const QList<QRect>& screens) {
-    if (screens.isEmpty()) return frame;
-    for (const QRect& screen : screens)
-        if (TitleBarReachable(frame, screen)) return frame;
+    if (screens.isEmpty() || WhollyShown(frame, screens)) return frame;
     const QRect* nearest = nullptr;
     std::int64_t bestDistance = std::numeric_limits<std::int64_t>::max();
     std::int64_t bestOverlap = -1;

@@ -119,11 +119,11 @@ TEST(CliArgs, Options) {
     EXPECT_EQ(cli::ParseOptions({"--json", "--", "--json", "--"}).positional,
               (std::vector<std::string>{"--json", "--"}));
     EXPECT_TRUE(cli::ParseOptions({"--help"}).help);
-    EXPECT_TRUE(cli::ParseOptions({"-h", "--moonspeed", "0"}).help);
+    EXPECT_TRUE(cli::ParseOptions({"-h", "--moonspeed", "1"}).help);
     // --version answers whatever else is there, even a range cut in half.
     EXPECT_TRUE(cli::ParseOptions({"--from", "01012020", "--version"}).version);
     EXPECT_FALSE(cli::ParseOptions({"--help"}).version);
-    EXPECT_EQ(cli::ParseOptions({"--moonspeed", "0"}).moonSpeed, 0);
+    EXPECT_EQ(cli::ParseOptions({"--moonspeed", "1"}).moonSpeed, 1);
     EXPECT_EQ(cli::ParseOptions({"--moonspeed", " 255"}).moonSpeed, 255);
 }
 
@@ -132,9 +132,10 @@ TEST(CliArgs, OptionMistakes) {
         std::vector<std::string> args;
         std::string expected;
     };
-    const std::string bad = " ist ein falscher MoonSpeed-Parameter (erlaubt: 0 bis 255) !";
+    const std::string bad = " ist ein falscher MoonSpeed-Parameter (erlaubt: 1 bis 255) !";
     const Case cases[] = {
         {{"--moonspeed", "256"}, "256" + bad},
+        {{"--moonspeed", "0"}, "0" + bad},  // no year start is ever found
         {{"--moonspeed", "-1"}, "-1" + bad},
         {{"--moonspeed", "14x"}, "14x" + bad},
         {{"--moonspeed", ""}, bad},

@@ -121,6 +121,7 @@ TEST(CliBinary, MoonSpeedFromTheSettingsFile) {
         {"[Parameter]\r\nMoonSpeed=20\r\n", speed20},
         {"[Parameter]\r\nMoonSpeed=300\r\n", speed14},  // out of range reads as the default
         {"[Parameter]\r\nMoonSpeed=-1\r\n", speed14},
+        {"[Parameter]\r\nMoonSpeed=0\r\n", speed14},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);

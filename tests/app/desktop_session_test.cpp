@@ -328,6 +328,15 @@ TEST(NoDesktop, SaysSoAndEnds) {
     const QString error = QString::fromUtf8(program.readAllStandardError());
     EXPECT_TRUE(error.contains("keine grafische Oberfläche gefunden")) << error.toStdString();
     EXPECT_TRUE(error.contains("tolvane-cli 24031998 14")) << error.toStdString();
+
+    // A desktop chosen by QT_QPA_PLATFORM was the only one tried: the message names it.
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TOLVANE_BIN_DIR "/tolvane"), {"24031998", "14"});
+    ASSERT_TRUE(program.waitForFinished(10000));
+    const QString chosen = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(chosen.contains("in QT_QPA_PLATFORM gewählte grafische Oberfläche \"xcb\""))
+        << chosen.toStdString();
 }
 
 }  // namespace

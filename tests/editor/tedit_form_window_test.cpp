@@ -58,7 +58,7 @@ TEST_F(NotesWindow, MenusAsTheUserSeesThem) {
         {"Print1", "&Drucken", "Datei drucken", "", true},
         {"Printersetup1", "Drucker &Einstellung...", "Drucker konfigurieren oder auswählen", "",
          true},
-        {"Exit1", "&Beenden               Esc", "", "", true},
+        {"Exit1", "&Beenden", "", "Esc", true},
         {"Undo1", "Rückgängig", "letzte Operation rückgängig machen", "", false},
         {"Cut1", "&Ausschneiden", "in die Zwischenablage", "", true},
         {"Copy1", "&Kopieren", "in die Zwischenablage", "", true},
@@ -192,6 +192,12 @@ TEST_F(NotesWindow, StatusLine) {
     const QFontMetrics metrics(form->statusBar()->font());
     EXPECT_EQ(form->StatusPanel(0)->width(),
               metrics.horizontalAdvance(Status()) + 2 * metrics.horizontalAdvance(u'W'));
+    // A screen reader finds a name on everything the status line shows.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(form->statusBar());
+    for (int i = 0; i < bar->childCount(); ++i) {
+        if (!bar->child(i)->state().invisible)
+            EXPECT_FALSE(bar->child(i)->text(QAccessible::Name).isEmpty()) << i;
+    }
 
     // A long paragraph wraps: each displayed line counts, and the column starts again.
     form->resize(300, 300);

@@ -120,10 +120,19 @@ TEST_F(Input, EditingLock) {
     QTest::keyClick(hour, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(hour->text(), "14-");
     QTest::keyClick(hour, Qt::Key_Backspace);
+    // Shift turns the main minus key into "_": it unlocks all the same.
+    QTest::keyClick(hour, Qt::Key_A);
+    QTest::keyClick(hour, Qt::Key_Underscore, Qt::ShiftModifier);
+    EXPECT_EQ(hour->text(), "14_");
+    QTest::keyClick(hour, Qt::Key_Backspace);
 
-    // J, M, S, T move the focus, with or without modifiers.
+    // J, M, S, T move the focus, with or without modifiers, and select the field's text:
+    // what is typed next replaces it, also when the field had the focus already.
     QTest::keyClick(hour, Qt::Key_J);
     EXPECT_EQ(QApplication::focusWidget(), form->Field("JEdit"));
+    QTest::keyClicks(form->Field("JEdit"), "1998");
+    QTest::keyClick(form->Field("JEdit"), Qt::Key_J);
+    EXPECT_EQ(form->Field("JEdit")->selectedText(), "1998");
     QTest::keyClick(form->Field("JEdit"), Qt::Key_T, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), form->Field("TEdit"));
     QTest::keyClick(form->Field("TEdit"), Qt::Key_M, Qt::ControlModifier);
@@ -133,7 +142,7 @@ TEST_F(Input, EditingLock) {
 
     // Return calculates from the fields as they stand.
     QTest::keyClick(hour, Qt::Key_Return);
-    EXPECT_EQ(Text("JstLabel"), "das Jahr beginnt am 10.2.2024");
+    EXPECT_EQ(Text("JstLabel"), "das Jahr beginnt am 28.1.1998");
     Trigger("MenuEndMsg");  // let the fixture close without a question
 }
 

@@ -10,14 +10,20 @@ using Menu = WindowTest;
 TEST_F(Menu, MoonSpeedBox) {
     Start({"24031998", "14"});
     form->MenuMoonSpeedClick();  // cancelled
-    EXPECT_EQ(dialogs.prompts[0].text, "MoonSpeed 0..20[°]");
+    EXPECT_EQ(dialogs.prompts[0].text, "MoonSpeed 1..20[°]");
     EXPECT_EQ(dialogs.prompts[0].initial, "14");
     EXPECT_EQ(dialogs.prompts.size(), 1u);
 
-    dialogs.inputs = {QString("21")};
-    form->MenuMoonSpeedClick();
-    EXPECT_EQ(dialogs.prompts.back().text, "21 ungeeignet !");
-    EXPECT_EQ(form->Calculator().MoonSpeed(), 14);
+    // 0 would find no year start at all.
+    for (const char* refused : {"21", "0"}) {
+        dialogs.inputs = {QString(refused)};
+        Trigger("MenuMoonSpeed");
+        EXPECT_EQ(dialogs.prompts.back().text, QString(refused) + " ungeeignet !");
+        EXPECT_EQ(form->Calculator().MoonSpeed(), 14);
+    }
+    dialogs.inputs = {QString("1")};
+    Trigger("MenuMoonSpeed");
+    EXPECT_EQ(form->Calculator().MoonSpeed(), 1);
     dialogs.inputs = {QString("20")};
     form->MenuMoonSpeedClick();
     EXPECT_EQ(form->Calculator().MoonSpeed(), 20);

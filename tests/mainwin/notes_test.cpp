@@ -10,6 +10,7 @@
 
 #include "editor/editor_settings.h"
 #include "editor/formats/notes_file.h"
+#include "platform/qt/window_placement.h"
 #include "window_fixture.h"
 
 namespace {
@@ -104,24 +105,37 @@ TEST_F(Notes, EditorSettingsReadAndWrittenBack) {
 
 // Values that do not convert give the defaults; a notes file that is gone gives way to the
 // default notes file, which the next save writes. Damaged bounds give a window on the screen
-// at its default size, and a caret before the text's start the start.
+// at its default size, a size larger than the screen the screen's, and a caret before the
+// text's start the start.
 TEST_F(Notes, EditorSettingsThatDoNotFit) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    for (const std::string keys : {"Left=x\r\nHeight=\r\nLastPos=1e3\r\nWordWrap=ja\r\nFontSize=-4\r\n",
-                                   "Left=90000\r\nTop=-5\r\nHeight=-5\r\nWidth=3\r\nLastPos=-1\r\n"}) {
+    const QSize whole(screen.width(), screen.height() - platform::TitleBarHeight);
+    const struct {
+        std::string keys;
+        QSize size;
+    } rows[] = {
+        {"Left=x\r\nHeight=\r\nLastPos=1e3\r\nWordWrap=ja\r\nFontSize=-4\r\n", {579, 402}},
+        {"Left=90000\r\nTop=-5\r\nHeight=-5\r\nWidth=3\r\nLastPos=-1\r\n", {579, 402}},
+        {"Width=100000\r\nHeight=100000\r\n", whole},
+        {"Left=0\r\nTop=0\r\nWidth=" + std::to_string(screen.width()) + "\r\nHeight=" +
+             std::to_string(whole.height() + 1) + "\r\n",
+         whole},
+    };
+    for (const auto& [keys, size] : rows) {
         SCOPED_TRACE(keys);
         WriteSettings("[Editor]\r\n" + keys + "FileName=" + Folder().toStdString() + "weg.rtf\r\n");
         Start({"24031998", "14"});
         EXPECT_TRUE(screen.contains(QRect(editForm->pos(), editForm->size())));
-        EXPECT_EQ(editForm->size(), QSize(579, 402));
+        EXPECT_EQ(editForm->size(), size);
         EXPECT_EQ(editForm->Settings().lastPos, 0);
         EXPECT_TRUE(editForm->WordWrap());
         EXPECT_EQ(editForm->FileName(), DefaultNotes());
         EXPECT_EQ(editForm->Settings().font.pointSize(), 10);
         Trigger("MenuEnde");
         const std::string file = "FileName=" + DefaultNotes().toStdString();
-        for (const std::string& key : {std::string("Height=402"), std::string("Width=579"),
-                                       std::string("LastPos=0"), std::string("WordWrap=1"), file})
+        for (const std::string& key :
+             {"Height=" + std::to_string(size.height()), "Width=" + std::to_string(size.width()),
+              std::string("LastPos=0"), std::string("WordWrap=1"), file})
             EXPECT_NE(ReadSettings().find("\n" + key + "\r\n"), std::string::npos) << key;
     }
 }

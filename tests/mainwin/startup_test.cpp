@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_fixture.h"
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <new>
 #include <stdexcept>
@@ -51,6 +53,10 @@ TEST_F(StartUp, SettingsValuesAndTheirDefaults) {
     WriteSettings("[Parameter]\r\nSymbolSize=0\r\nMoonSpeed=-1\r\n");
     Start({"24031998", "14"});
     EXPECT_EQ(form->SymbolSize(), 33);
+    EXPECT_EQ(form->Calculator().MoonSpeed(), 14);
+    // With MoonSpeed 0 no year start is ever found.
+    WriteSettings("[Parameter]\r\nMoonSpeed=0\r\n");
+    Start({"24031998", "14"});
     EXPECT_EQ(form->Calculator().MoonSpeed(), 14);
 }
 
@@ -150,18 +156,26 @@ TEST_F(StartUp, GlyphFontMessages) {
 
 // A warning box before the window appears does not keep the window's first showing from
 // being its first activation: the arguments are read, the results shown, the clock
-// interval of the settings file taken.
+// interval of the settings file taken. A FIFO, a device or a folder in the font file's
+// place is a font that cannot be installed; nothing waits on it.
 TEST_F(StartUp, FirstActivationFollowsAStartUpWarning) {
+    enum class Font { Missing, Damaged, Fifo, Folder };
     struct Case {
-        const char* fontFile;  // nullptr: no font file
+        Font font;
         QStringList args;
     };
-    const Case cases[] = {{nullptr, {"24031998", "14"}}, {"not a font", {"24031998", "14"}},
-                          {nullptr, {}}};
+    const Case cases[] = {{Font::Missing, {"24031998", "14"}},
+                          {Font::Damaged, {"24031998", "14"}},
+                          {Font::Missing, {}},
+                          {Font::Fifo, {"24031998", "14"}},
+                          {Font::Folder, {"24031998", "14"}}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString() + (c.fontFile ? " damaged" : " missing"));
-        std::filesystem::remove(File("Vivar01.TTF"));
-        if (c.fontFile) std::ofstream(File("Vivar01.TTF")) << c.fontFile;
+        SCOPED_TRACE(c.args.join(' ').toStdString() + " font " + std::to_string(int(c.font)));
+        const std::filesystem::path font = File("Vivar01.TTF");
+        std::filesystem::remove_all(font);
+        if (c.font == Font::Damaged) std::ofstream(font) << "not a font";
+        if (c.font == Font::Fifo) ASSERT_EQ(::mkfifo(font.c_str(), 0600), 0);
+        if (c.font == Font::Folder) std::filesystem::create_directory(font);
         WriteSettings("[Parameter]\r\nTimerInterval=5000\r\n");
         dialogs.prompts.clear();
         ASSERT_TRUE(Create(c.args));
@@ -207,4 +221,19 @@ TEST_F(StartUp, GlyphFieldsUseTheGlyphFontAtEverySize) {
     // The rows stay aligned across the columns.
     EXPECT_EQ(form->Field("BranchTEdit")->mapTo(form.get(), QPoint()).y(),
               form->Field("T60Edit")->mapTo(form.get(), QPoint()).y());
+}
+
+// Where windows cannot learn where they stand (Wayland), a save writes every key all the
+// same: the positions as the file holds them, or their defaults.
+TEST(KeepStoredPositions, FromTheFileOrTheDefaults) {
+    mainwin::MainSettings s;
+    s.Left = s.Top = 77;
+    std::vector<platform::IniEntry> editor = {
+        {"Editor", "Left", "88"}, {"Editor", "Top", "99"}, {"Editor", "Height", "402"}};
+    mainwin::KeepStoredPositions(
+        platform::IniDocument::Parse("[Main]\r\nTop=0x1E\r\n[Editor]\r\nTop=-5\r\nLeft=x\r\n"), s,
+        editor);
+    EXPECT_EQ((std::vector<std::string>{std::to_string(s.Left), std::to_string(s.Top),
+                                        editor[0].Value, editor[1].Value, editor[2].Value}),
+              (std::vector<std::string>{"0", "30", "0", "-5", "402"}));
 }

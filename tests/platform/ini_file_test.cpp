@@ -145,8 +145,10 @@ TEST_F(IniFileTest, ReadsIntegersAndBools) {
 TEST_F(IniFileTest, LongValuesAreCutTo2047Characters) {
     const std::string ascii(3000, 'a');
     const std::string umlauts(2100, '\xE4');  // "ä" in the file: one byte, two in UTF-8
+    std::string omegas;  // a value in UTF-8: two bytes each
+    for (int i = 0; i < 2100; ++i) omegas += "Ω";
     WriteRaw("[S]\r\nA=" + ascii + "\r\nQ=\"" + ascii + "\"\r\nU=" + umlauts +
-             "\r\nExact=" + ascii.substr(0, 2047) + "\r\n");
+             "\r\nExact=" + ascii.substr(0, 2047) + "\r\nO=" + omegas + "\r\n");
     const IniFile ini(path_);
     EXPECT_EQ(ini.ReadString("S", "A", ""), ascii.substr(0, 2047));
     EXPECT_EQ(ini.ReadString("S", "Q", ""), ascii.substr(0, 2047));
@@ -154,6 +156,7 @@ TEST_F(IniFileTest, LongValuesAreCutTo2047Characters) {
     for (int i = 0; i < 2047; ++i) expected += "ä";
     EXPECT_EQ(ini.ReadString("S", "U", ""), expected);
     EXPECT_EQ(ini.ReadString("S", "Exact", "").size(), 2047u);
+    EXPECT_EQ(ini.ReadString("S", "O", ""), omegas.substr(0, 2 * 2047));
 }
 
 TEST_F(IniFileTest, WindowsBytesReadAsUtf8AndAreWrittenBack) {
@@ -161,11 +164,14 @@ TEST_F(IniFileTest, WindowsBytesReadAsUtf8AndAreWrittenBack) {
     IniFile ini(path_);
     EXPECT_EQ(ini.ReadString("Größen", "Länge", ""), "Größe €");
     ini.WriteString("Größen", "Breite", "ungültig");
+    // What Windows-1252 cannot hold, or what would read back as UTF-8, is kept in UTF-8.
     ini.WriteString("Neu", "Text", "甲子 Ä");
+    ini.WriteString("Neu", "Look", "Ã¤");
     EXPECT_EQ(ReadRaw(),
               "[Gr\xF6\xDF" "en]\r\nL\xE4nge=Gr\xF6\xDF" "e \x80\r\nBreite=ung\xFCltig\r\n"
-              "[Neu]\r\nText=?? \xC4\r\n");
-    EXPECT_EQ(ini.ReadString("Neu", "Text", ""), "?? Ä");
+              "[Neu]\r\nText=甲子 Ä\r\nLook=Ã¤\r\n");
+    EXPECT_EQ(ini.ReadString("Neu", "Text", ""), "甲子 Ä");
+    EXPECT_EQ(ini.ReadString("Neu", "Look", ""), "Ã¤");
 }
 
 TEST_F(IniFileTest, WritesEditOnlyTheirLine) {

@@ -4,6 +4,7 @@
 // the font dialog starts on the text's style, and OK alone changes nothing.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -86,6 +87,25 @@ TEST(QtDialogs, FontDialogStartsOnTheTextsFamilyAndStyle) {
         EXPECT_EQ(chosen->italic(), c.italic);
         EXPECT_EQ(chosen->pointSizeF(), c.typed ? c.typed : c.points);
     }
+}
+
+// A message box without an icon (the information box) shows a screen reader no empty label.
+TEST(QtDialogs, PlainMessageBoxHasNoEmptyLabel) {
+    int emptyLabels = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(box);
+        emptyLabels = 0;
+        for (int i = 0; i < a11y->childCount(); ++i)
+            if (a11y->child(i)->role() == QAccessible::StaticText &&
+                a11y->child(i)->text(QAccessible::Name).isEmpty())
+                ++emptyLabels;
+        QMetaObject::invokeMethod(box, "accept");
+    });
+    platform::QtDialogs().Message(nullptr, platform::MessageKind::Plain, "ver. 080413",
+                                  platform::ButtonOk);
+    EXPECT_EQ(emptyLabels, 0);
 }
 
 // Qt's dialogs speak German where the desktop does; nothing is loaded for other languages.

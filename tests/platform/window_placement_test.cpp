@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Windows at stored bounds: kept where the title bar can be reached, else brought fully
+// Windows at stored bounds: kept where the screens show them whole, else brought fully
 // onto the nearest screen.
 #include <gtest/gtest.h>
 
@@ -22,12 +22,17 @@ TEST(WindowPlacement, StoredBoundsAgainstScreens) {
         QRect placed;
     };
     const Case cases[] = {
-        {"hanging off the right, grip left", {1800, 500, 663, 412}, {full}, {1800, 500, 663, 412}},
+        {"whole on the screen", {1257, 668, 663, 412}, {full}, {1257, 668, 663, 412}},
+        {"hanging off the right", {1800, 500, 663, 412}, {full}, {1257, 500, 663, 412}},
+        {"one pixel off the bottom", {100, 669, 663, 412}, {full}, {100, 668, 663, 412}},
         {"title bar above the screen", {-1, -20, 663, 412}, {full}, {0, 0, 663, 412}},
         {"title bar under the panel", {300, 10, 663, 412}, {panel}, {300, 32, 663, 412}},
         {"too little of the bar left", {1850, 500, 663, 412}, {full}, {1257, 500, 663, 412}},
         {"larger than the screen", {3000, 3000, 1400, 900}, {small}, {0, 0, 1024, 768}},
+        {"larger, on the screen", {0, 0, 100000, 100000}, {small}, {0, 0, 1024, 768}},
         {"on the second screen", {2500, 100, 663, 412}, {full, right}, {2500, 100, 663, 412}},
+        {"across both screens", {1700, 100, 663, 412}, {full, right}, {1700, 100, 663, 412}},
+        {"across, below the second", {1700, 900, 663, 412}, {full, right}, {1920, 612, 663, 412}},
         {"beyond the second screen", {5000, 100, 663, 412}, {full, right}, {2537, 100, 663, 412}},
         {"below the first, nearer it", {100, 3000, 663, 412}, {full, right}, {100, 668, 663, 412}},
         {"no screens", {-5000, -5000, 663, 412}, {}, {-5000, -5000, 663, 412}},
