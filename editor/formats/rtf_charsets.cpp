@@ -2,6 +2,8 @@
 // Character sets and code pages of RTF files.
 #include "editor/formats/rtf_charsets.h"
 
+#include <QStringEncoder>
+
 #include <array>
 #include <utility>
 
@@ -167,6 +169,44 @@ QString CodePageDecoder::decodeMacJapanese(QByteArrayView bytes) {
     }
     if (start < bytes.size()) text += decode(932, bytes.sliced(start));
     return text;
+}
+
+}  // namespace editor
+
+namespace editor {
+
+std::pair<int, QByteArray> EncodeInCharset(const QString& name, int declared) {
+    static constexpr int kCharsets[] = {0, 204, 161, 238, 162, 177, 178, 186, 222, 163, 128, 134, 136, 129};
+    for (int charset : kCharsets) {
+        if (charset == 0) charset = declared;
+        if (CodePageOfCharset(charset) == 0 || CodePageOfCharset(charset) == 1252) continue;
+        const int codePage = CodePageOfCharset(charset);
+        QStringEncoder encoder(QtCodecName(codePage).constData());
+        if (!encoder.isValid()) continue;
+        QByteArray bytes = encoder.encode(name);
+        // Encoders put "?" for what they cannot encode; the bytes must read back whole.
+        if (encoder.hasError() || CodePageDecoder().decode(codePage, bytes) != name) continue;
+        static constexpr char kHex[] = "0123456789abcdef";
+        QByteArray rtf;
+        for (const QChar ch : name) {
+            if (ch == u'\\' || ch == u'{' || ch == u'}') {
+                rtf += '\\';
+                rtf += static_cast<char>(ch.unicode());
+            } else if (ch.unicode() >= 0x20 && ch.unicode() < 0x80 && ch != u';') {
+                rtf += static_cast<char>(ch.unicode());
+            } else {
+                const QByteArray encoded = encoder.encode(QStringView(&ch, 1));
+                for (const char c : encoded) {
+                    const auto b = static_cast<unsigned char>(c);
+                    rtf += "\\'";
+                    rtf += kHex[b >> 4];
+                    rtf += kHex[b & 0x0F];
+                }
+            }
+        }
+        return {charset, rtf};
+    }
+    return {0, {}};
 }
 
 }  // namespace editor

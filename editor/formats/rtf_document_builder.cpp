@@ -7,6 +7,12 @@
 #include <QTextBlockFormat>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <iterator>
+
+#include "editor/formats/rtf_character_forms.h"
+#include "editor/formats/rtf_properties.h"
+
 namespace editor {
 
 namespace {
@@ -14,17 +20,24 @@ namespace {
 // Formats kept converted; more distinct formats than this in one file are converted again.
 constexpr std::size_t kCachedFormats = 32;
 
-// Han, kana, Hangul, their punctuation and the fullwidth forms; a low surrogate belongs to
-// the character it ends, a high one is East Asian in the planes of the rarer ideographs.
+// Han, kana, Hangul, their punctuation and the fullwidth forms, and the symbols East Asian
+// text takes from its own fonts (Roman numerals Ⅻ, circled numbers ①, as LibreOffice
+// counts them); a low surrogate belongs to the character it ends, a high one is East Asian
+// in the planes of the rarer ideographs.
 bool IsEastAsian(char16_t unit, bool previous) {
     if (QChar::isLowSurrogate(unit)) return previous;
-    return (unit >= 0x1100 && unit <= 0x11FF) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
+    return (unit >= 0x1100 && unit <= 0x11FF) || (unit >= 0x2160 && unit <= 0x218F) ||
+           (unit >= 0x2460 && unit <= 0x24FF) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
            (unit >= 0xAC00 && unit <= 0xD7AF) || (unit >= 0xD840 && unit <= 0xD8BF) ||
            (unit >= 0xF900 && unit <= 0xFAFF) || (unit >= 0xFE30 && unit <= 0xFE4F) ||
            (unit >= 0xFF00 && unit <= 0xFFEF);
 }
 
 }  // namespace
+
+bool RtfDocumentBuilder::BlankMark(const std::vector<Run>& marker) {
+    return std::all_of(marker.begin(), marker.end(), [](const Run& run) { return run.text.trimmed().isEmpty(); });
+}
 
 RtfCharFormat RtfCharFormat::latin() const {
     RtfCharFormat result = *this;
@@ -81,11 +94,26 @@ void RtfDocumentBuilder::appendText(const QString& text, const RtfCharFormat& fo
     }
 }
 
+void RtfDocumentBuilder::appendPicture(const QTextImageFormat& picture, const RtfCharFormat& format) {
+    flushRun();
+    pictures_.push_back(picture);
+    paragraph_.push_back({QString(QChar::ObjectReplacementCharacter), format,
+                          static_cast<int>(pictures_.size() - 1)});
+}
+
+int RtfDocumentBuilder::addLink(const QString& target) {
+    links_.push_back(target);
+    return static_cast<int>(links_.size() - 1);
+}
+
 void RtfDocumentBuilder::beginNote(const RtfCharFormat& outer) {
     inNote_ = true;
     noteOpened_ = false;
     noteBlank_ = false;
     noteOuter_ = outer;
+    // The brackets stand on the line, also where the mark was raised.
+    noteOuter_.script = 0;
+    noteOuter_.raise = 0;
 }
 
 void RtfDocumentBuilder::endNote() {
@@ -151,27 +179,44 @@ void RtfDocumentBuilder::flushRun() {
     }
     run_.remove(QChar(0xFDD0));
     run_.remove(QChar(0xFDD1));
-    paragraph_.emplace_back(std::move(run_), runFormat_);
+    (collecting_ ? marker_ : paragraph_).push_back({std::move(run_), runFormat_});
     run_.clear();
 }
 
-void RtfDocumentBuilder::endParagraph(Qt::Alignment alignment) {
+void RtfDocumentBuilder::endParagraph(const RtfParagraphFormat& paragraph, const QString& marker,
+                                      const RtfCharFormat& markerFormat) {
     flushRun();
-    QTextBlockFormat block;
-    block.setAlignment(alignment);
+    if (!marker.isEmpty() && BlankMark(marker_)) {
+        const RtfCharFormat& format = paragraph_.empty() ? markerFormat : paragraph_.front().format;
+        marker_.assign(1, Run{marker, format});
+    }
+    paragraph_.insert(paragraph_.begin(), std::make_move_iterator(marker_.begin()),
+                      std::make_move_iterator(marker_.end()));
+    marker_.clear();
+    const QTextBlockFormat block = ToBlockFormat(paragraph);
     if (firstParagraph_) {
         cursor_.setBlockFormat(block);  // the document's first block exists already
         firstParagraph_ = false;
     } else {
         cursor_.insertBlock(block, QTextCharFormat());
     }
-    for (const auto& [text, format] : paragraph_) cursor_.insertText(text, charFormat(format));
+    for (const Run& run : paragraph_) {
+        if (run.picture < 0) {
+            cursor_.insertText(run.text, charFormat(run.format));
+            continue;
+        }
+        QTextImageFormat picture = charFormat(run.format).toImageFormat();
+        picture.merge(pictures_[run.picture]);
+        cursor_.insertImage(picture);
+    }
     paragraph_.clear();
+    pictures_.clear();
 }
 
-void RtfDocumentBuilder::finish(Qt::Alignment alignment) {
+void RtfDocumentBuilder::finish(const RtfParagraphFormat& paragraph, const QString& marker) {
     flushRun();
-    if (!paragraph_.empty()) endParagraph(alignment);
+    // A list's mark alone is no paragraph yet: its number comes with the text.
+    if (!paragraph_.empty() || !BlankMark(marker_)) endParagraph(paragraph, marker);
     cursor_.endEditBlock();
     document_.setUndoRedoEnabled(true);
     document_.setModified(false);
@@ -192,11 +237,17 @@ QTextCharFormat RtfDocumentBuilder::toCharFormat(const RtfCharFormat& format) co
     const RtfFont* font = this->font(format.font < 0 ? defaultFont_ : format.font);
     if (font == nullptr) font = this->font(defaultFont_);
     if (font != nullptr && !font->name.isEmpty()) result.setFontFamilies(QStringList{font->name});
+    if (font != nullptr && font->charset > 2) result.setProperty(rtf_property::kFontCharset, font->charset);
     result.setFontPointSize(format.halfPoints / 2.0);
     result.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
     result.setFontItalic(format.italic);
     result.setFontUnderline(format.underline);
     result.setFontStrikeOut(format.strike);
+    SetCharacterForms(format, result);
+    if (format.link >= 0 && static_cast<std::size_t>(format.link) < links_.size()) {
+        result.setAnchor(true);
+        result.setAnchorHref(links_[format.link]);
+    }
     const auto colour = [this](int index) {
         const bool known = index >= 0 && static_cast<std::size_t>(index) < colours_.size();
         return known ? colours_[index] : QColor();

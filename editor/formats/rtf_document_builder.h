@@ -7,10 +7,14 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextImageFormat>
 
+#include <cstdint>
 #include <map>
 #include <utility>
 #include <vector>
+
+#include "editor/formats/rtf_paragraph_format.h"
 
 class QTextDocument;
 
@@ -32,6 +36,15 @@ struct RtfCharFormat {
     int asianHalfPoints = -1;
     int asianBold = -1;
     int asianItalic = -1;
+    // The forms of rtf_character_forms.h: 1 superscript, 2 subscript; the raise of \up and
+    // \dn in half-points; the underline kind (an index of that file's table, 0 single).
+    std::uint8_t script = 0;
+    std::int16_t raise = 0;
+    std::uint8_t underlineKind = 0;
+    bool smallCaps = false;
+    bool allCaps = false;
+    bool doubleStrike = false;
+    int link = -1;  // the target of a hyperlink field, an index of the builder's links
     bool operator==(const RtfCharFormat&) const = default;
 
     bool hasAsian() const {
@@ -45,6 +58,7 @@ struct RtfCharFormat {
 struct RtfFont {
     QString name;
     int codePage = 0;  // 0: the document's code page
+    int charset = 0;   // \fcharset, kept for the writer
 };
 
 class RtfDocumentBuilder {
@@ -58,19 +72,33 @@ public:
     void addColour(const QColor& colour);
     void setDefaultFont(int index);
     int defaultFont() const { return defaultFont_; }
+    QTextDocument& document() { return document_; }
 
     // Text in a format; East Asian characters take its Asian properties.
     void appendText(const QString& text, const RtfCharFormat& format);
+    // A picture where it stands, in the character format around it (a link, say).
+    void appendPicture(const QTextImageFormat& picture, const RtfCharFormat& format);
+    // The target of a hyperlink; its index goes into RtfCharFormat::link.
+    int addLink(const QString& target);
     // A footnote stands where its mark stood, as its text in brackets on one line: blanks
     // and paragraph ends inside it become single spaces, an empty one leaves nothing.
     // `outer` is the format of the brackets.
     void beginNote(const RtfCharFormat& outer);
     void endNote();
-    // A \par: the paragraph read so far ends, with this alignment.
-    void endParagraph(Qt::Alignment alignment);
-    // The end of the file. Text after the last \par is a last paragraph with `alignment`;
+    // A \par: the paragraph read so far ends, with this layout. `marker` (a list's number or
+    // bullet) goes before its text, in the format of its first run or else in `markerFormat`.
+    void endParagraph(const RtfParagraphFormat& paragraph, const QString& marker = {},
+                      const RtfCharFormat& markerFormat = {});
+    // The end of the file. Text after the last \par is a last paragraph with `paragraph`;
     // without such text, the last \par ended the last paragraph.
-    void finish(Qt::Alignment alignment);
+    void finish(const RtfParagraphFormat& paragraph, const QString& marker = {});
+    // While on, text goes into the paragraph's list mark (\listtext), which goes before its
+    // text; a blank mark gives way to the marker endParagraph() is given.
+    void collectMarker(bool on) {
+        if (on == collecting_) return;
+        flushRun();
+        collecting_ = on;
+    }
 
 private:
     void appendNoteText(const QString& text, const RtfCharFormat& format);
@@ -89,7 +117,18 @@ private:
     bool firstParagraph_ = true;
     QString run_;
     RtfCharFormat runFormat_;
-    std::vector<std::pair<QString, RtfCharFormat>> paragraph_;  // the runs of the paragraph
+    // The runs of the paragraph; a run of one U+FFFC with a picture index is that picture.
+    struct Run {
+        QString text;
+        RtfCharFormat format;
+        int picture = -1;
+    };
+    static bool BlankMark(const std::vector<Run>& marker);
+    std::vector<Run> paragraph_;
+    std::vector<Run> marker_;
+    bool collecting_ = false;
+    std::vector<QTextImageFormat> pictures_;  // of the paragraph being read
+    std::vector<QString> links_;
     bool inNote_ = false;
     bool noteOpened_ = false;   // its "[" is written
     bool noteBlank_ = false;    // blanks wait for the next word of the note

@@ -12,8 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "editor/formats/rtf_character_forms.h"
 #include "editor/formats/rtf_charsets.h"
 #include "editor/formats/rtf_document_builder.h"
+#include "editor/formats/rtf_fields.h"
+#include "editor/formats/rtf_lists.h"
+#include "editor/formats/rtf_paragraph_format.h"
+#include "editor/formats/rtf_pictures.h"
 #include "editor/formats/rtf_tokenizer.h"
 
 namespace editor {
@@ -23,7 +28,12 @@ namespace {
 // Real files nest a few dozen groups deep; deeper groups are read as part of their parent.
 constexpr std::size_t kMaxDepth = 256;
 
-enum class Destination { Text, FontTable, ColourTable, Skip };
+// Beside the text and the tables: a picture (\pict), the list tables, a field's instruction,
+// the groups of a shape that hold no text but may hold its picture or its text (\shp,
+// \shpinst, \sp, \shppict), and the name of a shape property (\sn).
+enum class Destination {
+    Text, FontTable, ColourTable, Skip, Picture, ListTable, FieldInstruction, Shape, ShapeName
+};
 
 // Which properties \af, \afs, \ab and \ai set: those of East Asian characters after \dbch;
 // after \rtlch those of right-to-left text, which we do not keep.
@@ -31,12 +41,13 @@ enum class CharType { Latin, DoubleByte, RightToLeft };
 
 struct GroupState {
     RtfCharFormat format;
-    Qt::Alignment alignment = Qt::AlignLeft;
+    RtfParagraphFormat paragraph;
     Destination destination = Destination::Text;
     int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
     CharType charType = CharType::Latin;
     bool note = false;     // inside a footnote
     bool inTable = false;  // \intbl: paragraphs of a table cell
+    bool listText = false;  // inside \listtext or \pntext: the mark of a list paragraph
 };
 
 enum class Word {
@@ -46,11 +57,15 @@ enum class Word {
     Ansi, AnsiCodePage, Pc, Pca, Mac, DefaultFont, UnicodeSkip, Unicode,
     SkipDestination, Character, LatinChars, DoubleByteChars, RightToLeftChars,
     AsianFont, AsianFontSize, AsianBold, AsianItalic, FieldResult, Footnote,
-    Cell, Row, InTable,
+    Cell, Row, InTable, Picture, ListTable, FieldInstruction, Shape, ShapeName, ShapeValue,
+    ShapeText, ListText, RowDefinition, CellBoundary,
 };
 
 // Destinations we read even when \* marks them as optional.
-bool ReadWhenStarred(Word word) { return word == Word::FieldResult || word == Word::Footnote; }
+bool ReadWhenStarred(Word word) {
+    return word == Word::FieldResult || word == Word::Footnote || word == Word::FieldInstruction ||
+           word == Word::ListTable || word == Word::Shape || word == Word::ShapeText;
+}
 
 struct WordAction {
     Word word;
@@ -61,15 +76,13 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
     static const std::unordered_map<std::string_view, WordAction> words = {
         {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}},
         {"row", {Word::Row}}, {"nestrow", {Word::Row}}, {"cell", {Word::Cell}},
-        {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}},
+        {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}}, {"trowd", {Word::RowDefinition}},
+        {"cellx", {Word::CellBoundary}},
         {"pard", {Word::Pard}}, {"plain", {Word::Plain}},
         {"ql", {Word::AlignLeft}}, {"qr", {Word::AlignRight}}, {"qc", {Word::AlignCentre}},
         {"qj", {Word::AlignJustify}},
         {"b", {Word::Bold}}, {"i", {Word::Italic}}, {"strike", {Word::Strike}},
-        {"striked", {Word::Strike}},
-        {"ul", {Word::Underline}}, {"uld", {Word::Underline}}, {"uldb", {Word::Underline}},
-        {"uldash", {Word::Underline}}, {"ulw", {Word::Underline}}, {"ulwave", {Word::Underline}},
-        {"ulth", {Word::Underline}}, {"ulnone", {Word::UnderlineNone}},
+        {"ul", {Word::Underline}}, {"ulnone", {Word::UnderlineNone}},
         {"f", {Word::Font}}, {"fs", {Word::FontSize}}, {"cf", {Word::Foreground}},
         {"highlight", {Word::Background}}, {"cb", {Word::Background}},
         {"chcbpat", {Word::Background}},
@@ -93,19 +106,22 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"qmspace", {Word::Character, 0x2005}},
         // Destinations that hold no text of the document.
         {"info", {Word::SkipDestination}}, {"stylesheet", {Word::SkipDestination}},
-        {"pict", {Word::SkipDestination}}, {"object", {Word::SkipDestination}},
+        {"pict", {Word::Picture}}, {"object", {Word::SkipDestination}},
         {"header", {Word::SkipDestination}}, {"headerl", {Word::SkipDestination}},
         {"headerr", {Word::SkipDestination}}, {"headerf", {Word::SkipDestination}},
         {"footer", {Word::SkipDestination}}, {"footerl", {Word::SkipDestination}},
         {"footerr", {Word::SkipDestination}}, {"footerf", {Word::SkipDestination}},
-        {"listtable", {Word::SkipDestination}}, {"listoverridetable", {Word::SkipDestination}},
-        {"fldinst", {Word::SkipDestination}},
+        {"listtable", {Word::ListTable}}, {"listoverridetable", {Word::ListTable}},
+        {"fldinst", {Word::FieldInstruction}}, {"listtext", {Word::ListText}},
+        {"pntext", {Word::ListText}}, {"shp", {Word::Shape}}, {"shpinst", {Word::Shape}},
+        {"shppict", {Word::Shape}}, {"sp", {Word::Shape}}, {"sn", {Word::ShapeName}},
+        {"sv", {Word::ShapeValue}}, {"shptxt", {Word::ShapeText}},
         {"annotation", {Word::SkipDestination}}, {"revtbl", {Word::SkipDestination}},
         {"rsidtbl", {Word::SkipDestination}}, {"filetbl", {Word::SkipDestination}},
         {"xe", {Word::SkipDestination}}, {"tc", {Word::SkipDestination}},
         {"txe", {Word::SkipDestination}}, {"rxe", {Word::SkipDestination}},
         {"template", {Word::SkipDestination}}, {"private", {Word::SkipDestination}},
-        {"nonshppict", {Word::SkipDestination}}, {"shp", {Word::SkipDestination}},
+        {"nonshppict", {Word::SkipDestination}}, {"shprslt", {Word::SkipDestination}},
         {"pn", {Word::SkipDestination}}, {"latentstyles", {Word::SkipDestination}},
         {"themedata", {Word::SkipDestination}}, {"colorschememapping", {Word::SkipDestination}},
         {"datastore", {Word::SkipDestination}}, {"xmlnstbl", {Word::SkipDestination}},
@@ -132,7 +148,7 @@ private:
     void closeGroup();
     void controlSymbol(char symbol);
     void hexByte(const RtfToken& token);
-    void binary();
+    void binary(std::string_view data);
     void controlWord(std::string_view name, bool hasParameter, int parameter);
     void applyWord(const WordAction& action, bool hasParameter, int parameter);
     void applyTextWord(const WordAction& action, bool hasParameter, int parameter);
@@ -150,6 +166,10 @@ private:
     void endColourEntry();
     void endParagraph();
     void settleTable();
+    QString listMarker(const RtfParagraphFormat& paragraph);
+    void endDestination(Destination ending);
+    void shapeWord(std::string_view name, int parameter);
+    void beginDestination(Word word);
 
     const QByteArray& bytes_;
     RtfDocumentBuilder builder_;
@@ -168,8 +188,16 @@ private:
     // In a table the end of a cell's last paragraph waits: the \cell after it makes it a
     // tab, and the tab after a row's last cell is dropped.
     bool pendingPar_ = false;
-    Qt::Alignment pendingAlignment_ = Qt::AlignLeft;
+    RtfParagraphFormat pendingParagraph_;
     int pendingCells_ = 0;
+    RtfTableRow row_;
+
+    RtfPictureReader picture_;
+    std::size_t pictureMemory_ = 0;  // what the pictures read so far take decoded
+    RtfListTable lists_;
+    QString fieldInstruction_;
+    QString shapeName_;  // of the shape property being read
+    int shapeLeft_ = 0, shapeTop_ = 0, shapeRight_ = 0, shapeBottom_ = 0;  // twips
 
     // The font or colour table entry being read.
     int fontIndex_ = 0;
@@ -183,7 +211,7 @@ void RtfReader::read() {
     // Nothing before the first group is part of the document.
     const qsizetype first = bytes_.indexOf('{');
     if (first < 0) {
-        builder_.finish(Qt::AlignLeft);
+        builder_.finish(RtfParagraphFormat{});
         return;
     }
     RtfTokenizer tokens(std::string_view(bytes_.constData() + first,
@@ -199,14 +227,15 @@ void RtfReader::read() {
             break;
         case RtfTokenKind::ControlSymbol: controlSymbol(token.symbol); break;
         case RtfTokenKind::HexByte: hexByte(token); break;
-        case RtfTokenKind::Binary: binary(); break;
+        case RtfTokenKind::Binary: binary(token.text); break;
         case RtfTokenKind::Text: text(token.text); break;
         }
     }
     flushBytes();
     settleSurrogate();
-    if (pendingPar_) builder_.endParagraph(pendingAlignment_);
-    builder_.finish(state().alignment);
+    if (pendingPar_) builder_.endParagraph(pendingParagraph_);
+    builder_.collectMarker(false);
+    builder_.finish(state().paragraph, listMarker(state().paragraph));
 }
 
 void RtfReader::openGroup() {
@@ -220,6 +249,9 @@ void RtfReader::openGroup() {
     } else {
         const GroupState parent = state();
         stack_.push_back(parent);
+        // The groups inside a picture are its properties, not its data.
+        if (parent.destination == Destination::Picture) state().destination = Destination::Skip;
+        if (parent.destination == Destination::ListTable) lists_.openGroup();
     }
 }
 
@@ -240,6 +272,11 @@ void RtfReader::closeGroup() {
     const bool noteEnds = state().note;
     stack_.pop_back();
     if (ending == Destination::FontTable && fontOpen_) endFontEntry();
+    if (ending != state().destination) {
+        endDestination(ending);
+    } else if (ending == Destination::ListTable) {
+        lists_.closeGroup();
+    }
     if (noteEnds && !state().note) {
         settleSurrogate();
         builder_.endNote();
@@ -252,7 +289,9 @@ void RtfReader::controlSymbol(char symbol) {
     if (skipFallback()) return;
     switch (symbol) {
     case '*':
-        // An optional destination: skipped unless the next word names one we read.
+        // An optional destination: skipped unless the next word names one we read. Inside
+        // the list tables every one is read (Cocoa's \levelmarker among them).
+        if (state().destination == Destination::ListTable) break;
         afterStar_ = true;
         starredFrom_ = state().destination;
         state().destination = Destination::Skip;
@@ -270,26 +309,52 @@ void RtfReader::hexByte(const RtfToken& token) {
     afterStar_ = false;
     if (!token.hasParameter) return;  // a damaged \'hh is dropped
     if (skipFallback()) return;
-    const Destination destination = state().destination;
-    if (destination == Destination::Text || destination == Destination::FontTable) {
-        pendingBytes_ += static_cast<char>(token.parameter);
+    switch (state().destination) {
+    case Destination::Text:
+    case Destination::FontTable:
+    case Destination::FieldInstruction:
+    case Destination::ShapeName: pendingBytes_ += static_cast<char>(token.parameter); break;
+    case Destination::ListTable:
+        flushBytes();
+        lists_.byte(token.parameter);
+        break;
+    default: break;
     }
 }
 
 // Binary data is never text; the whole block is one fallback character.
-void RtfReader::binary() {
+void RtfReader::binary(std::string_view data) {
     flushBytes();
     afterStar_ = false;
-    skipFallback();
+    if (skipFallback()) return;
+    if (state().destination == Destination::Picture) {
+        picture_.appendBinary(QByteArrayView(data.data(), static_cast<qsizetype>(data.size())));
+    }
 }
 
 void RtfReader::controlWord(std::string_view name, bool hasParameter, int parameter) {
     flushBytes();
     const bool starred = std::exchange(afterStar_, false);
     if (skipFallback()) return;
+    const Destination destination = state().destination;
+    if (destination == Destination::Picture) {
+        picture_.word(name, hasParameter, parameter);
+        return;
+    }
+    if (destination == Destination::ListTable && name != "u" && name != "uc") {
+        lists_.word(name, hasParameter, parameter);
+        return;
+    }
     const auto& words = Words();
     const auto found = words.find(name);
-    if (found == words.end()) return;
+    if (found == words.end()) {
+        if (destination == Destination::Shape) shapeWord(name, parameter);
+        if (destination != Destination::Text) return;
+        if (!ApplyParagraphWord(name, hasParameter, parameter, state().paragraph)) {
+            ApplyCharacterFormWord(name, hasParameter, parameter, state().format);
+        }
+        return;
+    }
     if (starred && ReadWhenStarred(found->second.word)) state().destination = starredFrom_;
     applyWord(found->second, hasParameter, parameter);
 }
@@ -324,6 +389,15 @@ void RtfReader::applyWord(const WordAction& action, bool hasParameter, int param
             builder_.beginNote(group.format);
         }
         return;
+    case Word::Picture:
+    case Word::ListTable:
+    case Word::FieldInstruction:
+    case Word::Shape:
+    case Word::ShapeName:
+    case Word::ShapeValue:
+    case Word::ShapeText:
+        beginDestination(action.word);
+        return;
     default: break;
     }
     if (group.destination == Destination::Text) {
@@ -340,21 +414,31 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
     switch (action.word) {
     case Word::Par: endParagraph(); break;
     case Word::Pard:
-        group.alignment = Qt::AlignLeft;
+        group.paragraph = RtfParagraphFormat{};
         group.inTable = false;
         break;
-    case Word::Plain:
+    case Word::Plain: {
+        const int link = format.link;  // a field's result stays its link
         format = RtfCharFormat{};
+        format.link = link;
         group.charType = CharType::Latin;
         break;
-    case Word::AlignLeft: group.alignment = Qt::AlignLeft; break;
-    case Word::AlignRight: group.alignment = Qt::AlignRight; break;
-    case Word::AlignCentre: group.alignment = Qt::AlignHCenter; break;
-    case Word::AlignJustify: group.alignment = Qt::AlignJustify; break;
+    }
+    case Word::AlignLeft: group.paragraph.alignment = Qt::AlignLeft; break;
+    case Word::AlignRight: group.paragraph.alignment = Qt::AlignRight; break;
+    case Word::AlignCentre: group.paragraph.alignment = Qt::AlignHCenter; break;
+    case Word::AlignJustify: group.paragraph.alignment = Qt::AlignJustify; break;
     case Word::Bold: format.bold = on; break;
     case Word::Italic: format.italic = on; break;
-    case Word::Underline: format.underline = on; break;
-    case Word::UnderlineNone: format.underline = false; break;
+    case Word::Underline:
+        format.underline = on;
+        format.underlineKind = 0;
+        break;
+    case Word::UnderlineNone:
+        format.underline = false;
+        format.underlineKind = 0;
+        break;
+    case Word::ListText: group.listText = true; break;
     case Word::Strike: format.strike = on; break;
     case Word::Font: format.font = std::max(parameter, 0); break;
     case Word::FontSize: format.halfPoints = parameter > 0 ? std::min(parameter, 3276) : 24; break;
@@ -370,14 +454,21 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
         settleSurrogate();
         pendingPar_ = false;
         ++pendingCells_;
+        row_.cellEnds(group.paragraph.alignment);
         break;
-    case Word::Row:
+    case Word::Row: {
         if (group.note) break;
         settleSurrogate();
         pendingPar_ = false;
         pendingCells_ = 0;
-        builder_.endParagraph(group.alignment);
+        builder_.collectMarker(false);
+        const RtfParagraphFormat paragraph = row_.format(group.paragraph);
+        row_.ends();
+        builder_.endParagraph(paragraph, listMarker(paragraph), group.format);
         break;
+    }
+    case Word::RowDefinition: row_.define(); break;
+    case Word::CellBoundary: row_.cellBoundary(parameter); break;
     default: break;
     }
     if (group.charType != CharType::DoubleByte) return;
@@ -402,7 +493,10 @@ void RtfReader::applyTableWord(Word word, int parameter) {
         fontIndex_ = parameter;
         fontOpen_ = true;
         break;
-    case Word::Charset: font_.codePage = CodePageOfCharset(parameter); break;
+    case Word::Charset:
+        font_.codePage = CodePageOfCharset(parameter);
+        font_.charset = parameter;
+        break;
     case Word::CodePage: fontCodePage_ = std::max(parameter, 0); break;
     case Word::Red: red_ = std::clamp(parameter, 0, 255); break;
     case Word::Green: green_ = std::clamp(parameter, 0, 255); break;
@@ -419,8 +513,12 @@ void RtfReader::text(std::string_view run) {
     run.remove_prefix(skipped);
     switch (state().destination) {
     case Destination::Text:
+    case Destination::ListTable:
+    case Destination::FieldInstruction:
+    case Destination::ShapeName:
         pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
         break;
+    case Destination::Picture: picture_.readHex(run); break;
     case Destination::FontTable:
         // A ";" ends the entry; the name may come in pieces.
         for (std::size_t end = run.find(';'); end != std::string_view::npos; end = run.find(';')) {
@@ -436,7 +534,7 @@ void RtfReader::text(std::string_view run) {
             if (byte == ';') endColourEntry();
         }
         break;
-    case Destination::Skip: break;
+    default: break;
     }
 }
 
@@ -475,9 +573,13 @@ void RtfReader::deliver(const QString& text) {
     switch (state().destination) {
     case Destination::Text:
         if (!state().note) settleTable();
+        builder_.collectMarker(state().listText);
         builder_.appendText(text, state().format);
         break;
     case Destination::FontTable: font_.name += text; break;
+    case Destination::ListTable: lists_.text(text); break;
+    case Destination::FieldInstruction: fieldInstruction_ += text; break;
+    case Destination::ShapeName: shapeName_ += text; break;
     default: break;
     }
 }
@@ -534,14 +636,87 @@ void RtfReader::endParagraph() {
         builder_.appendText(QStringLiteral(" "), state().format);
         return;
     }
-    if (pendingPar_) builder_.endParagraph(pendingAlignment_);
+    if (pendingPar_) builder_.endParagraph(pendingParagraph_);
     pendingPar_ = false;
     pendingCells_ = 0;
     if (state().inTable) {
         pendingPar_ = true;
-        pendingAlignment_ = state().alignment;
+        pendingParagraph_ = state().paragraph;
     } else {
-        builder_.endParagraph(state().alignment);
+        builder_.collectMarker(false);
+        builder_.endParagraph(state().paragraph, listMarker(state().paragraph), state().format);
+    }
+}
+
+// The number or bullet of a list paragraph from the list table; it counts the paragraph,
+// and shows where the file left out the mark (no or a blank \listtext).
+QString RtfReader::listMarker(const RtfParagraphFormat& paragraph) {
+    return paragraph.list > 0 ? lists_.nextMarker(paragraph.list, paragraph.listLevel) : QString();
+}
+
+void RtfReader::beginDestination(Word word) {
+    GroupState& group = state();
+    const bool text = group.destination == Destination::Text && !group.note;
+    const bool shape = group.destination == Destination::Shape;
+    switch (word) {
+    case Word::Picture:
+        if (text || shape) {
+            group.destination = Destination::Picture;
+            picture_.begin();
+        } else {
+            group.destination = Destination::Skip;
+        }
+        break;
+    case Word::ListTable: group.destination = Destination::ListTable; break;
+    case Word::FieldInstruction:
+        group.destination = text ? Destination::FieldInstruction : Destination::Skip;
+        fieldInstruction_.clear();
+        break;
+    case Word::Shape:
+        if (text) shapeLeft_ = shapeTop_ = shapeRight_ = shapeBottom_ = 0;
+        group.destination = text || shape ? Destination::Shape : Destination::Skip;
+        break;
+    case Word::ShapeName:
+        group.destination = shape ? Destination::ShapeName : Destination::Skip;
+        shapeName_.clear();
+        break;
+    case Word::ShapeValue:
+        // Of a shape's properties only its picture ("pib") is shown.
+        group.destination = shape && shapeName_.trimmed() == QLatin1String("pib") ? Destination::Shape
+                                                                                 : Destination::Skip;
+        break;
+    case Word::ShapeText:
+        // A text frame's text stands where the frame stands.
+        if (shape) group.destination = Destination::Text;
+        break;
+    default: break;
+    }
+}
+
+// The place of a shape; a picture in it without a size of its own takes the shape's.
+void RtfReader::shapeWord(std::string_view name, int parameter) {
+    if (name == "shpleft") shapeLeft_ = parameter;
+    if (name == "shptop") shapeTop_ = parameter;
+    if (name == "shpright") shapeRight_ = parameter;
+    if (name == "shpbottom") shapeBottom_ = parameter;
+}
+
+// The group of a destination ends: a picture goes into the text, a field's instruction
+// makes its result a link.
+void RtfReader::endDestination(Destination ending) {
+    if (ending == Destination::Picture) {
+        if (state().destination == Destination::Shape) {
+            picture_.setFrame(shapeRight_ - shapeLeft_, shapeBottom_ - shapeTop_);
+        }
+        const QTextImageFormat picture = picture_.finish(builder_.document(), pictureMemory_);
+        picture_.begin();
+        settleTable();
+        builder_.collectMarker(state().listText);
+        builder_.appendPicture(picture, state().format);
+    } else if (ending == Destination::FieldInstruction) {
+        const QString target = HyperlinkTarget(fieldInstruction_);
+        fieldInstruction_.clear();
+        if (!target.isEmpty()) state().format.link = builder_.addLink(target);
     }
 }
 
@@ -549,7 +724,8 @@ void RtfReader::endParagraph() {
 void RtfReader::settleTable() {
     if (pendingPar_) {
         pendingPar_ = false;
-        builder_.endParagraph(pendingAlignment_);
+        builder_.endParagraph(pendingParagraph_);
+        row_.split();
     }
     for (; pendingCells_ > 0; --pendingCells_) {
         builder_.appendText(QStringLiteral("\t"), state().format);

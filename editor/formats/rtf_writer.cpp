@@ -6,11 +6,20 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextImageFormat>
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "editor/formats/rtf_character_forms.h"
+#include "editor/formats/rtf_charsets.h"
+#include "editor/formats/rtf_fields.h"
+#include "editor/formats/rtf_paragraph_format.h"
+#include "editor/formats/rtf_pictures.h"
+#include "editor/formats/rtf_properties.h"
 #include "platform/cp1252.h"
 
 namespace editor {
@@ -28,7 +37,26 @@ struct RunFormat {
     bool strike = false;
     int foreground = 0;  // colour table index, 0 = automatic
     int background = 0;  // 0 = none
+    QByteArray forms;    // superscript, small capitals, underline kinds ...: in a group
+    QString link;        // the target of a hyperlink
+    bool picture = false;
+
+    bool inGroup() const { return background != 0 || !forms.isEmpty(); }
 };
+
+// The point size Qt shows: HTML's size steps (<h1>, <small>) scale the document's font as
+// Qt's own layout does, and a size in pixels is taken at 96 dpi.
+qreal ShownPoints(const QTextCharFormat& format, const QFont& font, const QFont& defaultFont) {
+    if (format.hasProperty(QTextFormat::FontSizeAdjustment)) {
+        static constexpr qreal kSteps[7] = {0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4};
+        const int step = std::clamp(format.intProperty(QTextFormat::FontSizeAdjustment) + 2, 0, 6);
+        if (defaultFont.pointSizeF() > 0) return kSteps[step] * defaultFont.pointSizeF();
+        if (defaultFont.pixelSize() > 0) return kSteps[step] * defaultFont.pixelSize() * 0.75;
+    }
+    if (font.pointSizeF() > 0) return font.pointSizeF();
+    if (font.pixelSize() > 0) return font.pixelSize() * 0.75;
+    return 12.0;
+}
 
 class RtfWriter {
 public:
@@ -36,7 +64,7 @@ public:
     QByteArray write();
 
 private:
-    int fontIndex(const QString& family);
+    int fontIndex(const QString& family, int charset);
     int colourIndex(const QBrush& brush);
     RunFormat runFormat(const QTextCharFormat& format);
     const RunFormat& runFormat(const QTextFragment& fragment);
@@ -44,23 +72,32 @@ private:
     void writeTables();
     void writeParagraph(const QTextBlock& block);
     void writeFormatChange(const RunFormat& format);
-    // In a font name a ";" would end the name; there it goes as \'3b.
-    void writeText(QStringView text, bool fontName = false);
+    void writeRun(const QTextFragment& fragment, const RunFormat& format);
+    void openLink(const QString& target);
+    void closeLink();
+    // In a font name a ";" would end the name; there it goes as \'3b. In a font of another
+    // character set than Windows-1252, \'hh would be read in that one: all goes as \uN.
+    void writeText(QStringView text, bool fontName = false, bool unicodeOnly = false);
     void word(const char* name, int parameter);
     void word(const char* name);
 
     const QTextDocument& document_;
     const QFont defaultFont_;
     QStringList fonts_;
+    std::vector<int> declared_;  // the \fcharset each font was read with, 0 for none
+    std::vector<int> charsets_;  // of each font, found when the table is written
     std::vector<QColor> colours_;
     std::unordered_map<int, RunFormat> runFormats_;  // by the document's format index
     RunFormat written_;
+    QString openLink_;  // the link whose field is open
+    RunFormat outsideLink_;
     QByteArray out_;
 };
 
 RtfWriter::RtfWriter(const QTextDocument& document)
     : document_(document), defaultFont_(document.defaultFont()) {
     fonts_ << defaultFont_.family();
+    declared_.push_back(0);
 }
 
 QByteArray RtfWriter::write() {
@@ -76,10 +113,11 @@ QByteArray RtfWriter::write() {
     return out_;
 }
 
-int RtfWriter::fontIndex(const QString& family) {
+int RtfWriter::fontIndex(const QString& family, int charset) {
     const qsizetype index = fonts_.indexOf(family);
     if (index >= 0) return static_cast<int>(index);
     fonts_ << family;
+    declared_.push_back(charset);
     return static_cast<int>(fonts_.size() - 1);
 }
 
@@ -98,15 +136,19 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
     const QFont font = format.font().resolve(defaultFont_);
     RunFormat run;
     const QStringList families = font.families();
-    run.font = fontIndex(families.isEmpty() ? font.family() : families.first());
-    const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
-    run.halfPoints = qRound(points * 2);
+    run.font = fontIndex(families.isEmpty() ? font.family() : families.first(),
+                         format.intProperty(rtf_property::kFontCharset));
+    run.halfPoints = qRound(ShownPoints(format, font, defaultFont_) * 2);
     run.bold = font.weight() > QFont::Medium;
     run.italic = font.italic();
-    run.underline = format.fontUnderline();
-    run.strike = font.strikeOut();
+    run.forms = CharacterFormWords(format);
+    // Underline kinds and double strike-through are among the forms.
+    run.underline = format.fontUnderline() && !format.hasProperty(rtf_property::kUnderlineWord);
+    run.strike = font.strikeOut() && !format.boolProperty(rtf_property::kDoubleStrike);
     run.foreground = colourIndex(format.foreground());
     run.background = colourIndex(format.background());
+    if (format.isAnchor()) run.link = format.anchorHref();
+    run.picture = format.isImageFormat();
     return run;
 }
 
@@ -130,8 +172,17 @@ void RtfWriter::collectTables() {
 void RtfWriter::writeTables() {
     out_ += "{\\fonttbl";
     for (qsizetype i = 0; i < fonts_.size(); ++i) {
-        out_ += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
-        writeText(fonts_[i], true);
+        const bool cp1252 = std::all_of(fonts_[i].begin(), fonts_[i].end(), [](QChar ch) {
+            return ch.unicode() < 0x80 || platform::CodePointToCp1252(ch.unicode()).has_value();
+        });
+        const auto [charset, bytes] = cp1252 ? std::pair<int, QByteArray>{} : EncodeInCharset(fonts_[i], declared_[i]);
+        charsets_.push_back(charset);
+        out_ += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset" + QByteArray::number(charset) + ' ';
+        if (charset == 0) {
+            writeText(fonts_[i], true);
+        } else {
+            out_ += bytes;
+        }
         out_ += ";}";
     }
     out_ += "}\r\n{\\colortbl ;";
@@ -145,34 +196,57 @@ void RtfWriter::writeTables() {
 
 void RtfWriter::writeParagraph(const QTextBlock& block) {
     out_ += "\\pard";
-    const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if (alignment & Qt::AlignRight) {
-        out_ += "\\qr";
-    } else if (alignment & Qt::AlignHCenter) {
-        out_ += "\\qc";
-    } else if (alignment & Qt::AlignJustify) {
-        out_ += "\\qj";
-    } else {
-        out_ += "\\ql";
-    }
-    out_ += ' ';
+    AppendParagraphWords(block.blockFormat(), out_);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const RunFormat& format = runFormat(fragment);
-        if (format.background == 0) {
+        if (format.link != openLink_) {
+            closeLink();
+            if (!format.link.isEmpty()) openLink(format.link);
+        }
+        if (!format.inGroup()) {
             writeFormatChange(format);
-            writeText(fragment.text());
+            writeRun(fragment, format);
             continue;
         }
-        // A highlight ends with its group: AbiWord takes \highlight0 for black.
+        // A highlight ends with its group: AbiWord takes \highlight0 for black. The other
+        // forms go the same way, so that nothing needs to be switched off.
         const RunFormat outside = written_;
         out_ += '{';
         writeFormatChange(format);
-        writeText(fragment.text());
+        writeRun(fragment, format);
         out_ += '}';
         written_ = outside;
     }
+    closeLink();
     out_ += "\\par\r\n";
+}
+
+void RtfWriter::writeRun(const QTextFragment& fragment, const RunFormat& format) {
+    if (!format.picture) {
+        const bool unicodeOnly = static_cast<std::size_t>(format.font) < charsets_.size() &&
+                                 charsets_[format.font] != 0;
+        writeText(fragment.text(), false, unicodeOnly);
+        return;
+    }
+    const QTextImageFormat image = fragment.charFormat().toImageFormat();
+    for (qsizetype i = 0; i < fragment.length(); ++i) out_ += PictureGroup(document_, image);
+}
+
+// A link is a HYPERLINK field with its text as the field's result.
+void RtfWriter::openLink(const QString& target) {
+    out_ += "{\\field{\\*\\fldinst{";
+    writeText(HyperlinkInstruction(target));
+    out_ += "}}{\\fldrslt{";
+    outsideLink_ = written_;
+    openLink_ = target;
+}
+
+void RtfWriter::closeLink() {
+    if (openLink_.isEmpty()) return;
+    out_ += "}}}";
+    written_ = outsideLink_;
+    openLink_.clear();
 }
 
 void RtfWriter::writeFormatChange(const RunFormat& format) {
@@ -185,6 +259,7 @@ void RtfWriter::writeFormatChange(const RunFormat& format) {
     if (format.strike != written_.strike) word(format.strike ? "strike" : "strike0");
     if (format.foreground != written_.foreground) word("cf", format.foreground);
     if (format.background != written_.background) word("highlight", format.background);
+    out_ += format.forms;  // only ever in a group of its own
     if (out_.size() != size) out_ += ' ';  // ends the last control word
     written_ = format;
 }
@@ -200,11 +275,16 @@ void RtfWriter::word(const char* name) {
     out_ += name;
 }
 
-void RtfWriter::writeText(QStringView text, bool fontName) {
+void RtfWriter::writeText(QStringView text, bool fontName, bool unicodeOnly) {
     static constexpr char kHex[] = "0123456789abcdef";
     for (const QChar ch : text) {
         const char16_t unit = ch.unicode();
-        if (unit == u'\\' || unit == u'{' || unit == u'}') {
+        // In another character set the backslash, the tilde and DEL may be other characters
+        // (Shift-JIS: yen, overline).
+        const bool plain = !unicodeOnly || (unit != u'\\' && unit != u'~' && unit != 0x7F);
+        if (!plain) {
+            out_ += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + "\\'3f";
+        } else if (unit == u'\\' || unit == u'{' || unit == u'}') {
             out_ += '\\';
             out_ += static_cast<char>(unit);
         } else if (unit == u';' && fontName) {
@@ -215,7 +295,7 @@ void RtfWriter::writeText(QStringView text, bool fontName) {
             out_ += "\\line ";
         } else if (unit >= 0x20 && unit < 0x80) {
             out_ += static_cast<char>(unit);
-        } else if (const auto byte = platform::CodePointToCp1252(unit); byte && unit >= 0x80) {
+        } else if (const auto byte = platform::CodePointToCp1252(unit); byte && unit >= 0x80 && !unicodeOnly) {
             const auto b = static_cast<unsigned char>(*byte);
             out_ += "\\'";
             out_ += kHex[b >> 4];

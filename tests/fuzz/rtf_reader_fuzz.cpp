@@ -25,9 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static QTextDocument again;
     editor::ReadRtf(bytes, document);
     editor::ReadRtf(editor::WriteRtf(document), again);
-    // The writer leaves out embedded objects; nothing else may change.
+    // The writer leaves out embedded objects other than pictures; nothing else may change.
     QString text = document.toRawText();
     text.remove(QChar::ObjectReplacementCharacter);
-    if (again.toRawText() != text) __builtin_trap();
+    QString textAgain = again.toRawText();
+    textAgain.remove(QChar::ObjectReplacementCharacter);
+    if (textAgain != text) __builtin_trap();
     return 0;
 }

@@ -135,10 +135,10 @@ TEST(RtfReader, SkipsBinaryDataAndNonTextDestinations) {
         {"\\* before a destination we read", "{\\rtf1{\\field{\\*\\fldinst X}{\\*\\fldrslt Link}}}", "Link"},
         {"\\* then text is skipped", "{\\rtf1 a{\\*{\\fldrslt b}c}d}", "ad"},
         {"\\* then text, then a destination we read", "{\\rtf1 a{\\*x\\fldrslt b}d}", "ad"},
-        {"known destinations",
+        {"known destinations; a picture is one object",
          "{\\rtf1{\\info{\\title T}{\\author A}}a{\\stylesheet{\\s0 Normal;}}b"
          "{\\pict\\wmetafile8 0123abcd}c{\\header H}{\\footer F}d{\\listtable{\\list x}}e}",
-         "abcde"},
+         QString::fromUtf8("ab\uFFFCcde")},
         {"field: instruction skipped, result kept",
          "{\\rtf1{\\field{\\*\\fldinst{HYPERLINK \"http://x\"}}{\\fldrslt{\\ul Link}}} Ende}", "Link Ende"},
         {"\\fldinst without \\*", "{\\rtf1{\\field{\\fldinst PAGE}{\\fldrslt 7}}}", "7"},

@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/formats/rtf_properties.h"
 #include "editor/formats/rtf_reader.h"
 
 namespace editor_test {
+
+using namespace editor::rtf_property;
 
 // Line breaks inside a paragraph stay U+2028, unlike QTextDocument::toPlainText().
 inline QString Text(const QTextDocument& document) {
@@ -44,6 +47,22 @@ inline Qt::Alignment AlignmentAt(const QTextDocument& document, const QString& n
 inline QString Family(const QTextCharFormat& format) {
     const QStringList families = format.fontFamilies().toStringList();
     return families.isEmpty() ? QString() : families.first();
+}
+
+// The character forms beyond bold, italic, underline and strike-through, as words:
+// " sup", " sub", " up6", " sc", " caps", " ul wave", " ul uldb", " ss" (double strike).
+inline QString Forms(const QTextCharFormat& f) {
+    QString out;
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) out += QStringLiteral(" sup");
+    if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) out += QStringLiteral(" sub");
+    if (f.hasProperty(kRaise)) out += QStringLiteral(" raise%1").arg(f.intProperty(kRaise));
+    if (f.fontCapitalization() == QFont::SmallCaps) out += QStringLiteral(" sc");
+    if (f.fontCapitalization() == QFont::AllUppercase) out += QStringLiteral(" caps");
+    static const char* const kStyles[] = {"none", "single", "dash", "dot", "dashdot", "dashdotdot", "wave", "spell"};
+    if (f.underlineStyle() > QTextCharFormat::SingleUnderline) out += QStringLiteral(" ul ") + kStyles[f.underlineStyle()];
+    if (f.hasProperty(kUnderlineWord)) out += " ul " + f.stringProperty(kUnderlineWord);
+    if (f.boolProperty(kDoubleStrike)) out += QStringLiteral(" ss");
+    return out;
 }
 
 inline QColor Colour(const QBrush& brush) {
