@@ -5,6 +5,10 @@
 // The notes window: loading and showing 10 MB of plain text (target under 1 s), and a key
 // typed into it with the status line refreshed (target under one frame, 16 ms), also while
 // a recovery copy of the text is being written.
+// German notes as a user has them (lines of 5 to 18 words): opening 10 and 60 MB until the
+// window is idle (targets: no more CPU than FeatherPad's start and open, no more memory than
+// Kate's), a key in a 2 MB paragraph or a 1 MB line (target 16 ms), Select All + Delete and
+// Undo in 60 MB (target 1 s each), and the first screen of a 2 MB RTF (target 300 ms).
 // Its commands on 1,000 and 10,000 lines of 100 characters (1 MB): a DOS/Windows conversion
 // and a replace-all of one hit a line each at most 2,000 times BM_SearchStepFloor of the
 // same run, neither growing faster than the text.
@@ -23,6 +27,7 @@
 #include <QTextEdit>
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -247,6 +252,64 @@ QString NotesFileOf(int megabytes) {
     return QString::fromStdString(path.string());
 }
 
+// German notes of about `bytes` bytes (UTF-8): lines of 5 to 18 words, as in
+// bench/notes_text.py; with `paragraph` the words run on in one paragraph. The same text on
+// every call.
+std::string GermanNotes(std::size_t bytes, bool paragraph) {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> list;
+        std::string all =
+            "Termin Notiz B\u00fcro Stra\u00dfe Gr\u00fc\u00dfe \u00c4rger \u00dcbung sch\u00f6n m\u00fcde fr\u00fch "
+            "sp\u00e4t heute morgen gestern Abend Mittag Woche Monat Jahr Wetter Regen Sonne Wolken "
+            "Garten Blumen K\u00fcche Einkauf Brot K\u00e4se Milch \u00c4pfel Birnen Zucker Mehl Butter "
+            "Kaffee Tee Wasser Zeitung Brief Rechnung Miete Arbeit Kollege Besprechung Bericht "
+            "Vertrag Kunde Angebot Frist Mutter Vater Bruder Schwester Freund Nachbar Familie "
+            "Urlaub Reise Bahnhof Zug Fahrkarte Hotel Zimmer Schl\u00fcssel T\u00fcr Fenster Treppe "
+            "und oder aber denn weil dass wenn als ob noch schon nur auch sehr viel wenig immer "
+            "der die das ein eine dem den des mit ohne f\u00fcr gegen durch um bei nach von zu "
+            "ist sind war hat haben wird kann muss soll will m\u00f6chte geht kommt macht sagt "
+            "gro\u00dfer kleiner neuer alter guter langer kurzer wichtiger Neumond Zyklus Erdzweig";
+        for (std::size_t at = 0; at < all.size();) {
+            const std::size_t end = std::min(all.find(' ', at), all.size());
+            list.push_back(all.substr(at, end - at));
+            at = end + 1;
+        }
+        return list;
+    }();
+    std::string text;
+    text.reserve(bytes + 200);
+    std::uint32_t seed = 31;
+    const auto next = [&](std::uint32_t n) {
+        seed = seed * 1'664'525u + 1'013'904'223u;
+        return (seed >> 8) % n;
+    };
+    while (text.size() < bytes) {
+        const std::uint32_t count = 5 + next(14);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (i > 0) text += ' ';
+            text += words[next(static_cast<std::uint32_t>(words.size()))];
+        }
+        text += paragraph ? ". " : ".\n";
+    }
+    return text;
+}
+
+// The file of GermanNotes in the temporary folder.
+QString GermanNotesFile(int megabytes, bool paragraph) {
+    const auto path = BenchFile("tolvane-bench-german-" + std::to_string(megabytes) +
+                                (paragraph ? "mb-paragraph.txt" : "mb.txt"));
+    std::ofstream(path, std::ios::binary) << GermanNotes(std::size_t(megabytes) * 1'000'000, paragraph);
+    return QString::fromStdString(path.string());
+}
+
+// The resident memory of this process, in MB.
+double ResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    return 0;
+}
+
 // The control lays a long text out piece by piece from its event loop after the load; the
 // keys are measured once that has ended (the document's height stays the same, and the
 // plain-text layout's pass has reached the end).
@@ -277,12 +340,129 @@ void BM_WindowLoadPlainText(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowLoadPlainText)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Opening German notes in the shown window of 579 × 402 pixels with word wrap, until the
+// window is idle: the file read, the text put in, painted, and everything the layout does in
+// the background afterwards. Counters: the memory the text takes (resident, in MB) and its
+// lines as displayed.
+void BM_WindowOpenPlain(benchmark::State& state, int megabytes) {
+    EnsureApplication();
+    const QString name = GermanNotesFile(megabytes, false);
+    const QString empty = GermanNotesFile(0, false);
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.resize(579, 402);
+    form.show();
+    double grown = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.LoadFile(empty);
+        SettleLayout(form);
+        const double before = ResidentMegabytes();
+        state.ResumeTiming();
+        form.LoadFile(name);
+        QCoreApplication::processEvents();
+        SettleLayout(form);
+        grown = ResidentMegabytes() - before;
+    }
+    state.counters["text_mb"] = grown;
+    state.counters["lines"] = form.Editor()->document()->lineCount();
+}
+BENCHMARK_CAPTURE(BM_WindowOpenPlain, 10MB, 10)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BM_WindowOpenPlain, 60MB, 60)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// F1 on a rich text of some 2 MB (German notes, every fourth paragraph bold and centred, as
+// RtfWriter writes them) until its first screen is painted; the rest is laid out later.
+// Target: 300 ms.
+void BM_WindowOpenRtfFirstScreen(benchmark::State& state) {
+    EnsureApplication();
+    const auto path = BenchFile("tolvane-bench-notes-2mb.rtf");
+    {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        const QStringList lines = QString::fromStdString(GermanNotes(1'300'000, false)).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0) cursor.insertBlock();
+            QTextBlockFormat block;
+            block.setAlignment(i % 4 == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+            cursor.setBlockFormat(block);
+            cursor.insertText(lines[i], i % 4 == 0 ? bold : QTextCharFormat());
+        }
+        const QByteArray rtf = editor::WriteRtf(document);
+        std::ofstream(path, std::ios::binary).write(rtf.constData(), rtf.size());
+        state.counters["file_mb"] = rtf.size() / 1e6;
+    }
+    // TOLVANE_BENCH_RTF names another file (from LibreOffice or pandoc, say).
+    const QString other = qEnvironmentVariable("TOLVANE_BENCH_RTF");
+    const QString name = other.isEmpty() ? QString::fromStdString(path.string()) : other;
+    const QString empty = GermanNotesFile(0, false);
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.resize(579, 402);
+    form.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.LoadFile(empty);
+        SettleLayout(form);
+        state.ResumeTiming();
+        form.LoadFile(name);
+        form.Editor()->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_WindowOpenRtfFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// CPU seconds of this process so far.
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+// Select All + Delete and then Undo in 60 MB of German notes, through the menu's commands;
+// the time of both, each until the window is idle (counters: the CPU of each alone, in ms).
+void BM_WindowDeleteAllAndUndo(benchmark::State& state) {
+    EnsureApplication();
+    const QString name = GermanNotesFile(static_cast<int>(state.range(0)), false);
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.resize(579, 402);
+    form.show();
+    double deleteMs = 0, undoMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.LoadFile(name);
+        SettleLayout(form);
+        state.ResumeTiming();
+        double cpu = ProcessCpuSeconds();
+        form.Action("Selectall1")->trigger();
+        form.Action("Delete1")->trigger();
+        SettleLayout(form);
+        deleteMs = (ProcessCpuSeconds() - cpu) * 1e3;
+        cpu = ProcessCpuSeconds();
+        form.Undo1Click();
+        SettleLayout(form);
+        undoMs = (ProcessCpuSeconds() - cpu) * 1e3;
+        state.PauseTiming();
+        form.Editor()->document()->setModified(false);
+        state.ResumeTiming();
+    }
+    state.counters["delete_ms"] = deleteMs;
+    state.counters["undo_ms"] = undoMs;
+    state.counters["characters"] = form.TextLength();
+}
+BENCHMARK(BM_WindowDeleteAllAndUndo)->Arg(60)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // One key typed in the middle of the text: the control's edit, the status line's refresh
 // and the repaint. The same for a one-line text and for 10 MB: the status line does not
 // measure the whole text.
+// A third argument of 1 types into one paragraph of German notes of that size instead,
+// 2 into one such line with word wrap off.
 void BM_WindowTypeKey(benchmark::State& state) {
     EnsureApplication();
-    const QString name = NotesFileOf(static_cast<int>(state.range(0)));
+    const int megabytes = static_cast<int>(state.range(0));
+    const int paragraph = static_cast<int>(state.range(2));
+    const QString name = paragraph ? GermanNotesFile(megabytes, true) : NotesFileOf(megabytes);
     NoDialogs dialogs;
     editor::TEditForm form(dialogs);
     // With a second argument of 1, a recovery copy of the text is taken before every
@@ -294,6 +474,7 @@ void BM_WindowTypeKey(benchmark::State& state) {
     form.show();
     editor::EditorSettings settings = form.Settings();
     settings.lastPos = std::numeric_limits<std::int32_t>::max() / 2;
+    settings.wordWrap = paragraph != 2;
     form.SetSettings(settings);
     form.LoadFile(name);
     QTextCursor caret = form.Editor()->textCursor();
@@ -329,10 +510,12 @@ void BM_WindowTypeKey(benchmark::State& state) {
     std::filesystem::remove_all(recovery);
 }
 BENCHMARK(BM_WindowTypeKey)
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({10, 0})
-    ->Args({10, 1})
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({10, 0, 0})
+    ->Args({10, 1, 0})
+    ->Args({2, 0, 1})
+    ->Args({1, 0, 2})
     ->Unit(benchmark::kMicrosecond);
 
 // What a recovery copy costs the UI thread: the snapshot of the modified text that the

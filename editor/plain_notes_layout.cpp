@@ -2,6 +2,8 @@
 // The plain-text layout of the notes window: equal line heights, places from the block tree.
 #include "editor/plain_notes_layout.h"
 
+#include "editor/quick_line_count.h"
+
 #include <QFontMetricsF>
 #include <QElapsedTimer>
 #include <QPainter>
@@ -10,6 +12,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace editor {
 
@@ -17,6 +20,9 @@ namespace {
 
 // Far enough to the right or down for any text.
 constexpr qreal Everything = 1e9;
+
+// An edit of more paragraphs than this is counted by a pass, as a load is.
+constexpr int FewBlocks = 64;
 
 }  // namespace
 
@@ -27,6 +33,8 @@ PlainNotesLayout::PlainNotesLayout(QTextDocument* document)
     connect(&pass_, &QTimer::timeout, this, [this] { ContinuePass(); });
     StartPass();
 }
+
+PlainNotesLayout::~PlainNotesLayout() = default;
 
 bool PlainNotesLayout::Wraps() const {
     return document()->textWidth() > 0 &&
@@ -67,32 +75,85 @@ bool PlainNotesLayout::LayOutBlock(QTextBlock block) const {
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLineWidth(width);
         widest_ = std::max(widest_, line.naturalTextWidth());
-        if (line.height() > lineHeight_) {
-            lineHeight_ = line.height();
-            lineHeightGrew_ = true;
-        }
+        NoteLineHeight(line.height());
         ++lines;
     }
     layout->endLayout();
     for (int i = 0; i < lines; ++i) layout->lineAt(i).setPosition(QPointF(0, i * lineHeight_));
+    block.setUserState(generation_);
     if (block.lineCount() == lines) return false;
     block.setLineCount(lines);
     return true;
 }
 
-// A paragraph is laid out again when it never was or when the running pass has not reached
-// it yet; lines laid out before a taller line raised the line height move down to it.
+void PlainNotesLayout::NoteLineHeight(qreal height) const {
+    if (height <= lineHeight_) return;
+    lineHeight_ = height;
+    lineHeightGrew_ = true;
+}
+
+// A paragraph is laid out again when it never was, when its text changed, or when it was
+// laid out before the width, the wrap, the font or a long command's edits changed;
+// lines laid out before a taller line raised the line height move down to it.
 bool PlainNotesLayout::EnsureBlock(const QTextBlock& block) const {
     QTextLayout* layout = block.layout();
-    if (layout->lineCount() == 0 || NotReached(block)) return LayOutBlock(block);
+    if (layout->lineCount() == 0 || block.userState() != generation_) return LayOutBlock(block);
     if (layout->lineCount() > 1 && layout->lineAt(1).y() != lineHeight_)
         for (int i = 0; i < layout->lineCount(); ++i)
             layout->lineAt(i).setPosition(QPointF(0, i * lineHeight_));
     return false;
 }
 
-bool PlainNotesLayout::NotReached(const QTextBlock& block) const {
-    return passRunning_ && block.position() + block.length() > next_.position();
+// The paragraph's text when it is in the document's default format, else nothing: one with
+// a format of its own (the font dialog's) is laid out, the others are counted.
+std::optional<QString> PlainNotesLayout::PlainText(const QTextBlock& block) const {
+    QString text;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int index = fragment.charFormatIndex();
+        auto known = plainFormats_.constFind(index);
+        if (known == plainFormats_.cend())
+            known = plainFormats_.insert(index, fragment.charFormat().properties().isEmpty());
+        if (!*known) return std::nullopt;
+        text += fragment.text();
+    }
+    return text;
+}
+
+// The paragraph's displayed lines for the pass, without keeping a layout for it: from the
+// widths of its words where that is sure, else from a layout made for the count alone.
+// Without word wrap every paragraph is one line, and its width is estimated for the
+// horizontal scroll bar.
+bool PlainNotesLayout::CountBlock(QTextBlock block) const {
+    const std::optional<QString> text = PlainText(block);
+    if (!text) return LayOutBlock(block);
+    int lines = 1;
+    if (!Wraps()) {
+        widest_ = std::max(widest_, quick_->Width(*text));
+    } else {
+        lines = quick_->Lines(*text, AvailableWidth());
+        if (lines == 0) lines = CountByLayout(block, *text);
+    }
+    if (block.lineCount() == lines) return false;
+    block.setLineCount(lines);
+    return true;
+}
+
+int PlainNotesLayout::CountByLayout(const QTextBlock& block, const QString& text) const {
+    counter_.setText(text);
+    counter_.setFont(document()->defaultFont());
+    counter_.setTextOption(OptionOf(block));
+    const qreal width = AvailableWidth();
+    int lines = 0;
+    counter_.beginLayout();
+    for (QTextLine line = counter_.createLine(); line.isValid(); line = counter_.createLine()) {
+        line.setLineWidth(width);
+        NoteLineHeight(line.height());
+        ++lines;
+    }
+    counter_.endLayout();
+    counter_.clearLayout();
+    return lines;
 }
 
 // A change of the whole text: the paragraphs keep their old numbers of lines as estimates
@@ -100,7 +161,9 @@ bool PlainNotesLayout::NotReached(const QTextBlock& block) const {
 void PlainNotesLayout::StartPass() {
     lineHeight_ = std::ceil(QFontMetricsF(document()->defaultFont()).height());
     widest_ = 0;
-    next_ = QTextCursor(document());
+    quick_ = std::make_unique<QuickLineCount>(document()->defaultFont());
+    ++generation_;
+    next_ = 0;
     passRunning_ = true;
     pass_.start();
 }
@@ -108,12 +171,9 @@ void PlainNotesLayout::StartPass() {
 // The pass goes on from the paragraph of `from` at the latest, keeping the line height and
 // the widest line.
 void PlainNotesLayout::ResumePass(int from) {
-    if (!passRunning_ || from < next_.position()) {
-        next_ = QTextCursor(document());
-        next_.setPosition(document()->findBlock(from).position());
-    }
+    if (!passRunning_ || from < next_) next_ = from;
     passRunning_ = true;
-    pass_.start();
+    if (!holding_) pass_.start();
 }
 
 // A pass that runs waits for the command's end: its slices would take 4 ms out of every
@@ -134,31 +194,35 @@ void PlainNotesLayout::HoldChanges(bool hold) {
     }
 }
 
-// One slice of the pass, short enough to leave a frame for the keys typed meanwhile.
+// One slice of the pass, short enough to leave a frame for the keys typed meanwhile; the
+// view then follows the lines it added or took above its place.
 void PlainNotesLayout::ContinuePass() {
     constexpr qint64 SliceNs = 4'000'000;
     QElapsedTimer slice;
     slice.start();
-    bool moved = false;
-    QTextBlock block = document()->findBlock(next_.position());
+    QTextBlock block = document()->findBlock(next_);
     for (int n = 1; block.isValid(); block = block.next(), ++n) {
-        moved = LayOutBlock(block) || moved;
+        moved_ = CountBlock(block) || moved_;
         if (n % 32 == 0 && slice.nsecsElapsed() >= SliceNs) {
             block = block.next();
             break;
         }
     }
     if (block.isValid()) {
-        next_.setPosition(block.position());
+        next_ = block.position();
         pass_.start();
     } else {
         passRunning_ = false;
     }
-    if (moved || lineHeightGrew_ || !passRunning_) {
+    // The lines shown were laid out when painted, and the view follows the lines above
+    // them: the text is painted again only once all is counted (or the lines grew).
+    if (lineHeightGrew_ || (!passRunning_ && moved_)) {
         lineHeightGrew_ = false;
+        moved_ = false;
         emit update(QRectF(0, 0, Everything, Everything));
     }
     NotifySize();
+    if (keep_) keep_->Follow(lineHeight_);
 }
 
 void PlainNotesLayout::NotifySize() {
@@ -168,20 +232,19 @@ void PlainNotesLayout::NotifySize() {
     emit documentSizeChanged(size);
 }
 
-// Only the changed paragraphs are laid out again. The paragraphs below move when the number
-// of lines changed; a change of the whole text waits for the first question about it.
-void PlainNotesLayout::documentChanged(int from, int, int length) {
+// The changed paragraphs are laid out again, a few at once, many by the pass. The
+// paragraphs below move when the number of lines changed; a change of the whole text waits
+// for the first question about it.
+void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
     QTextDocument* doc = document();
+    // The pass's place moves with the text before it; a change across it sends it back.
+    if (passRunning_ && from < next_)
+        next_ = from + oldLength <= next_ ? next_ + length - oldLength : from;
     if (holding_) {
-        // The changed paragraphs keep their numbers of lines as estimates; their old lines
-        // go, so that they are laid out again when shown.
-        const QTextBlock last = doc->findBlock(std::max(from, from + length - 1));
-        for (QTextBlock block = doc->findBlock(from); block.isValid(); block = block.next()) {
-            block.layout()->clearLayout();
-            if (block == last) break;
-        }
-        // A place, not a cursor: moving a cursor lays out its paragraph. Later changes lie
-        // after it or move it back to their own start.
+        // The changed paragraphs keep their numbers of lines as estimates; every paragraph
+        // is laid out again when next shown, the changed ones counted by the pass after
+        // the command.
+        ++generation_;
         heldFrom_ = heldFrom_ < 0 ? from : std::min(heldFrom_, from);
         emit update(QRectF(0, 0, Everything, Everything));
         NotifySize();
@@ -193,15 +256,22 @@ void PlainNotesLayout::documentChanged(int from, int, int length) {
         NotifySize();
         return;
     }
-    QTextBlock block = doc->findBlock(from);
+    const QTextBlock first = doc->findBlock(from);
     QTextBlock last = doc->findBlock(std::max(from, from + length - 1));
     if (!last.isValid()) last = doc->lastBlock();
     bool moved = false;
-    for (; block.isValid(); block = block.next()) {
-        moved = LayOutBlock(block) || moved;
-        if (block == last) break;
+    if (last.blockNumber() - first.blockNumber() > FewBlocks) {
+        // Counted by the pass; laid out again when shown.
+        ++generation_;
+        ResumePass(from);
+        moved = true;
+    } else {
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            moved = LayOutBlock(block) || moved;
+            if (block == last) break;
+        }
     }
-    const qreal top = TopOf(doc->findBlock(from));
+    const qreal top = TopOf(first);
     if (lineHeightGrew_) {
         lineHeightGrew_ = false;
         emit update(QRectF(0, 0, Everything, Everything));

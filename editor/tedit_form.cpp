@@ -14,22 +14,12 @@
 #include <QTextEdit>
 
 #include "editor/find_dialog.h"
+#include "editor/notes_edit.h"
 #include "editor/plain_notes_layout.h"
 #include "editor/recovery_copy.h"
 #include "platform/qt/application.h"
 
 namespace editor {
-
-namespace {
-
-// The text control; its formatting rectangle is the viewport inside the given margins.
-class NotesEdit : public QTextEdit {
-public:
-    using QTextEdit::QTextEdit;
-    void SetFormattingMargins(int x, int y) { setViewportMargins(x, y, x, y); }
-};
-
-}  // namespace
 
 TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
@@ -108,7 +98,9 @@ void TEditForm::File1Click() { Action("Save1")->setEnabled(Modified()); }
 void TEditForm::InstallDocument(QTextDocument* document) {
     if (plainText_) {
         document->setDefaultFont(dialogFont_);
-        document->setDocumentLayout(new PlainNotesLayout(document));
+        auto* layout = new PlainNotesLayout(document);
+        layout->KeepInView(static_cast<NotesEdit*>(editor_));
+        document->setDocumentLayout(layout);
     }
     // The control may delete its previous document itself; what is left goes here.
     const QPointer<QTextDocument> old = editor_->document();
@@ -119,9 +111,11 @@ void TEditForm::InstallDocument(QTextDocument* document) {
             [this] { platform::RunGuarded([this] { FollowModified(); }); });
     connect(document, &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { NoteChangedBlocks(position, added); });
+    // A plain text's layout counts in the background after long changes as well.
+    const bool counts = dynamic_cast<PlainNotesLayout*>(document->documentLayout()) != nullptr;
     connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] {
-                if (countAllLines_) lineCountTimer_.start();
+            [this, counts] {
+                if (countAllLines_ || counts) lineCountTimer_.start();
             });
     changedFrom_ = changedTo_ = -1;
     ScheduleCountAllLines();

@@ -24,13 +24,23 @@ void CountLines(QTextBlock block) {
     if (block.lineCount() != lines) block.setLineCount(lines);
 }
 
+// A plain text's own layout keeps every paragraph's displayed lines itself; only the rich-text
+// layout leaves them to the status line.
+bool LayoutKeepsLineCounts(const QTextDocument& document) {
+    return dynamic_cast<const PlainNotesLayout*>(document.documentLayout()) != nullptr;
+}
+
 // Line and column (both from 0) of `position`. The lines before the caret's block are
 // summed by the block tree, so this costs no more than one block's lines, whatever the
 // length of the text.
 std::pair<int, int> LineAndColumn(const QTextDocument& document, int position) {
     const QTextBlock block = document.findBlock(position);
     if (!block.isValid()) return {0, 0};
-    CountLines(block);
+    // A plain text's layout counts the paragraph once it is laid out.
+    if (LayoutKeepsLineCounts(document))
+        document.documentLayout()->blockBoundingRect(block);
+    else
+        CountLines(block);
     const int inBlock = position - block.position();
     int line = block.firstLineNumber();
     int column = inBlock;
@@ -42,12 +52,6 @@ std::pair<int, int> LineAndColumn(const QTextDocument& document, int position) {
         }
     }
     return {line, column};
-}
-
-// A plain text's own layout keeps every paragraph's displayed lines itself; only the rich-text
-// layout leaves them to the status line.
-bool LayoutKeepsLineCounts(const QTextDocument& document) {
-    return dynamic_cast<const PlainNotesLayout*>(document.documentLayout()) != nullptr;
 }
 
 }  // namespace
