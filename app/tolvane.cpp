@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "platform/locations.h"
 #include "platform/qt/application.h"
 #include "platform/qt/dialogs.h"
+#include "platform/qt/end_signals.h"
 #include "platform/qt/translations.h"
 
 namespace {
@@ -116,6 +118,14 @@ int Run(int argc, char** argv) {
     // there needs its folder.
     platform::PrepareFolderOf(form->SettingsPath().toStdString());
     platform::PrepareFolderOf(form->DefaultNotesFile().toStdString());
+    // An end from outside (shutdown, a closed terminal, the desktop session's end) keeps
+    // the notes typed since the last copy.
+    platform::OnEndSignals([&](int signal) {
+        editForm->Recovery().Flush();
+        QCoreApplication::exit(128 + signal);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&] { editForm->Recovery().Flush(); });
     form->show();
     form->activateWindow();
     int status = 1;

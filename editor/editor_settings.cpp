@@ -94,7 +94,7 @@ EditorSettings TEditForm::Settings() const {
     s.bounds = QRect(pos(), size());
     s.lastPos = lastPos_;
     s.wordWrap = WordWrap();
-    s.fileName = fileName_;
+    s.fileName = FileName();
     s.suchText = suchText_;
     s.isBAK = isBAK_;
     s.font = dialogFont_;
@@ -109,9 +109,10 @@ void TEditForm::SetSettings(const EditorSettings& s) {
         platform::ApplyStoredBounds(*this, s.bounds.topLeft(), s.bounds.size());
     lastPos_ = s.lastPos;
     ShowWordWrap(s.wordWrap);
-    fileName_ = s.fileName;
+    session_.SetFileName(s.fileName);
     suchText_ = s.suchText;
     isBAK_ = s.isBAK;
+    session_.SetBackups(s.isBAK);
     dialogFont_ = s.font;
     printMarginX_ = s.printMarginX;
     printMarginY_ = s.printMarginY;

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy's timing on the UI thread and its writer thread.
 #include "editor/recovery_copy.h"
-#include "editor/notes_path.h"
 
-#include <QFile>
 #include <sys/resource.h>
 #include <unistd.h>
+
 #include <cstdio>
 
 namespace editor {
@@ -29,8 +28,9 @@ RecoveryCopy::~RecoveryCopy() {
 }
 
 void RecoveryCopy::SetFolder(std::filesystem::path folder) {
-    const std::lock_guard lock(mutex_);
-    folder_ = std::move(folder);
+    WaitIdle();
+    enabled_ = !folder.empty();
+    store_.SetFolder(std::move(folder));
 }
 
 void RecoveryCopy::SetDelays(int quietMs, int longestMs) {
@@ -40,29 +40,34 @@ void RecoveryCopy::SetDelays(int quietMs, int longestMs) {
 
 // On the key path: no more than restarting a timer.
 void RecoveryCopy::Changed() {
-    if (folder_.empty()) return;
+    if (!enabled_) return;
     quiet_.start();
     if (!longest_.isActive()) longest_.start();
 }
 
-void RecoveryCopy::Discard(const QString& notesFile) {
+void RecoveryCopy::Discard() {
     quiet_.stop();
     longest_.stop();
-    if (folder_.empty()) return;
-    std::unique_lock lock(mutex_);
-    // Copies not yet written are of a text that is now saved or dropped.
-    std::erase_if(jobs_, [](const Job& job) { return job.write.has_value(); });
-    lock.unlock();
-    for (const QString& name : {notesFile, written_})
-        if (!name.isEmpty()) Queue({PathOf(name), std::nullopt});
-    written_.clear();
+    if (!enabled_) return;
+    {
+        // Copies not yet written are of a text that is now saved or dropped.
+        const std::lock_guard lock(mutex_);
+        std::erase_if(jobs_, [](const Job& job) { return job.kind == Job::Kind::Write; });
+    }
+    Queue({Job::Kind::Remove, {}, {}});
 }
 
-std::optional<platform::FoundRecovery> RecoveryCopy::Find(const QString& notesFile) {
-    if (folder_.empty()) return std::nullopt;
+std::vector<platform::FoundRecovery> RecoveryCopy::Unheld(const std::string& notesFile) {
+    if (!enabled_) return {};
     WaitIdle();
-    return platform::ReadRecovery(folder_, PathOf(notesFile));
+    return store_.Unheld(notesFile);
 }
+
+void RecoveryCopy::Adopt(platform::FoundRecovery copy) {
+    Queue({Job::Kind::Adopt, {}, std::move(copy)});
+}
+
+void RecoveryCopy::Delete(platform::FoundRecovery copy) { store_.Delete(std::move(copy)); }
 
 void RecoveryCopy::Flush() {
     if (quiet_.isActive() || longest_.isActive()) WriteNow();
@@ -72,25 +77,19 @@ void RecoveryCopy::Flush() {
 void RecoveryCopy::WriteNow() {
     quiet_.stop();
     longest_.stop();
-    if (folder_.empty()) return;
+    if (!enabled_) return;
     std::optional<Snapshot> snapshot = snapshot_();
-    if (!snapshot) {
-        // The text is as saved again: a copy would offer nothing.
-        if (!written_.isEmpty()) Queue({PathOf(written_), std::nullopt});
-        written_.clear();
-        return;
-    }
-    const QString name = QFile::decodeName(snapshot->record.notesFile.c_str());
-    const QString previous = written_;
+    if (!snapshot && held_) return;
     {
-        // A copy of the same text still waiting is out of date.
+        // A copy still waiting is out of date.
         const std::lock_guard lock(mutex_);
-        std::erase_if(jobs_, [](const Job& job) { return job.write.has_value(); });
+        std::erase_if(jobs_, [](const Job& job) { return job.kind == Job::Kind::Write; });
     }
-    Queue({{}, std::move(snapshot)});
-    // One copy per text: the one of its former name goes.
-    if (!previous.isEmpty() && previous != name) Queue({PathOf(previous), std::nullopt});
-    written_ = name;
+    // Nothing to keep: the text is as saved again, and a copy would offer nothing.
+    if (!snapshot)
+        Queue({Job::Kind::Remove, {}, {}});
+    else
+        Queue({Job::Kind::Write, std::move(snapshot), {}});
 }
 
 void RecoveryCopy::Queue(Job job) {
@@ -117,21 +116,23 @@ void RecoveryCopy::Work() {
         Job job = std::move(jobs_.front());
         jobs_.pop_front();
         busy_ = true;
-        const std::filesystem::path folder = folder_;
         lock.unlock();
-        if (job.write) {
+        switch (job.kind) {
+        case Job::Kind::Write: {
             platform::RecoveryRecord record = std::move(job.write->record);
             std::string error;
             try {
                 record.text = job.write->text();
-                if (platform::WriteRecovery(folder, record, error)) error.clear();
+                if (store_.Write(std::move(record), error)) error.clear();
             } catch (const std::exception& e) {
                 error = record.notesFile + ": Wiederherstellungskopie nicht geschrieben (" +
                         e.what() + ")";
             }
             Report(error);
-        } else {
-            platform::RemoveRecovery(folder, job.removal);
+            break;
+        }
+        case Job::Kind::Remove: store_.Remove(); break;
+        case Job::Kind::Adopt: store_.Adopt(std::move(*job.adopt)); break;
         }
         job = {};  // the snapshot goes on this thread
         lock.lock();

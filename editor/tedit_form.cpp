@@ -32,7 +32,7 @@ TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
 
 // A change not yet in the recovery copy goes there before the program ends: the end's
 // Save As may have been cancelled.
-TEditForm::~TEditForm() { recovery_->Flush(); }
+TEditForm::~TEditForm() { session_.Recovery().Flush(); }
 
 void TEditForm::FormCreate() {
     auto* editor = new NotesEdit(this);
@@ -66,8 +66,7 @@ void TEditForm::FormCreate() {
     });
     connect(editor_, &QTextEdit::textChanged, this,
             [this] { platform::RunGuarded([this] { EditorChange(); }); });
-    recovery_ = std::make_unique<RecoveryCopy>([this] { return RecoverySnapshot(); });
-    connect(editor_, &QTextEdit::textChanged, this, [this] { recovery_->Changed(); });
+    connect(editor_, &QTextEdit::textChanged, this, [this] { session_.Recovery().Changed(); });
     connect(editor_, &QTextEdit::cursorPositionChanged, this,
             [this] { platform::RunGuarded([this] { UpdateCursorPos(); }); });
     InstallDocument(new QTextDocument(editor_));
@@ -76,10 +75,10 @@ void TEditForm::FormCreate() {
     FollowModified();
 }
 
-bool TEditForm::Modified() const { return editor_->document()->isModified(); }
+bool TEditForm::Modified() const { return session_.Modified(); }
 
 void TEditForm::SetModified(bool modified) {
-    editor_->document()->setModified(modified);
+    session_.SetModified(modified);
     FollowModified();
 }
 
@@ -96,7 +95,7 @@ void TEditForm::File1Click() { Action("Save1")->setEnabled(Modified()); }
 // A plain text gets the dialog's font and the layout of equal lines before the control sees
 // it, so that the text is laid out once.
 void TEditForm::InstallDocument(QTextDocument* document) {
-    if (plainText_) {
+    if (PlainText()) {
         document->setDefaultFont(dialogFont_);
         auto* layout = new PlainNotesLayout(document);
         layout->KeepInView(static_cast<NotesEdit*>(editor_));
@@ -187,20 +186,11 @@ bool TEditForm::FormCloseQuery() {
         StopConversionOnClose();
         return false;
     }
-    const platform::MessageButton answer = Modified() ? SavePrompt() : platform::ButtonNo;
-    // Cancel changes nothing: a replace that runs goes on.
-    if (answer != platform::ButtonYes && answer != platform::ButtonNo) return false;
-    // A replace goes no further than a close, and is not saved half done.
+    // Cancel changes nothing: a replace that runs goes on. Otherwise the replace goes no
+    // further than the close. Closing only hides the window: a text that could not be saved
+    // stays in memory and is asked about again on the next load.
+    if (session_.SaveChanges() == NotesSession::Prompt::Cancel) return false;
     StopLongCommand();
-    if (!Modified()) return true;
-    if (answer == platform::ButtonYes) {
-        // Closing only hides the window: a text that could not be saved stays in memory
-        // and is asked about again on the next load.
-        Save1Click();
-    } else {
-        SetModified(false);
-        recovery_->Discard(fileName_);
-    }
     return true;
 }
 

@@ -12,9 +12,10 @@
 //                            dialogDepth_ (a box of this window is no deactivation); the
 //                            deactivation and the file commands set lastPos_
 //   tedit_form_menus.cpp     tool bar, menus, context menu, status bar; owns actions_
-//   tedit_form_files.cpp     LoadFile, Open1Click, New1Click, Save1Click, Saveas1Click,
-//                            MakeBackup (NotesFile, platform/safe_file); owns notesFile_,
-//                            disk_, fileName_, plainText_
+//   tedit_form_files.cpp     LoadFile, Open1Click, New1Click, Save1Click, Saveas1Click as
+//                            calls into session_ (NotesSession, which owns the text's file,
+//                            mode, disk stamp and recovery copy), and the window's side of
+//                            NotesSessionHost: the document shown, caption, boxes, dialogs
 //   tedit_form_status.cpp    UpdateCursorPos, EditorChange; owns the line counts
 //                            (lineCountTimer_, countAllLines_, changedFrom_/To_); measures
 //                            textLength_ after each change, as LoadFile after each load
@@ -25,9 +26,6 @@
 //   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard; owns dialogFont_
 //   tedit_form_wordwrap.cpp  Wordwrap1Click: word wrap, scroll bars, check mark
 //   tedit_form_print.cpp     Print1Click, Printersetup1Click (GetPrintMargins); owns printer_
-//   tedit_form_recovery.cpp  RecoverySnapshot, OfferRecovery (RecoveryCopy): the copy's
-//                            snapshot, and the offer at a load, which sets text, mode and
-//                            notesFile_ as the load does; owns recovery_
 //   editor_settings.cpp      Settings, SetSettings: the kept state as one value; isBAK_ and
 //                            the print margins change only there
 //
@@ -48,9 +46,9 @@
 #include <string_view>
 
 #include "editor/editor_settings.h"
-#include "editor/formats/notes_file.h"
 #include "editor/line_conversion.h"
 #include "editor/long_command.h"
+#include "editor/notes_session.h"
 #include "platform/qt/dialogs.h"
 #include "platform/safe_file.h"
 
@@ -64,13 +62,8 @@ class QTextEdit;
 namespace editor {
 
 class FindDialog;
-class RecoveryCopy;
-struct RecoveryCopySnapshot;
 
-// Name of a text that has no file yet.
-inline const QString UnnamedFile = QStringLiteral("Unbekannt");
-
-class TEditForm : public QMainWindow {
+class TEditForm : public QMainWindow, private NotesSessionHost {
 public:
     explicit TEditForm(platform::Dialogs& dialogs, QWidget* parent = nullptr);
     ~TEditForm() override;
@@ -82,7 +75,6 @@ public:
     void Save1Click();
     void Saveas1Click();
     void Exit1Click();
-    void MakeBackup(const QString& name);
     // The save prompt for a modified text; false when the user cancelled or the text could
     // not be saved (whoever asked must then stop, or the text would be lost).
     bool SaveChanges();
@@ -135,18 +127,18 @@ public:
     void SetSettings(const EditorSettings& settings);
 
     // State the calculator window and the commands read.
-    const QString& FileName() const { return fileName_; }
+    const QString& FileName() const { return session_.FileName(); }
     bool Converting() const { return longCommand_.Runs(LongCommand::Kind::Conversion); }
     bool StopConversion() const { return longCommand_.StopRequested(); }
     std::int32_t TextLength() const { return textLength_; }
-    bool PlainText() const { return plainText_; }
+    bool PlainText() const { return session_.PlainText(); }
     bool Modified() const;
     bool WordWrap() const;
     // The printer of the print and printer setup dialogs (made on first use).
     QPrinter& Printer();
 
     // The recovery copy of a modified text (no folder set: none).
-    RecoveryCopy& Recovery() { return *recovery_; }
+    RecoveryCopy& Recovery() { return session_.Recovery(); }
 
     // The widgets, for tests.
     QTextEdit* Editor() const { return editor_; }
@@ -182,7 +174,6 @@ private:
     void ScheduleCountAllLines();
     void SetModified(bool modified);
     void FollowModified();
-    platform::MessageButton SavePrompt();
     // Runs a modal dialog; the window losing the focus to it is no deactivation.
     template <class Call>
     auto Modal(Call call) {
@@ -194,12 +185,15 @@ private:
     }
     void ShowWordWrap(bool on);
     void InstallDocument(QTextDocument* document);
-    // The recovery copy: what it is to hold, and the offer of one when a file is loaded.
-    std::optional<RecoveryCopySnapshot> RecoverySnapshot() const;
-    void OfferRecovery(const QString& name);
-    void ReadIntoEditor(const QString& name);
-    void WriteFile();
-    bool ConfirmOverwrite();
+    // NotesSessionHost: what the text's session asks of the window.
+    QTextDocument* Document() const override;
+    void Show(QTextDocument* document) override;
+    void Named(const QString& name) override;
+    void Loading(bool exists) override;
+    platform::MessageButton Ask(platform::MessageKind kind, const QString& text,
+                                unsigned buttons) override;
+    std::optional<QString> SaveName(const QString& title) override;
+    void SavingAs(bool on) override;
     platform::FileRequest FileDialogRequest(const QString& title) const;
     void EnableConversions(bool ascii, bool ansi);
 
@@ -235,20 +229,10 @@ private:
     int changedFrom_ = -1;
     int changedTo_ = -1;
 
-    NotesFile notesFile_;
-    // The file on disk as the text was read from it or last saved to it, so that a change
-    // by another program since is noticed before a save overwrites it.
-    struct DiskFile {
-        QString name;
-        platform::FileStamp stamp;
-    };
-    DiskFile disk_;
-    QString fileName_;
     QString suchText_;
     std::int32_t lastPos_ = 0;
     bool isBAK_ = false;
     std::int32_t textLength_ = 0;
-    bool plainText_ = true;
     QFont dialogFont_;
     std::int32_t printMarginX_ = 0;
     std::int32_t printMarginY_ = 0;
@@ -257,8 +241,8 @@ private:
     FindDialog* replaceDialog_ = nullptr;
     // The conversion or the replace that runs now.
     LongCommand longCommand_;
-    // The copy of a modified text kept while it is unsaved.
-    std::unique_ptr<RecoveryCopy> recovery_;
+    // The text's file, mode, disk stamp and recovery copy (after the control it reads).
+    NotesSession session_{*this};
 };
 
 }  // namespace editor

@@ -105,7 +105,7 @@ void TEditForm::PrintText(QPrinter& printer) {
                       printable.height() - 2.0 * margins.top);
     if (rect.width() <= 0 || rect.height() <= 0)
         throw std::runtime_error("the margins leave no room on the page");
-    printer.setDocName(fileName_);
+    printer.setDocName(FileName());
     PrintDocument(*editor_->document(), printer, rect);
 }
 

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -145,13 +146,23 @@ struct TemporaryFile {
     }
 };
 
-ReplaceStatus Check(const fs::path& target, const ReplaceOptions& options, struct stat& old,
-                    bool& existed) {
+// The file is still the one `expected` describes: the same identity, size and time, and,
+// where the hash is known, the same content.
+bool Unchanged(const fs::path& target, const struct stat& now, const FileStamp& expected) {
+    FileStamp seen = StampFrom(now);
+    if (!expected.exists || seen.device != expected.device || seen.inode != expected.inode ||
+        seen.size != expected.size || seen.modifiedNs != expected.modifiedNs)
+        return false;
+    if (!expected.contentHash) return true;
+    std::string bytes;
+    const FileRead read = ReadRegularFile(target, static_cast<std::size_t>(now.st_size), bytes);
+    return read.status == ReadStatus::Ok && read.stamp.contentHash == expected.contentHash;
+}
+
+ReplaceStatus Check(const fs::path& target, struct stat& old, bool& existed) {
     existed = ::stat(target.c_str(), &old) == 0;
     if (!existed) return errno == ENOENT ? ReplaceStatus::Ok : ReplaceStatus::Failed;
     if (!S_ISREG(old.st_mode)) return ReplaceStatus::NotRegular;
-    if (options.expected && (!options.expected->exists || StampFrom(old) != *options.expected))
-        return ReplaceStatus::Changed;
     // rename() would replace a write-protected file; Windows refuses, and so do we, also for
     // root, for whom a file without any write permission is what a read-only file is.
     if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
@@ -160,6 +171,27 @@ ReplaceStatus Check(const fs::path& target, const ReplaceOptions& options, struc
 }
 
 }  // namespace
+
+// 64-bit words mixed by multiplication: some GB/s, so that the hash of a 64 MiB file costs
+// little beside reading it.
+std::uint64_t ContentHash(std::string_view bytes) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ bytes.size();
+    const auto mix = [&h](std::uint64_t word) {
+        h ^= word;
+        h *= 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 31;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + at, 8);
+        mix(word);
+    }
+    std::uint64_t tail = 0;
+    if (at < bytes.size()) std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
+    mix(tail);
+    return h;
+}
 
 int OpenRegularFile(const fs::path& path, int& err) {
     // Look before opening: opening a device may already do something (rewind a tape).
@@ -234,7 +266,9 @@ FileRead ReadRegularFile(const fs::path& path, std::size_t maxBytes, std::string
     bytes.resize(have);
     // The stamp after the read: a file changed while it was read counts as changed.
     if (::fstat(in.fd, &st) != 0) return {ReadStatus::Unusable, errno, {}};
-    return {ReadStatus::Ok, 0, StampFrom(st)};
+    FileStamp stamp = StampFrom(st);
+    stamp.contentHash = ContentHash(bytes);
+    return {ReadStatus::Ok, 0, stamp};
 }
 
 std::optional<fs::path> ResolveLinks(const fs::path& path) {
@@ -271,8 +305,7 @@ ReplaceResult ReplaceFile(const fs::path& name, const ContentMaker& make,
     RemoveStaleTemporaries(*target);
     struct stat old {};
     bool existed = false;
-    if (const ReplaceStatus checked = Check(*target, options, old, existed);
-        checked != ReplaceStatus::Ok)
+    if (const ReplaceStatus checked = Check(*target, old, existed); checked != ReplaceStatus::Ok)
         return {checked, {}};
     std::string bytes;
     if (!make(*target, bytes)) return {ReplaceStatus::Refused, {}};
@@ -297,6 +330,16 @@ ReplaceResult ReplaceFile(const fs::path& name, const ContentMaker& make,
     out.fd = -1;
     ok = ::close(fd) == 0 && ok;
     if (!ok) return {ReplaceStatus::Failed, {}};
+    // Another program's change while the content was made and written is not overwritten.
+    // (A file that is gone counts as unchanged: nothing of it can be lost.)
+    if (options.expected) {
+        struct stat now {};
+        const bool there = ::stat(target->c_str(), &now) == 0;
+        if (there && !Unchanged(*target, now, *options.expected)) return {ReplaceStatus::Changed, {}};
+        if (!there && errno != ENOENT) return {ReplaceStatus::Failed, {}};
+        if (there) old = now;
+        existed = there;
+    }
     // The old content takes the backup name while the file keeps its own: the name holds
     // the old or the new file at every moment.
     if (existed && options.backupName) MakeBackup(*target, options.backupName(*target));
@@ -304,7 +347,9 @@ ReplaceResult ReplaceFile(const fs::path& name, const ContentMaker& make,
     temp.placed = true;
     // The rename itself reaches the disk with the folder.
     if (lock.Folder() >= 0) ::fsync(lock.Folder());
-    return {ReplaceStatus::Ok, StampFrom(written)};
+    FileStamp stamp = StampFrom(written);
+    stamp.contentHash = ContentHash(bytes);
+    return {ReplaceStatus::Ok, stamp};
 }
 
 ReplaceResult ReplaceFile(const fs::path& name, std::string_view bytes,

@@ -21,15 +21,25 @@ namespace platform {
 int OpenRegularFile(const std::filesystem::path& path, int& err);
 
 // What a file was when it was read or written: enough to notice that another program has
-// changed or replaced it since.
+// changed or replaced it since, also by a rewrite of the same size within the file system's
+// time granularity (the content's hash, where the file was read or written whole).
 struct FileStamp {
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0;
-    bool operator==(const FileStamp&) const = default;
+    std::optional<std::uint64_t> contentHash;  // unknown for a file only looked at
+    // The same file; the contents compared where both hashes are known.
+    bool operator==(const FileStamp& o) const {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+               modifiedNs == o.modifiedNs &&
+               (!contentHash || !o.contentHash || contentHash == o.contentHash);
+    }
 };
+
+// A quick hash of a file's content, to tell two contents of the same size apart.
+std::uint64_t ContentHash(std::string_view bytes);
 
 // The stamp of the file `path` names now (links followed); exists false when there is none.
 FileStamp StampOf(const std::filesystem::path& path);
@@ -97,8 +107,10 @@ using ContentMaker = std::function<bool(const std::filesystem::path& realFile, s
 
 // Replaces the file `name` names (links are followed and stay links): under an advisory
 // lock on its folder, stale temporary files of dead processes are removed, the checks made,
-// the content written to a temporary file beside it, synced, given the old file's
-// permissions and renamed over it; the folder is synced after the rename. On any failure
+// the content written to a temporary file beside it, synced and given the old file's
+// permissions; right before it is renamed over the file, the file is compared with
+// `expected` once more (another program may have changed it while the content was written);
+// the folder is synced after the rename. On any failure
 // the file is as it was and no temporary file remains.
 ReplaceResult ReplaceFile(const std::filesystem::path& name, const ContentMaker& make,
                           const ReplaceOptions& options = {});

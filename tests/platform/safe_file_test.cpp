@@ -3,6 +3,7 @@
 // the old one byte for byte: the shared way of the settings file and the notes files.
 #include "platform/safe_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +88,15 @@ TEST_F(SafeFile, WriterFailuresLeaveTheOldFile) {
         {"write-protected (also for root)", [](const fs::path& p) { fs::permissions(p, fs::perms(0444)); },
          ReplaceStatus::WriteProtected},
         {"changed, same size", rewrite("neu\n"), ReplaceStatus::Changed},
+        {"changed, same size and time",
+         [](const fs::path& p) {
+             struct stat old {};
+             ::stat(p.c_str(), &old);
+             std::ofstream(p, std::ios::binary) << "neu\n";
+             const struct timespec times[2] = {old.st_atim, old.st_mtim};
+             ::utimensat(AT_FDCWD, p.c_str(), times, 0);
+         },
+         ReplaceStatus::Changed},
         {"made a FIFO", [](const fs::path& p) { fs::remove(p), ::mkfifo(p.c_str(), 0600); },
          ReplaceStatus::NotRegular},
         {"made a loop of links",
@@ -97,7 +107,8 @@ TEST_F(SafeFile, WriterFailuresLeaveTheOldFile) {
         SCOPED_TRACE(c.name);
         const std::string name = std::to_string(&c - cases) + ".txt";
         folder_.Write(name, "alt\n");
-        const FileStamp stamp = StampOf(Path(name));
+        std::string read;  // the stamp as the notes window keeps it, with the content's hash
+        const FileStamp stamp = ReadRegularFile(Path(name), 100, read).stamp;
         // Equal stamps that a coarse clock would give cannot hide the change.
         ::usleep(10'000);
         c.obstruct(Path(name));
@@ -145,6 +156,22 @@ TEST_F(SafeFile, WriterKeepsModeLinksAndOneBackup) {
     EXPECT_EQ(ReplaceFile(Path("notiz.txt"), "neu", {{}, Bak}).status, ReplaceStatus::Ok);
     EXPECT_EQ(folder_.Read("sync/notiz.txt.bak"), "alt");
     EXPECT_EQ(Names(), (std::set<std::string>{"PLAN.RTF", "PLAN.RTF.bak", "notiz.txt", "sync"}));
+}
+
+// Another program's save while the new content is made and written is seen right before
+// the rename, and kept.
+TEST_F(SafeFile, WriterChecksAgainRightBeforeTheRename) {
+    folder_.Write("a.txt", "alt\n");
+    std::string read;
+    const FileStamp stamp = ReadRegularFile(Path("a.txt"), 100, read).stamp;
+    const ContentMaker slowMaker = [&](const fs::path& file, std::string& out) {
+        std::ofstream(file, std::ios::binary | std::ios::app) << "vom anderen Programm\n";
+        out = "neu\n";
+        return true;
+    };
+    EXPECT_EQ(ReplaceFile(Path("a.txt"), slowMaker, {stamp, {}}).status, ReplaceStatus::Changed);
+    EXPECT_EQ(folder_.Read("a.txt"), "alt\nvom anderen Programm\n");
+    EXPECT_EQ(Names(), std::set<std::string>{"a.txt"});
 }
 
 }  // namespace
