@@ -21,6 +21,7 @@ LongCommand::Run::Run(LongCommand& owner, Kind kind, bool waitCursor)
     owner_.document_ = owner_.shown_();
     owner_.batch_ = std::make_unique<EditBatch>(owner_.document_);
     if (waitCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    owner_.running_(true);
 }
 
 LongCommand::Run::~Run() {
@@ -30,6 +31,7 @@ LongCommand::Run::~Run() {
     owner_.kind_.reset();
     owner_.stop_ = false;
     if (waitCursor_) QApplication::restoreOverrideCursor();
+    owner_.running_(false);
 }
 
 bool LongCommand::Run::GoOn() const {

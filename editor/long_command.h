@@ -21,8 +21,10 @@ class LongCommand {
 public:
     enum class Kind { Conversion, Replace };
 
-    // `shown` gives the document the window shows now.
-    explicit LongCommand(std::function<QTextDocument*()> shown) : shown_(std::move(shown)) {}
+    // `shown` gives the document the window shows now; `running` is told when a command
+    // starts (true) and when it has ended (false).
+    LongCommand(std::function<QTextDocument*()> shown, std::function<void(bool)> running)
+        : shown_(std::move(shown)), running_(std::move(running)) {}
 
     bool Running() const { return kind_.has_value(); }
     bool Runs(Kind kind) const { return kind_ == kind; }
@@ -58,6 +60,7 @@ public:
 
 private:
     std::function<QTextDocument*()> shown_;
+    std::function<void(bool)> running_;
     std::optional<Kind> kind_;
     bool stop_ = false;
     QPointer<QTextDocument> document_;

@@ -22,7 +22,10 @@
 namespace editor {
 
 TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), longCommand_([this] { return editor_->document(); }) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      longCommand_([this] { return editor_->document(); },
+                   [this](bool running) { RefuseEdits(running); }) {
     setObjectName(QStringLiteral("EditForm"));
     FormCreate();
 }
@@ -183,11 +186,12 @@ bool TEditForm::FormCloseQuery() {
         StopConversionOnClose();
         return false;
     }
-    // A replace goes no further than a close.
-    if (longCommand_.Running()) longCommand_.Stop();
-    // Closing only hides the window: a text that could not be saved stays in memory and
-    // is asked about again on the next load.
-    return session_.SaveChanges() != NotesSession::Prompt::Cancel;
+    // Cancel changes nothing: a replace that runs goes on. Otherwise the replace goes no
+    // further than the close. Closing only hides the window: a text that could not be saved
+    // stays in memory and is asked about again on the next load.
+    if (session_.SaveChanges() == NotesSession::Prompt::Cancel) return false;
+    StopLongCommand();
+    return true;
 }
 
 // Closing hides the window, and the find and replace dialogs with it; text and state stay

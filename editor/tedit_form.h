@@ -31,7 +31,8 @@
 //
 // The long commands, replace and the two conversions, let events through while they run.
 // They share longCommand_ (LongCommand): one at a time, stopped by a load, an emptying or a
-// close, and asking after every pass of the event loop whether they may go on.
+// close, and asking after every pass of the event loop whether they may go on. While one
+// runs the text takes no edits (RefuseEdits).
 #pragma once
 
 #include <QFont>
@@ -86,6 +87,10 @@ public:
 
     // True when the window may close (asks to save a modified text).
     bool FormCloseQuery();
+    // The replace that runs goes no further (the program is about to end).
+    void StopLongCommand() {
+        if (longCommand_.Running()) longCommand_.Stop();
+    }
 
     // Find and replace: the modeless dialogs and their buttons.
     void Suchen1Click();
@@ -204,6 +209,8 @@ private:
     void Convert(Charset way);
     void StopConversionOnClose();
 
+    // While a long command runs the text takes no edits.
+    void RefuseEdits(bool refuse);
     QFont SelectionFont() const;
     void PrintText(QPrinter& printer);
 

@@ -37,11 +37,14 @@ void TEditForm::Convert(Charset way) {
     editor_->hide();
     EnableConversions(false, false);
     // Whatever way the walk ends, the window is usable again and only the way back is offered.
+    // The hidden control lost the keyboard focus, and a load or an emptying meanwhile left
+    // it with no field at all: typed keys and Escape go to the text again.
     struct End {
         TEditForm& form;
         bool oemToAnsi;
         ~End() {
             form.editor_->show();
+            form.editor_->setFocus();
             form.EnableConversions(!oemToAnsi, oemToAnsi);
         }
     } end{*this, oemToAnsi};

@@ -58,7 +58,22 @@ void TEditForm::Font1Click() {
     SetModified(true);
 }
 
-void TEditForm::Edit1Click() { Action("Undo1")->setEnabled(editor_->document()->isUndoAvailable()); }
+// Undo would take back part of a long command's edits while it runs.
+void TEditForm::Edit1Click() {
+    Action("Undo1")->setEnabled(!longCommand_.Running() && editor_->document()->isUndoAvailable());
+}
+
+// While a replace or a conversion runs, typed keys, undo and redo, drops and the commands
+// that edit would change the text under it (and the replace would replace their text
+// again); moving the caret and selecting stay.
+void TEditForm::RefuseEdits(bool refuse) {
+    editor_->setTextInteractionFlags(refuse ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                            : Qt::TextEditorInteraction);
+    editor_->setAttribute(Qt::WA_InputMethodEnabled, !refuse);  // composed text, too
+    for (const char* name : {"Cut1", "Paste1", "Delete1", "Left1", "Right1", "Center1", "Font1"})
+        Action(name)->setEnabled(!refuse);
+    Edit1Click();
+}
 
 // One level: the last edit is undone and the history forgotten, so a second press does
 // nothing and nothing can be redone. An undone edit is an edit: the text counts as modified.

@@ -27,6 +27,8 @@ void TForm1::SaveModifiedNotes() {
 
 void TForm1::MenuEndeClick() {
     if (RefuseWhileConverting()) return;
+    // A replace in the notes lets events through: it stops before the end goes on.
+    if (editForm_) editForm_->StopLongCommand();
     SaveModifiedNotes();
     SaveSettings();  // a write error ends the command here; the program keeps running
     RemoveGlyphFont();
@@ -52,6 +54,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (editForm_) editForm_->StopLongCommand();
     RemoveGlyphFont();
     ending_ = true;
     event->accept();

@@ -28,9 +28,21 @@ bool IsWellFormedUtf8(QByteArrayView bytes) {
 }
 
 LineEnd FirstLineEnd(const QByteArray& bytes) {
-    const qsizetype lf = bytes.indexOf('\n');
-    if (lf > 0 && bytes[lf - 1] == '\r') return LineEnd::CrLf;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') return LineEnd::Lf;
+        if (bytes[i] == '\r')
+            return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? LineEnd::CrLf : LineEnd::Cr;
+    }
     return LineEnd::Lf;
+}
+
+const char* LineEndBytes(LineEnd lineEnd) {
+    switch (lineEnd) {
+    case LineEnd::CrLf: return "\r\n";
+    case LineEnd::Cr: return "\r";
+    case LineEnd::Lf: break;
+    }
+    return "\n";
 }
 
 QString Cp1252ToString(QByteArrayView bytes) {
@@ -57,8 +69,7 @@ std::optional<QByteArray> ToCp1252(const QString& text, LineEnd lineEnd) {
     bytes.reserve(text.size() + text.size() / 16);
     for (const QChar ch : text) {
         if (ch == u'\n') {
-            if (lineEnd == LineEnd::CrLf) bytes += '\r';
-            bytes += '\n';
+            bytes += LineEndBytes(lineEnd);
             continue;
         }
         const auto byte = platform::CodePointToCp1252(ch.unicode());
@@ -71,10 +82,10 @@ std::optional<QByteArray> ToCp1252(const QString& text, LineEnd lineEnd) {
 QByteArray ToUtf8(const QString& text, const PlainTextLayout& layout) {
     QByteArray bytes;
     if (layout.encoding == TextEncoding::Utf8WithBom) bytes += kBom;
-    if (layout.lineEnd == LineEnd::CrLf) {
-        QString crlf = text;
-        crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-        return bytes + crlf.toUtf8();
+    if (layout.lineEnd != LineEnd::Lf) {
+        QString ends = text;
+        ends.replace(QStringLiteral("\n"), QString::fromLatin1(LineEndBytes(layout.lineEnd)));
+        return bytes + ends.toUtf8();
     }
     return bytes + text.toUtf8();
 }
@@ -117,8 +128,10 @@ QByteArray PlainTextFormat::EncodeText(const QString& text, const PlainTextLayou
 }
 
 void PlainTextFormat::read(const QByteArray& bytes, QTextDocument& document) {
-    const PlainTextLayout layout = DetectLayout(bytes);
-    document.setPlainText(DecodeText(bytes, layout));
+    PlainTextLayout layout = DetectLayout(bytes);
+    const QString text = DecodeText(bytes, layout);
+    layout.lineSeparators = text.contains(QChar::LineSeparator);
+    document.setPlainText(text);
     document.setModified(false);
     layout_ = layout;
 }
@@ -128,10 +141,11 @@ QByteArray PlainTextFormat::write(const QTextDocument& document) const {
 }
 
 QByteArray PlainTextFormat::EncodeRawText(QString text, const PlainTextLayout& layout) {
-    // Block separators and line breaks inside a paragraph are both line ends in a file;
-    // the frame markers of tables are no text.
+    // Block separators and line breaks inside a paragraph are both line ends in a file,
+    // unless the file held line breaks inside paragraphs; the frame markers of tables are
+    // no text.
     text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
+    if (!layout.lineSeparators) text.replace(QChar::LineSeparator, u'\n');
     text.remove(QChar(0xFDD0));
     text.remove(QChar(0xFDD1));
     return EncodeText(text, layout);

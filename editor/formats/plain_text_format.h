@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Plain-text notes files: Windows-1252 or UTF-8, CR LF or LF line ends, kept as read.
+// Plain-text notes files: Windows-1252 or UTF-8, CR LF, LF or CR line ends, kept as read.
 #pragma once
 
 #include "editor/formats/notes_format.h"
@@ -7,12 +7,15 @@
 namespace editor {
 
 enum class TextEncoding { Cp1252, Utf8, Utf8WithBom };
-enum class LineEnd { Lf, CrLf };
+enum class LineEnd { Lf, CrLf, Cr };
 
 // How a plain-text file is laid out in bytes. A new file is Windows-1252 with LF.
 struct PlainTextLayout {
     TextEncoding encoding = TextEncoding::Cp1252;
     LineEnd lineEnd = LineEnd::Lf;
+    // The file holds U+2028 (a line break inside a paragraph), and so it is written again;
+    // elsewhere such a break is a line end like every other.
+    bool lineSeparators = false;
     bool operator==(const PlainTextLayout&) const = default;
 };
 
@@ -30,7 +33,7 @@ public:
 
     // The layout a file's bytes are read in: UTF-8 when they start with a byte order mark
     // or are well-formed UTF-8 with at least one multi-byte sequence, else Windows-1252; the
-    // line end is that of the first line break (LF when there is none).
+    // line end is that of the first line break, CR LF, LF or a lone CR (LF when there is none).
     static PlainTextLayout DetectLayout(const QByteArray& bytes);
     // The text of the bytes, every line break (CR LF, LF or a lone CR) as "\n".
     static QString DecodeText(const QByteArray& bytes, const PlainTextLayout& layout);

@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -138,10 +139,42 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, FileRequest& req
     return RunFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+namespace {
+
+// The dialog lists only the desktop's families. For a family it lacks (Arial on most Linux
+// desktops) it selects a stand-in; its two name fields then show the text's family and style
+// instead, until the user picks another one from the lists.
+void ShowLackingFamily(QFontDialog& dialog, const QFont& font) {
+    std::vector<QLineEdit*> names;  // the family's field, then the style's
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+        if (edit->isReadOnly()) names.push_back(edit);
+    if (names.size() != 2) return;
+    names[0]->setText(font.family());
+    names[1]->setText(QFontDatabase::styleString(font));
+}
+
+// What the user changed in the dialog, on the text's font that the dialog could not show.
+QFont ChangedInLackingFamily(const QFont& initial, const QFont& offered, const QFont& chosen) {
+    if (chosen.family() != offered.family()) return chosen;
+    QFont font = initial;
+    if (chosen.pointSizeF() != offered.pointSizeF()) font.setPointSizeF(chosen.pointSizeF());
+    if (chosen.styleName() != offered.styleName() || chosen.weight() != offered.weight() ||
+        chosen.italic() != offered.italic()) {
+        font.setWeight(chosen.weight());
+        font.setItalic(chosen.italic());
+    }
+    font.setUnderline(chosen.underline());
+    font.setStrikeOut(chosen.strikeOut());
+    return font;
+}
+
+}  // namespace
+
 // The dialog finds a style by its name only. A font without one (a text's font has none)
 // would start on the family's first style, "Condensed Italic" for DejaVu Serif, so it starts
 // on the style the text is drawn in. Its sizes are whole points; OK without a change gives
-// back the font as it came, 10.5 points and a family the desktop lacks included.
+// back the font as it came, 10.5 points included. A family the desktop lacks stays the
+// text's, with its style, unless the user picks another.
 std::optional<QFont> QtDialogs::Font(QWidget* parent, const QFont& initial) {
     QFont start = initial;
     if (start.styleName().isEmpty()) {
@@ -151,9 +184,12 @@ std::optional<QFont> QtDialogs::Font(QWidget* parent, const QFont& initial) {
     QFontDialog dialog(parent);
     dialog.setCurrentFont(start);
     const QFont offered = dialog.currentFont();
+    const bool lacking = !QFontDatabase::hasFamily(initial.family());
+    if (lacking) ShowLackingFamily(dialog, initial);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QFont chosen = dialog.selectedFont();
-    return chosen == offered ? initial : chosen;
+    if (chosen == offered) return initial;
+    return lacking ? ChangedInLackingFamily(initial, offered, chosen) : chosen;
 }
 
 bool QtDialogs::Print(QWidget* parent, QPrinter& printer) {

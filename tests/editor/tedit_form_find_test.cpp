@@ -310,3 +310,38 @@ TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
         EXPECT_EQ(form->TextLength(), Text().size());
     }
 }
+
+// While a replace-all runs on, the text takes no edits (the keys for undo and Return, the edit
+// commands), and a close answered Cancel changes nothing: the replace goes on to its summary.
+TEST_F(FindReplace, ReplaceAllRefusesEditsAndGoesOnAfterACancelledClose) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "Termin\n";
+    Load(text);
+    editor::FindDialog* dialog = Open("Ersetzen1", "Termin", "Treffen");
+    const char* const edits[] = {"Undo1", "Cut1", "Paste1", "Delete1", "Font1"};
+    std::string enabledMeanwhile;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (form->Editor()->document()->firstBlock().text() != "Treffen") return;
+        poll.stop();
+        QTest::keyClick(form->Editor(), Qt::Key_Z, Qt::ControlModifier);
+        Key(Qt::Key_Return);
+        OpenMenu("Edit1");
+        for (const char* item : edits)
+            if (form->Action(item)->isEnabled()) enabledMeanwhile += item;
+        dialogs.answers = {ButtonCancel};
+        form->close();
+    });
+    poll.start();
+    dialogs.answers = {ButtonAll};
+    Press(dialog, "ReplaceAll");
+    EXPECT_EQ(enabledMeanwhile, "");
+    EXPECT_EQ(Text(), QString("Treffen\n").repeated(20000));
+    EXPECT_TRUE(form->isVisible() && Messages().at(1).text.endsWith(" speichern ?"));
+    EXPECT_EQ(Messages().back().text, "20000 Vorkommen von \"Termin\" durch \"Treffen\" ersetzt.");
+    OpenMenu("Edit1");
+    for (const char* item : edits) EXPECT_TRUE(form->Action(item)->isEnabled()) << item;
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text().size(), 8 * 20000 + 1);
+}

@@ -43,36 +43,47 @@ TEST(QtDialogs, FileDialogFiltersByPlace) {
     EXPECT_EQ(request.filterIndex, 2);
 }
 
-// A family of many styles, whose first one in the dialog is "Condensed Italic". Rows: the
-// text's italic, its size, the size typed before OK (0: OK alone), the style shown.
-TEST(QtDialogs, FontDialogStartsOnTheTextsStyle) {
-    const QString family = QStringLiteral("DejaVu Serif");
-    if (!QFontDatabase::families().contains(family)) GTEST_SKIP() << "DejaVu Serif is missing";
+// DejaVu Serif, a family of many styles, whose first one in the dialog is "Condensed Italic";
+// Arial, which the desktop lacks: the dialog names it with the text's style, and a size typed
+// alone keeps both. Rows: the family, bold, italic, the size, the size typed before OK (0: OK
+// alone), the family and style shown.
+TEST(QtDialogs, FontDialogStartsOnTheTextsFamilyAndStyle) {
     const struct {
-        bool italic;
+        const char* family;
+        bool bold, italic;
         double points;
         int typed;
         const char* shown;
-    } cases[] = {{false, 11, 0, "Book"}, {true, 11, 0, "Italic"}, {false, 10.5, 0, "Book"},
-                 {false, 11, 14, "Book"}};
+    } cases[] = {{"DejaVu Serif", false, false, 11, 0, "DejaVu Serif|Book"},
+                 {"DejaVu Serif", false, true, 11, 0, "DejaVu Serif|Italic"},
+                 {"DejaVu Serif", false, false, 10.5, 0, "DejaVu Serif|Book"},
+                 {"DejaVu Serif", false, false, 11, 14, "DejaVu Serif|Book"},
+                 {"Arial", true, false, 10.5, 14, "Arial|Bold"},
+                 {"Arial", false, true, 10.5, 14, "Arial|Italic"},
+                 {"Arial", true, true, 10.5, 0, "Arial|Bold Italic"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown + std::to_string(c.points));
+        const QString family = QString::fromLatin1(c.family);
+        if (QFontDatabase::hasFamily(family) != (family == "DejaVu Serif")) continue;
         QFont initial(family);
         initial.setPointSizeF(c.points);
+        initial.setBold(c.bold);
         initial.setItalic(c.italic);
-        QString shown;
+        QStringList shown;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            shown = dialog->currentFont().styleName();
-            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())  // the size field
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                if (edit->isReadOnly()) shown << edit->text();  // the family and the style
                 if (edit->validator() && c.typed) edit->setText(QString::number(c.typed));
+            }
             QMetaObject::invokeMethod(dialog, "accept");
         });
         const std::optional<QFont> chosen = platform::QtDialogs().Font(nullptr, initial);
-        EXPECT_EQ(shown.toStdString(), c.shown);
+        EXPECT_EQ(shown.join(u'|').toStdString(), c.shown);
         ASSERT_TRUE(chosen.has_value());
         EXPECT_EQ(chosen->family(), family);
+        EXPECT_EQ(chosen->bold(), c.bold);
         EXPECT_EQ(chosen->italic(), c.italic);
         EXPECT_EQ(chosen->pointSizeF(), c.typed ? c.typed : c.points);
     }

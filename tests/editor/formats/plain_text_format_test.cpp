@@ -51,7 +51,9 @@ TEST(PlainTextFormat, ReadsEachFileInItsEncodingAndLineEnd) {
         {"BOM, then Latin-1", "\xEF\xBB\xBF\xE4", TextEncoding::Cp1252, LineEnd::Lf,
          QString::fromUtf8("ï»¿ä")},
         {"first line end decides", "a\nb\r\nc", TextEncoding::Cp1252, LineEnd::Lf, "a\nb\nc"},
-        {"lone CR is a line break", "a\rb", TextEncoding::Cp1252, LineEnd::Lf, "a\nb"},
+        {"lone CR is a line break", "a\rb", TextEncoding::Cp1252, LineEnd::Cr, "a\nb"},
+        {"first line end a lone CR", "a\rb\r\nc\n", TextEncoding::Cp1252, LineEnd::Cr, "a\nb\nc\n"},
+        {"CR LF, then a lone CR", "a\r\nb\rc", TextEncoding::Cp1252, LineEnd::CrLf, "a\nb\nc"},
         {"NUL and controls", QByteArray("a\0b\x1A", 4), TextEncoding::Cp1252, LineEnd::Lf,
          QString::fromUtf8("a\0b\x1A", 4)},
     };
@@ -81,6 +83,9 @@ TEST(PlainTextFormat, UnchangedTextsAreWrittenByteForByte) {
         "\xEF\xBB\xBF\xE4\n",
         "tab\there\n",
         QByteArray("a\0b\n", 4),
+        "Notiz\rzweite Zeile\r\r",
+        "\xC3\xA4\rx",
+        "eins\xE2\x80\xA8zwei\r\ndrei \xC3\xA4",
     };
     for (const QByteArray& file : files) {
         PlainTextFormat format;
