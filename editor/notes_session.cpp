@@ -186,6 +186,17 @@ bool NotesSession::WriteFile(const QString& target, bool plainText) {
             if (--session.saving_ == 0) session.recovery_->Hold(false);
         }
     } saving(*this);
+    // Content the reader could not keep is dropped only when the user agrees, once a text.
+    if (const QString unkept = notesFile_.unkept(); !unkept.isEmpty()) {
+        if (!Confirm(QStringLiteral("%1 enthält Inhalte, die der Notizeditor nicht erhalten "
+                                    "kann (%2). Beim Speichern gehen sie verloren. Trotzdem "
+                                    "speichern?")
+                         .arg(disk_.name.isEmpty() ? fileName_ : disk_.name, unkept))) {
+            recovery_->WriteNow();
+            return false;
+        }
+        notesFile_.acceptLoss();
+    }
     platform::ReplaceOptions options;
     if (disk_.name == target) options.expected = disk_.stamp;
     // The backup lies beside the real file, also when the name is a link.

@@ -2,7 +2,10 @@
 // The replace loop.
 #include "editor/replace_run.h"
 
+#include <QTextBlock>
+
 #include "editor/edit_batch.h"
+#include "editor/formats/rtf_kept.h"
 
 namespace editor {
 
@@ -16,16 +19,38 @@ QString FoldAsciiToUpper(QString text) {
     return text;
 }
 
+// Whether any character of [start, end) is the text of a tracked deletion.
+bool TouchesDeletion(const QTextDocument& document, int start, int end) {
+    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() >= end) break;
+            if (fragment.position() + fragment.length() > start &&
+                IsDeleted(fragment.charFormat())) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
+// A hit in or across the text of a tracked deletion does not count: that text is gone.
 int FindInDocument(const QTextDocument& document, const QString& text, int start, int end,
                    bool wholeWord, bool matchCase) {
     QTextDocument::FindFlags flags;
     if (wholeWord) flags |= QTextDocument::FindWholeWords;
     if (matchCase) flags |= QTextDocument::FindCaseSensitively;
-    const QTextCursor hit = document.find(text, start, flags);
-    if (hit.isNull() || hit.selectionEnd() > end) return -1;
-    return hit.selectionStart();
+    for (int from = start;;) {
+        const QTextCursor hit = document.find(text, from, flags);
+        if (hit.isNull() || hit.selectionEnd() > end) return -1;
+        if (!TouchesDeletion(document, hit.selectionStart(), hit.selectionEnd())) {
+            return hit.selectionStart();
+        }
+        from = hit.selectionStart() + 1;
+    }
 }
 
 QString NotFoundMessage(const QString& text) {

@@ -7,11 +7,13 @@ namespace editor {
 bool NotesFile::read(const QByteArray& bytes, bool plainTextMode, QTextDocument& document) {
     if (!plainTextMode && IsRtf(bytes)) {
         rtf_.read(bytes, document);
+        unkept_ = rtf_.unkept();
         // Saved as plain text later (after "RTF -> TXT"), it is a new plain-text file.
         plainText_.setLayout(PlainTextLayout{});
         return true;
     }
     plainText_.read(bytes, document);
+    unkept_.clear();
     return false;
 }
 

@@ -20,13 +20,23 @@ public:
     QByteArray write(const QTextDocument& document, bool plainTextMode) const;
 
     // For an emptied editor: the next plain-text save writes a new file (Windows-1252, LF).
-    void startNew() { plainText_.setLayout(PlainTextLayout{}); }
+    void startNew() {
+        plainText_.setLayout(PlainTextLayout{});
+        unkept_.clear();
+    }
+
+    // The kinds of content of the text read that no save keeps ("Zeichnungen, Bilder"), as
+    // long as the user has not agreed to lose them; empty otherwise.
+    QString unkept() const { return unkept_.join(QStringLiteral(", ")); }
+    // The user agreed: saves of this text no longer ask.
+    void acceptLoss() { unkept_.clear(); }
 
     const PlainTextLayout& plainTextLayout() const { return plainText_.layout(); }
 
 private:
     PlainTextFormat plainText_;
     RtfFormat rtf_;
+    QStringList unkept_;
 };
 
 }  // namespace editor

@@ -85,6 +85,17 @@ void RtfDocumentBuilder::setDefaultFont(int index) {
     charFormats_.clear();
 }
 
+void RtfDocumentBuilder::addRevisionAuthor(const QString& name) {
+    flushRun();
+    authors_ << name;
+    charFormats_.clear();
+}
+
+int RtfDocumentBuilder::addField(const RtfField& field) {
+    fields_.push_back(field);
+    return static_cast<int>(fields_.size() - 1);
+}
+
 void RtfDocumentBuilder::appendText(const QString& text, const RtfCharFormat& format) {
     if (text.isEmpty()) return;
     if (inNote_) {
@@ -256,6 +267,13 @@ QTextCharFormat RtfDocumentBuilder::toCharFormat(const RtfCharFormat& format) co
     // The first entry is never a highlight, even where it is a colour (AbiWord's black).
     if (format.background > 0) {
         if (const QColor bg = colour(format.background); bg.isValid()) result.setBackground(bg);
+    }
+    if (format.kept.any()) {
+        const int field = format.kept.field;
+        const bool known = field >= 0 && static_cast<std::size_t>(field) < fields_.size();
+        ApplyKept(result, format.kept, known ? &fields_[field] : nullptr, field, [this](int author) {
+            return author >= 0 && author < authors_.size() ? authors_[author] : QStringLiteral("Unknown");
+        });
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QStringList>
 #include <QTextImageFormat>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/formats/rtf_kept.h"
 #include "editor/formats/rtf_paragraph_format.h"
 
 class QTextDocument;
@@ -45,6 +47,7 @@ struct RtfCharFormat {
     bool allCaps = false;
     bool doubleStrike = false;
     int link = -1;  // the target of a hyperlink field, an index of the builder's links
+    RtfKept kept;  // hidden, tracked changes, the field shown
     bool operator==(const RtfCharFormat&) const = default;
 
     bool hasAsian() const {
@@ -71,6 +74,9 @@ public:
     const RtfFont* font(int index) const;
     void addColour(const QColor& colour);
     void setDefaultFont(int index);
+    // The \revtbl's next author, and a field to show (its index for RtfKept::field).
+    void addRevisionAuthor(const QString& name);
+    int addField(const RtfField& field);
     int defaultFont() const { return defaultFont_; }
     QTextDocument& document() { return document_; }
 
@@ -111,6 +117,8 @@ private:
     std::map<int, RtfFont> fonts_;
     std::vector<QColor> colours_;
     int defaultFont_ = 0;
+    QStringList authors_;
+    std::vector<RtfField> fields_;
 
     QTextDocument& document_;
     QTextCursor cursor_;

@@ -3,6 +3,7 @@
 // character. Switches (\l, \o, \t ...) start with a backslash.
 #include "editor/formats/rtf_fields.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace editor {
@@ -65,6 +66,23 @@ QString HyperlinkInstruction(const QString& target) {
     escaped.replace(u'\\', QStringLiteral("\\\\"));
     escaped.replace(u'"', QStringLiteral("\\\""));
     return QStringLiteral("HYPERLINK ") + (place ? QStringLiteral("\\l \"") : QStringLiteral("\"")) + escaped + u'"';
+}
+
+EmptyField ReadEmptyField(const QString& instruction) {
+    // The base is the last argument of \o: after the reading's closing bracket and its comma,
+    // up to the bracket that closes \o.
+    static const QRegularExpression kRuby(
+        QStringLiteral(R"(^\s*EQ\b.*\\o(?:\\a[lcr])?\s*\(\s*\\s\s*\\up\s*-?\d+\s*\(.*\),)"));
+    const QRegularExpressionMatch ruby = kRuby.match(instruction);
+    if (ruby.hasMatch()) {
+        const qsizetype begin = ruby.capturedEnd();
+        const qsizetype end = instruction.lastIndexOf(u')');
+        if (end > begin) {
+            return {{instruction.left(begin), instruction.mid(end)},
+                    instruction.mid(begin, end - begin)};
+        }
+    }
+    return {{instruction, QString()}, QString()};
 }
 
 }  // namespace editor

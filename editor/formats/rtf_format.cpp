@@ -20,7 +20,7 @@ bool IsRtf(const QByteArray& bytes) {
 
 void RtfFormat::read(const QByteArray& bytes, QTextDocument& document) {
     if (!IsRtf(bytes)) throw FormatError("Die Datei enthält keinen RTF-Text.");
-    ReadRtf(bytes, document);
+    unkept_ = ReadRtf(bytes, document);
 }
 
 QByteArray RtfFormat::write(const QTextDocument& document) const { return WriteRtf(document); }

@@ -3,6 +3,8 @@
 // and written as ANSI RTF.
 #pragma once
 
+#include <QStringList>
+
 #include "editor/formats/notes_format.h"
 
 namespace editor {
@@ -16,6 +18,12 @@ public:
     // braces, a truncated file) gives the text read up to the damage.
     void read(const QByteArray& bytes, QTextDocument& document) override;
     QByteArray write(const QTextDocument& document) const override;
+
+    // What the last read skipped although the document showed it (UnkeptKind), each once.
+    const QStringList& unkept() const { return unkept_; }
+
+private:
+    QStringList unkept_;
 };
 
 }  // namespace editor

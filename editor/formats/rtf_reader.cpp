@@ -3,6 +3,7 @@
 // open group: character format, alignment, destination and \uc count.
 #include "editor/formats/rtf_reader.h"
 
+#include <QStringList>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "editor/formats/rtf_paragraph_format.h"
 #include "editor/formats/rtf_pictures.h"
 #include "editor/formats/rtf_tokenizer.h"
+#include "editor/formats/rtf_unkept.h"
 
 namespace editor {
 
@@ -30,9 +32,11 @@ constexpr std::size_t kMaxDepth = 256;
 
 // Beside the text and the tables: a picture (\pict), the list tables, a field's instruction,
 // the groups of a shape that hold no text but may hold its picture or its text (\shp,
-// \shpinst, \sp, \shppict), and the name of a shape property (\sn).
+// \shpinst, \sp, \shppict), the name of a shape property (\sn), and the names of the
+// authors of tracked changes (\revtbl).
 enum class Destination {
-    Text, FontTable, ColourTable, Skip, Picture, ListTable, FieldInstruction, Shape, ShapeName
+    Text, FontTable, ColourTable, Skip, Picture, ListTable, FieldInstruction, Shape, ShapeName,
+    RevisionTable
 };
 
 // Which properties \af, \afs, \ab and \ai set: those of East Asian characters after \dbch;
@@ -48,6 +52,7 @@ struct GroupState {
     bool note = false;     // inside a footnote
     bool inTable = false;  // \intbl: paragraphs of a table cell
     bool listText = false;  // inside \listtext or \pntext: the mark of a list paragraph
+    bool unknown = false;  // inside a destination we do not know, skipped as \* allows
 };
 
 enum class Word {
@@ -58,13 +63,15 @@ enum class Word {
     SkipDestination, Character, LatinChars, DoubleByteChars, RightToLeftChars,
     AsianFont, AsianFontSize, AsianBold, AsianItalic, FieldResult, Footnote,
     Cell, Row, InTable, Picture, ListTable, FieldInstruction, Shape, ShapeName, ShapeValue,
-    ShapeText, ListText, RowDefinition, CellBoundary,
+    ShapeText, ListText, RowDefinition, CellBoundary, Section, Hidden, Inserted, Deleted,
+    InsertAuthor, DeleteAuthor, InsertTime, DeleteTime, Field, RevisionTable,
 };
 
 // Destinations we read even when \* marks them as optional.
 bool ReadWhenStarred(Word word) {
     return word == Word::FieldResult || word == Word::Footnote || word == Word::FieldInstruction ||
-           word == Word::ListTable || word == Word::Shape || word == Word::ShapeText;
+           word == Word::ListTable || word == Word::Shape || word == Word::ShapeText ||
+           word == Word::RevisionTable;
 }
 
 struct WordAction {
@@ -74,7 +81,7 @@ struct WordAction {
 
 const std::unordered_map<std::string_view, WordAction>& Words() {
     static const std::unordered_map<std::string_view, WordAction> words = {
-        {"par", {Word::Par}}, {"sect", {Word::Par}}, {"page", {Word::Par}},
+        {"par", {Word::Par}}, {"sect", {Word::Section}}, {"page", {Word::Par}},
         {"row", {Word::Row}}, {"nestrow", {Word::Row}}, {"cell", {Word::Cell}},
         {"nestcell", {Word::Cell}}, {"intbl", {Word::InTable}}, {"trowd", {Word::RowDefinition}},
         {"cellx", {Word::CellBoundary}},
@@ -91,6 +98,11 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"af", {Word::AsianFont}}, {"afs", {Word::AsianFontSize}}, {"ab", {Word::AsianBold}},
         {"ai", {Word::AsianItalic}}, {"fldrslt", {Word::FieldResult}},
         {"footnote", {Word::Footnote}},
+        {"v", {Word::Hidden}}, {"revised", {Word::Inserted}}, {"deleted", {Word::Deleted}},
+        {"revauth", {Word::InsertAuthor}}, {"revauthdel", {Word::DeleteAuthor}},
+        {"revdttm", {Word::InsertTime}}, {"revdttmdel", {Word::DeleteTime}},
+        {"field", {Word::Field}}, {"fldinst", {Word::FieldInstruction}},
+        {"revtbl", {Word::RevisionTable}},
         {"fonttbl", {Word::FontTable}}, {"colortbl", {Word::ColourTable}},
         {"red", {Word::Red}}, {"green", {Word::Green}}, {"blue", {Word::Blue}},
         {"fcharset", {Word::Charset}}, {"cpg", {Word::CodePage}},
@@ -116,7 +128,8 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
         {"pntext", {Word::ListText}}, {"shp", {Word::Shape}}, {"shpinst", {Word::Shape}},
         {"shppict", {Word::Shape}}, {"sp", {Word::Shape}}, {"sn", {Word::ShapeName}},
         {"sv", {Word::ShapeValue}}, {"shptxt", {Word::ShapeText}},
-        {"annotation", {Word::SkipDestination}}, {"revtbl", {Word::SkipDestination}},
+        {"annotation", {Word::SkipDestination}}, {"shpgrp", {Word::SkipDestination}},
+        {"do", {Word::SkipDestination}}, {"mmath", {Word::SkipDestination}},
         {"rsidtbl", {Word::SkipDestination}}, {"filetbl", {Word::SkipDestination}},
         {"xe", {Word::SkipDestination}}, {"tc", {Word::SkipDestination}},
         {"txe", {Word::SkipDestination}}, {"rxe", {Word::SkipDestination}},
@@ -133,12 +146,33 @@ const std::unordered_map<std::string_view, WordAction>& Words() {
     return words;
 }
 
+// Optional destinations of word processors that hold no text of the document: page styles,
+// list numbering, document variables, line-break rules, metadata.
+bool IsMetadata(std::string_view name) {
+    static constexpr std::string_view kNames[] = {
+        "pgdsctbl", "pnseclvl", "wgrffmtfilter", "fchars", "lchars", "docvar", "rdf",
+        "defpap", "defchp", "listpicture", "password", "protusertbl", "ud", "fldtype",
+        "listtag", "panose", "falt", "cs", "ts", "company", "blipuid", "mmathPr",
+        "pgptbl", "oldcprops", "oldpprops", "oldsprops", "oldtprops", "pnseclvl", "atnid",
+        "atnauthor", "atntime", "atnref", "atndate", "atnparent", "atnicn", "keywords",
+        "bkmkstart", "bkmkend", "abicellprops", "abiendcell", "abitableprops", "abiendtable",
+    };
+    for (const std::string_view known : kNames) {
+        if (known == name) return true;
+    }
+    return false;
+}
+
+constexpr QLatin1StringView kUnknownContent("unbekannte Inhalte");
+
 class RtfReader {
 public:
     RtfReader(const QByteArray& bytes, QTextDocument& document)
         : bytes_(bytes), builder_(document) {}
 
     void read();
+    // The kinds of content skipped that the document showed, each once.
+    QStringList unkept() const { return unkept_; }
 
 private:
     GroupState& state() { return stack_.back(); }
@@ -170,6 +204,9 @@ private:
     void endDestination(Destination ending);
     void shapeWord(std::string_view name, int parameter);
     void beginDestination(Word word);
+    void openField();
+    void endShape();
+    void closeField();
 
     const QByteArray& bytes_;
     RtfDocumentBuilder builder_;
@@ -205,6 +242,22 @@ private:
     int fontCodePage_ = 0;  // \cpg, which wins over \fcharset
     bool fontOpen_ = false;
     int red_ = -1, green_ = -1, blue_ = -1;
+
+    // The fields open around the text; a field's result is any text in its group outside
+    // its instruction. A field ends with the group that holds \field.
+    struct OpenField {
+        std::size_t depth = 0;
+        QString instruction;
+        bool shown = false;  // its result holds text
+    };
+    std::vector<OpenField> fields_;
+    QString author_;  // the \revtbl entry being read
+    // The last paragraph end has no text after it yet: a \sect here ends no paragraph.
+    bool atParagraphStart_ = true;
+    // Text and pictures put into the document so far; a shape that added none is lost.
+    std::size_t shown_ = 0;
+    std::size_t shapeStart_ = 0;
+    QStringList unkept_;
 };
 
 void RtfReader::read() {
@@ -270,9 +323,13 @@ void RtfReader::closeGroup() {
     }
     const Destination ending = state().destination;
     const bool noteEnds = state().note;
+    const bool fieldEnds = !fields_.empty() && fields_.back().depth == stack_.size();
     stack_.pop_back();
+    if (fieldEnds) closeField();
     if (ending == Destination::FontTable && fontOpen_) endFontEntry();
-    if (ending != state().destination) {
+    if (ending == Destination::Shape && state().destination == Destination::Text) {
+        endShape();
+    } else if (ending != state().destination) {
         endDestination(ending);
     } else if (ending == Destination::ListTable) {
         lists_.closeGroup();
@@ -313,6 +370,7 @@ void RtfReader::hexByte(const RtfToken& token) {
     case Destination::Text:
     case Destination::FontTable:
     case Destination::FieldInstruction:
+    case Destination::RevisionTable:
     case Destination::ShapeName: pendingBytes_ += static_cast<char>(token.parameter); break;
     case Destination::ListTable:
         flushBytes();
@@ -348,6 +406,9 @@ void RtfReader::controlWord(std::string_view name, bool hasParameter, int parame
     const auto& words = Words();
     const auto found = words.find(name);
     if (found == words.end()) {
+        if (starred && starredFrom_ == Destination::Text && !IsMetadata(name)) {
+            state().unknown = true;
+        }
         if (destination == Destination::Shape) shapeWord(name, parameter);
         if (destination != Destination::Text) return;
         if (!ApplyParagraphWord(name, hasParameter, parameter, state().paragraph)) {
@@ -356,6 +417,13 @@ void RtfReader::controlWord(std::string_view name, bool hasParameter, int parame
         return;
     }
     if (starred && ReadWhenStarred(found->second.word)) state().destination = starredFrom_;
+    if (found->second.word == Word::SkipDestination &&
+        (starred ? starredFrom_ : state().destination) == Destination::Text) {
+        const QString kind = UnkeptKind(name);
+        if (!kind.isEmpty() && !unkept_.contains(kind)) unkept_ << kind;
+        // A field whose result is a drawing has a result, though not one we keep.
+        if (!kind.isEmpty() && !fields_.empty()) fields_.back().shown = true;
+    }
     applyWord(found->second, hasParameter, parameter);
 }
 
@@ -371,6 +439,13 @@ void RtfReader::applyWord(const WordAction& action, bool hasParameter, int param
         red_ = green_ = blue_ = -1;
         return;
     case Word::SkipDestination: group.destination = Destination::Skip; return;
+    case Word::RevisionTable:
+        group.destination = Destination::RevisionTable;
+        author_.clear();
+        return;
+    case Word::Field:
+        if (group.destination == Destination::Text && flatDepth_ == 0) openField();
+        return;
     case Word::Ansi: documentCodePage_ = 1252; return;
     case Word::AnsiCodePage:
         if (parameter > 0) documentCodePage_ = parameter;
@@ -413,6 +488,16 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
     const bool on = !hasParameter || parameter != 0;
     switch (action.word) {
     case Word::Par: endParagraph(); break;
+    case Word::Section:
+        if (!atParagraphStart_) endParagraph();
+        break;
+    case Word::Hidden: format.kept.hidden = on; break;
+    case Word::Inserted: format.kept.inserted = on; break;
+    case Word::Deleted: format.kept.deleted = on; break;
+    case Word::InsertAuthor: format.kept.insertAuthor = parameter; break;
+    case Word::DeleteAuthor: format.kept.deleteAuthor = parameter; break;
+    case Word::InsertTime: format.kept.insertTime = parameter; break;
+    case Word::DeleteTime: format.kept.deleteTime = parameter; break;
     case Word::Pard:
         group.paragraph = RtfParagraphFormat{};
         group.inTable = false;
@@ -465,6 +550,7 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
         const RtfParagraphFormat paragraph = row_.format(group.paragraph);
         row_.ends();
         builder_.endParagraph(paragraph, listMarker(paragraph), group.format);
+        atParagraphStart_ = true;
         break;
     }
     case Word::RowDefinition: row_.define(); break;
@@ -518,6 +604,17 @@ void RtfReader::text(std::string_view run) {
     case Destination::ShapeName:
         pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
         break;
+    case Destination::RevisionTable:
+        // A ";" ends an author's name.
+        for (std::size_t end = run.find(';'); end != std::string_view::npos; end = run.find(';')) {
+            pendingBytes_.append(run.data(), static_cast<qsizetype>(end));
+            run.remove_prefix(end + 1);
+            flushBytes();
+            builder_.addRevisionAuthor(author_.trimmed());
+            author_.clear();
+        }
+        pendingBytes_.append(run.data(), static_cast<qsizetype>(run.size()));
+        break;
     case Destination::Picture: picture_.readHex(run); break;
     case Destination::FontTable:
         // A ";" ends the entry; the name may come in pieces.
@@ -532,6 +629,12 @@ void RtfReader::text(std::string_view run) {
     case Destination::ColourTable:
         for (const char byte : run) {
             if (byte == ';') endColourEntry();
+        }
+        break;
+    case Destination::Skip:
+        if (state().unknown && !unkept_.contains(kUnknownContent) &&
+            run.find_first_not_of(" \t") != std::string_view::npos) {
+            unkept_ << QString(kUnknownContent);
         }
         break;
     default: break;
@@ -574,12 +677,16 @@ void RtfReader::deliver(const QString& text) {
     case Destination::Text:
         if (!state().note) settleTable();
         builder_.collectMarker(state().listText);
+        if (!fields_.empty()) fields_.back().shown = true;
+        atParagraphStart_ = false;
+        ++shown_;
         builder_.appendText(text, state().format);
         break;
     case Destination::FontTable: font_.name += text; break;
     case Destination::ListTable: lists_.text(text); break;
     case Destination::FieldInstruction: fieldInstruction_ += text; break;
     case Destination::ShapeName: shapeName_ += text; break;
+    case Destination::RevisionTable: author_ += text; break;
     default: break;
     }
 }
@@ -639,6 +746,7 @@ void RtfReader::endParagraph() {
     if (pendingPar_) builder_.endParagraph(pendingParagraph_);
     pendingPar_ = false;
     pendingCells_ = 0;
+    atParagraphStart_ = true;
     if (state().inTable) {
         pendingPar_ = true;
         pendingParagraph_ = state().paragraph;
@@ -673,7 +781,10 @@ void RtfReader::beginDestination(Word word) {
         fieldInstruction_.clear();
         break;
     case Word::Shape:
-        if (text) shapeLeft_ = shapeTop_ = shapeRight_ = shapeBottom_ = 0;
+        if (text) {
+            shapeLeft_ = shapeTop_ = shapeRight_ = shapeBottom_ = 0;
+            shapeStart_ = shown_;
+        }
         group.destination = text || shape ? Destination::Shape : Destination::Skip;
         break;
     case Word::ShapeName:
@@ -713,7 +824,11 @@ void RtfReader::endDestination(Destination ending) {
         settleTable();
         builder_.collectMarker(state().listText);
         builder_.appendPicture(picture, state().format);
+        if (!fields_.empty()) fields_.back().shown = true;  // a SHAPE field's picture
+        atParagraphStart_ = false;
+        ++shown_;
     } else if (ending == Destination::FieldInstruction) {
+        if (!fields_.empty()) fields_.back().instruction = fieldInstruction_;
         const QString target = HyperlinkTarget(fieldInstruction_);
         fieldInstruction_.clear();
         if (!target.isEmpty()) state().format.link = builder_.addLink(target);
@@ -732,10 +847,50 @@ void RtfReader::settleTable() {
     }
 }
 
+// A drawing that gave neither a picture nor text (a text in its properties, lines and
+// areas) is lost; as a SHAPE field's result it is that field's result all the same.
+void RtfReader::endShape() {
+    if (shown_ != shapeStart_) return;
+    const QString kind = UnkeptKind("shp");
+    if (!unkept_.contains(kind)) unkept_ << kind;
+    if (!fields_.empty()) fields_.back().shown = true;
+}
+
+void RtfReader::openField() {
+    // Real files nest fields a few deep; deeper ones are read as text.
+    if (fields_.size() >= 16) return;
+    settleSurrogate();
+    fields_.push_back({stack_.size(), QString(), false});
+}
+
+// A field without result shows its ruby base or nothing, and keeps its instruction.
+void RtfReader::closeField() {
+    flushBytes();
+    settleSurrogate();
+    OpenField field = std::move(fields_.back());
+    fields_.pop_back();
+    if (field.shown) {
+        if (!fields_.empty()) fields_.back().shown = true;
+        return;
+    }
+    if (field.instruction.trimmed().isEmpty() || state().destination != Destination::Text) return;
+    const EmptyField empty = ReadEmptyField(field.instruction);
+    RtfCharFormat format = state().format;
+    format.kept.field = builder_.addField(empty.field);
+    const QString shown = empty.shown.isEmpty() ? QString(QChar(kFieldMark)) : empty.shown;
+    if (!state().note) settleTable();
+    if (!fields_.empty()) fields_.back().shown = true;
+    atParagraphStart_ = false;
+    builder_.collectMarker(state().listText);
+    builder_.appendText(shown, format);
+}
+
 }  // namespace
 
-void ReadRtf(const QByteArray& bytes, QTextDocument& document) {
-    RtfReader(bytes, document).read();
+QStringList ReadRtf(const QByteArray& bytes, QTextDocument& document) {
+    RtfReader reader(bytes, document);
+    reader.read();
+    return reader.unkept();
 }
 
 }  // namespace editor

@@ -4,13 +4,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
 class QTextDocument;
 
 namespace editor {
 
 // Replaces the document's content. Reads whatever it can: unknown control words are
-// ignored, damaged files give the text read so far. Never throws for any input.
-void ReadRtf(const QByteArray& bytes, QTextDocument& document);
+// ignored, damaged files give the text read so far. Never throws for any input. Returns
+// the kinds of content it skipped that the document showed (UnkeptKind), each once.
+QStringList ReadRtf(const QByteArray& bytes, QTextDocument& document);
 
 }  // namespace editor

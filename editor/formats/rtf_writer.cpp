@@ -20,6 +20,7 @@
 #include "editor/formats/rtf_paragraph_format.h"
 #include "editor/formats/rtf_pictures.h"
 #include "editor/formats/rtf_properties.h"
+#include "editor/formats/rtf_kept.h"
 #include "platform/cp1252.h"
 
 namespace editor {
@@ -40,8 +41,18 @@ struct RunFormat {
     QByteArray forms;    // superscript, small capitals, underline kinds ...: in a group
     QString link;        // the target of a hyperlink
     bool picture = false;
+    bool hidden = false;
+    bool field = false;  // a kept field (writeField)
+    // Tracked changes: author (an index into the \revtbl, -1 = none) and packed time.
+    int insertAuthor = -1;
+    int insertTime = 0;
+    int deleteAuthor = -1;
+    int deleteTime = 0;
 
-    bool inGroup() const { return background != 0 || !forms.isEmpty(); }
+    bool inGroup() const {
+        return background != 0 || !forms.isEmpty() || hidden || insertAuthor >= 0 ||
+               deleteAuthor >= 0;
+    }
 };
 
 // The point size Qt shows: HTML's size steps (<h1>, <small>) scale the document's font as
@@ -71,6 +82,9 @@ private:
     void collectTables();
     void writeTables();
     void writeParagraph(const QTextBlock& block);
+    // A kept field from `it` on, over the fragments that show it; `it` ends on the last.
+    void writeField(QTextBlock::iterator& it);
+    int authorIndex(const QString& author);
     void writeFormatChange(const RunFormat& format);
     void writeRun(const QTextFragment& fragment, const RunFormat& format);
     void openLink(const QString& target);
@@ -87,6 +101,8 @@ private:
     std::vector<int> declared_;  // the \fcharset each font was read with, 0 for none
     std::vector<int> charsets_;  // of each font, found when the table is written
     std::vector<QColor> colours_;
+    QStringList authors_{QStringLiteral("Unknown")};  // as LibreOffice begins it
+    bool revisions_ = false;
     std::unordered_map<int, RunFormat> runFormats_;  // by the document's format index
     RunFormat written_;
     QString openLink_;  // the link whose field is open
@@ -132,7 +148,16 @@ int RtfWriter::colourIndex(const QBrush& brush) {
     return static_cast<int>(colours_.size());
 }
 
-RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
+int RtfWriter::authorIndex(const QString& author) {
+    revisions_ = true;
+    const qsizetype index = authors_.indexOf(author);
+    if (index >= 0) return static_cast<int>(index);
+    authors_ << author;
+    return static_cast<int>(authors_.size() - 1);
+}
+
+RunFormat RtfWriter::runFormat(const QTextCharFormat& shown) {
+    const QTextCharFormat format = OwnFormat(shown);
     const QFont font = format.font().resolve(defaultFont_);
     RunFormat run;
     const QStringList families = font.families();
@@ -149,6 +174,16 @@ RunFormat RtfWriter::runFormat(const QTextCharFormat& format) {
     run.background = colourIndex(format.background());
     if (format.isAnchor()) run.link = format.anchorHref();
     run.picture = format.isImageFormat();
+    run.hidden = format.hasProperty(kept::Hidden);
+    run.field = format.hasProperty(kept::FieldId);
+    if (format.hasProperty(kept::InsertAuthor)) {
+        run.insertAuthor = authorIndex(format.stringProperty(kept::InsertAuthor));
+        run.insertTime = format.intProperty(kept::InsertTime);
+    }
+    if (format.hasProperty(kept::DeleteAuthor)) {
+        run.deleteAuthor = authorIndex(format.stringProperty(kept::DeleteAuthor));
+        run.deleteTime = format.intProperty(kept::DeleteTime);
+    }
     return run;
 }
 
@@ -192,6 +227,15 @@ void RtfWriter::writeTables() {
         out_ += "\\blue" + QByteArray::number(colour.blue()) + ';';
     }
     out_ += "}\r\n";
+    if (revisions_) {
+        out_ += "{\\*\\revtbl ";
+        for (const QString& author : authors_) {
+            out_ += '{';
+            writeText(author, true);
+            out_ += ";}";
+        }
+        out_ += "}\r\n";
+    }
 }
 
 void RtfWriter::writeParagraph(const QTextBlock& block) {
@@ -204,13 +248,18 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
             closeLink();
             if (!format.link.isEmpty()) openLink(format.link);
         }
+        if (format.field) {
+            writeField(it);
+            continue;
+        }
         if (!format.inGroup()) {
             writeFormatChange(format);
             writeRun(fragment, format);
             continue;
         }
         // A highlight ends with its group: AbiWord takes \highlight0 for black. The other
-        // forms go the same way, so that nothing needs to be switched off.
+        // forms, hidden text and tracked changes go the same way, so that nothing needs to
+        // be switched off (LibreOffice takes \revised0 for another insertion).
         const RunFormat outside = written_;
         out_ += '{';
         writeFormatChange(format);
@@ -249,6 +298,43 @@ void RtfWriter::closeLink() {
     openLink_.clear();
 }
 
+// The instruction as it was read, the text shown in place of a ruby's base, and an empty
+// result that word processors fill in again.
+void RtfWriter::writeField(QTextBlock::iterator& it) {
+    const QTextCharFormat first = it.fragment().charFormat();
+    const int id = first.intProperty(kept::FieldId);
+    const RunFormat outside = written_;
+    out_ += '{';
+    writeFormatChange(runFormat(it.fragment()));
+    out_ += "{\\field{\\*\\fldinst ";
+    writeText(first.stringProperty(kept::FieldBefore));
+    // A field that shows nothing has only its mark; text typed after it took its format and
+    // follows it.
+    const bool showsNothing = first.stringProperty(kept::FieldAfter).isEmpty();
+    QString typed;
+    for (;;) {
+        QString shown = it.fragment().text();
+        shown.remove(QChar(kFieldMark));
+        if (showsNothing) {
+            typed += shown;
+        } else {
+            writeText(shown);
+        }
+        auto next = it;
+        ++next;
+        if (next.atEnd() || !next.fragment().charFormat().hasProperty(kept::FieldId) ||
+            next.fragment().charFormat().intProperty(kept::FieldId) != id) {
+            break;
+        }
+        it = next;
+    }
+    writeText(first.stringProperty(kept::FieldAfter));
+    out_ += "}{\\fldrslt }}";
+    writeText(typed);
+    out_ += '}';
+    written_ = outside;
+}
+
 void RtfWriter::writeFormatChange(const RunFormat& format) {
     const auto size = out_.size();
     if (format.font != written_.font) word("f", format.font);
@@ -260,6 +346,17 @@ void RtfWriter::writeFormatChange(const RunFormat& format) {
     if (format.foreground != written_.foreground) word("cf", format.foreground);
     if (format.background != written_.background) word("highlight", format.background);
     out_ += format.forms;  // only ever in a group of its own
+    if (format.hidden) word("v");
+    if (format.insertAuthor >= 0) {
+        word("revised");
+        word("revauth", format.insertAuthor);
+        word("revdttm", format.insertTime);
+    }
+    if (format.deleteAuthor >= 0) {
+        word("deleted");
+        word("revauthdel", format.deleteAuthor);
+        word("revdttmdel", format.deleteTime);
+    }
     if (out_.size() != size) out_ += ' ';  // ends the last control word
     written_ = format;
 }

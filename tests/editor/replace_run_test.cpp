@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "editor/edit_batch.h"
+#include "editor/formats/rtf_reader.h"
 
 using namespace editor;
 using platform::ButtonAll;
@@ -98,6 +99,22 @@ TEST(ReplaceRun, AnswersAndOptions) {
         const Outcome run = Replace(QString::fromUtf8(c.text), c.from, c.to, c.request, c.answers);
         EXPECT_EQ(run.text, QString::fromUtf8(c.after));
         EXPECT_EQ(run.told, c.told);
+    }
+}
+
+// The text of a tracked deletion is gone for find and replace: no hit in it or across it.
+TEST(ReplaceRun, DeletedTextIsNotSearched) {
+    QTextDocument document;
+    editor::ReadRtf("{\\rtf1 alt {\\deleted alt neu} neu alt}", document);
+    ASSERT_EQ(document.toPlainText(), "alt alt neu neu alt");
+    const std::tuple<const char*, int, int> cases[] = {
+        {"alt", 0, 0}, {"alt", 1, 16}, {"neu", 0, 12}, {"t a", 0, -1}, {"u n", 0, -1},
+        {"u a", 0, 14}, {"alt ", 0, 0}, {" neu", 0, 11},
+    };
+    for (const auto& [find, start, found] : cases) {
+        EXPECT_EQ(FindInDocument(document, find, start, document.characterCount() - 1, false, false),
+                  found)
+            << find << " from " << start;
     }
 }
 
