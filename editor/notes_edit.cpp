@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text control of the notes window: the place it keeps in view.
+// The text control of the notes window: the place it keeps in view, and the caret in long
+// paragraphs.
 #include "editor/notes_edit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <cmath>
 
 namespace editor {
 
@@ -13,16 +16,45 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { TakePlace(); });
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
+    // The inner control asks to show the caret and to repaint it with rectangles from the
+    // paragraph's QTextLayout; in a long paragraph the control corrects them after it.
+    for (QObject* child : children()) {
+        if (!child->inherits("QWidgetTextControl")) continue;
+        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepCaretInView()));
+        connect(child, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintCaret()));
+    }
 }
 
 // The base classes delete the document and the scroll bars, which may still signal.
 NotesEdit::~NotesEdit() {
     QObject::disconnect(verticalScrollBar(), nullptr, this, nullptr);
     QObject::disconnect(this, nullptr, this, nullptr);
+    for (QObject* child : children())
+        if (child->inherits("QWidgetTextControl")) QObject::disconnect(child, nullptr, this, nullptr);
+}
+
+const PlainNotesLayout* NotesEdit::Plain() const {
+    return dynamic_cast<const PlainNotesLayout*>(document()->documentLayout());
+}
+
+bool NotesEdit::InLongParagraph(int position) const {
+    const PlainNotesLayout* plain = Plain();
+    return plain && plain->InLongParagraph(position);
+}
+
+QRect NotesEdit::CaretRect() const {
+    const PlainNotesLayout* plain = Plain();
+    if (!plain) return cursorRect();
+    const PlainNotesLayout::ShownLine line = plain->LineOf(textCursor().position());
+    const qreal margin = document()->documentMargin();
+    const QRectF rect(margin + line.x - horizontalScrollBar()->value(),
+                      margin + line.number * plain->LineHeight() - verticalScrollBar()->value(),
+                      1, plain->LineHeight());
+    return rect.toAlignedRect();
 }
 
 void NotesEdit::TakePlace() {
-    if (viewport()->rect().intersects(cursorRect())) {
+    if (viewport()->rect().intersects(CaretRect())) {
         place_ = textCursor().block();
     } else {
         const QPointF top(0, verticalScrollBar()->value());
@@ -40,6 +72,109 @@ void NotesEdit::Follow(qreal lineHeight) {
     bar->setValue(bar->value() + qRound((line - placeLine_) * lineHeight));
     following_ = false;
     placeLine_ = line;
+}
+
+// Runs after QTextEdit scrolled to the rectangle the control gave, which in a long paragraph
+// is its first line: scrolls on to the caret as QTextEdit does, the least needed.
+void NotesEdit::KeepCaretInView() {
+    if (!InLongParagraph(textCursor().position())) return;
+    const QRect caret = CaretRect().adjusted(-5, 0, 5, 0);
+    const QRect shown = viewport()->rect();
+    QScrollBar* across = horizontalScrollBar();
+    if (caret.left() < shown.left() || caret.right() > shown.right())
+        across->setValue(across->value() + caret.left() - shown.width() / 2);
+    QScrollBar* down = verticalScrollBar();
+    if (caret.top() < shown.top())
+        down->setValue(down->value() + caret.top());
+    else if (caret.bottom() > shown.bottom())
+        down->setValue(down->value() + caret.bottom() - shown.height());
+}
+
+// The control repaints the caret where its paragraph's QTextLayout would have it; in a long
+// paragraph the caret's old and new place are repainted as well.
+void NotesEdit::RepaintCaret() {
+    if (!InLongParagraph(textCursor().position())) {
+        if (!caretShown_.isNull()) viewport()->update(caretShown_);
+        caretShown_ = QRect();
+        return;
+    }
+    const QRect caret = CaretRect().adjusted(-2, 0, 2, 0);
+    if (caret == caretShown_) {
+        viewport()->update(caret);
+        return;
+    }
+    if (!caretShown_.isNull()) viewport()->update(caretShown_);
+    viewport()->update(caret);
+    caretShown_ = caret;
+}
+
+// A move by lines where it starts or ends in a long paragraph; elsewhere Qt's own.
+bool NotesEdit::MoveByLines(int lines, bool page, QTextCursor::MoveMode mode) {
+    const PlainNotesLayout* plain = Plain();
+    if (!plain) return false;
+    QTextCursor cursor = textCursor();
+    const int from = cursor.position();
+    const PlainNotesLayout::ShownLine line = plain->LineOf(from);
+    const qreal height = plain->LineHeight();
+    if (page) lines *= std::max(1, static_cast<int>(std::ceil(viewport()->height() / height)));
+    const int last = document()->lineCount() - 1;
+    const int target = std::clamp(line.number + lines, 0, last);
+    const qreal x = goalAt_ == from ? goalX_ : line.x;
+    const qreal margin = document()->documentMargin();
+    const int to = document()->documentLayout()->hitTest(
+        QPointF(margin + x, margin + (target + 0.5) * height), Qt::FuzzyHit);
+    if (to < 0 || (!InLongParagraph(from) && !InLongParagraph(to))) return false;
+    if (page && target == line.number + lines) {
+        QScrollBar* down = verticalScrollBar();
+        down->setValue(down->value() + (lines > 0 ? 1 : -1) * down->pageStep());
+    }
+    cursor.setPosition(to, mode);
+    setTextCursor(cursor);
+    goalX_ = x;
+    goalAt_ = to;
+    return true;
+}
+
+// Home and End in a long paragraph: to the start or end of the displayed line; a line that
+// wraps after a blank ends before it, as in Qt's own move.
+bool NotesEdit::MoveInLine(bool toEnd, QTextCursor::MoveMode mode) {
+    QTextCursor cursor = textCursor();
+    if (!InLongParagraph(cursor.position())) return false;
+    const PlainNotesLayout::ShownLine line = Plain()->LineOf(cursor.position());
+    int to = line.start;
+    if (toEnd) {
+        to = line.start + line.length;
+        const QTextBlock block = cursor.block();
+        if (to < block.position() + block.length() - 1 && line.length > 0 &&
+            document()->characterAt(to - 1).isSpace())
+            --to;
+    }
+    cursor.setPosition(to, mode);
+    setTextCursor(cursor);
+    return true;
+}
+
+void NotesEdit::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+        const QTextCursor::MoveMode mode =
+            modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+        bool done = false;
+        switch (event->key()) {
+        case Qt::Key_Up: done = MoveByLines(-1, false, mode); break;
+        case Qt::Key_Down: done = MoveByLines(1, false, mode); break;
+        case Qt::Key_PageUp: done = MoveByLines(-1, true, mode); break;
+        case Qt::Key_PageDown: done = MoveByLines(1, true, mode); break;
+        case Qt::Key_Home: done = MoveInLine(false, mode); break;
+        case Qt::Key_End: done = MoveInLine(true, mode); break;
+        default: break;
+        }
+        if (done) {
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 }  // namespace editor
