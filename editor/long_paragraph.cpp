@@ -13,11 +13,12 @@ namespace {
 
 // A piece is cut at about this many characters; an edit leaves pieces between the smallest
 // and the largest size, merging or cutting them.
-constexpr int Chunk = 2048;
-constexpr int SmallestPiece = 256;
+constexpr int Chunk = 1024;
+constexpr int SmallestPiece = 128;
 constexpr int LargestPiece = 4 * Chunk;
-// Text after a place that tells whether a line ends there: more than any line holds.
-constexpr int LookAhead = 512;
+// Text after a place that tells whether a line ends there: a word that does not fit cut
+// short does not fit whole either; a longer word cut short only costs a piece more.
+constexpr int LookAhead = 64;
 
 // The parts of the selections inside [from, to), as places from `from`.
 QList<QTextLayout::FormatRange> Clipped(const QList<QTextLayout::FormatRange>& selections,

@@ -6,6 +6,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 #include <cmath>
 
 namespace editor {
@@ -17,10 +18,12 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { TakePlace(); });
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
     // The inner control asks to show the caret and to repaint it with rectangles from the
-    // paragraph's QTextLayout; in a long paragraph the control corrects them after it.
+    // paragraph's QTextLayout, which in a long paragraph stays empty: the control shows the
+    // caret itself, and repaints it after the inner control.
     for (QObject* child : children()) {
         if (!child->inherits("QWidgetTextControl")) continue;
-        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepCaretInView()));
+        disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, nullptr);
+        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepInView(QRectF)));
         connect(child, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintCaret()));
     }
 }
@@ -74,20 +77,23 @@ void NotesEdit::Follow(qreal lineHeight) {
     placeLine_ = line;
 }
 
-// Runs after QTextEdit scrolled to the rectangle the control gave, which in a long paragraph
-// is its first line: scrolls on to the caret as QTextEdit does, the least needed.
-void NotesEdit::KeepCaretInView() {
-    if (!InLongParagraph(textCursor().position())) return;
-    const QRect caret = CaretRect().adjusted(-5, 0, 5, 0);
-    const QRect shown = viewport()->rect();
+// Scrolls the least needed to show the rectangle (document coordinates), half a viewport
+// more across; in a long paragraph the caret's own.
+void NotesEdit::KeepInView(const QRectF& asked) {
     QScrollBar* across = horizontalScrollBar();
-    if (caret.left() < shown.left() || caret.right() > shown.right())
-        across->setValue(across->value() + caret.left() - shown.width() / 2);
     QScrollBar* down = verticalScrollBar();
-    if (caret.top() < shown.top())
-        down->setValue(down->value() + caret.top());
-    else if (caret.bottom() > shown.bottom())
-        down->setValue(down->value() + caret.bottom() - shown.height());
+    QRect rect = asked.toRect();
+    if (InLongParagraph(textCursor().position()))
+        rect = CaretRect().adjusted(-5, 0, 5, 0).translated(across->value(), down->value());
+    const int width = viewport()->width();
+    const int height = viewport()->height();
+    if (rect.left() < across->value() || rect.right() > across->value() + width)
+        across->setValue(isRightToLeft() ? across->maximum() - rect.left()
+                                         : rect.left() - width / 2);
+    if (rect.top() < down->value())
+        down->setValue(rect.top());
+    else if (rect.bottom() > down->value() + height)
+        down->setValue(rect.bottom() - height);
 }
 
 // The control repaints the caret where its paragraph's QTextLayout would have it; in a long
@@ -154,7 +160,72 @@ bool NotesEdit::MoveInLine(bool toEnd, QTextCursor::MoveMode mode) {
     return true;
 }
 
+// Qt's own cursor works out the caret's x after an edit from the paragraph's QTextLayout,
+// which means itemizing the whole paragraph (some 25 ms for 2 MB) on every key; inside an
+// edit block it leaves that for later. The keys' edits are joined for undo as Qt joins
+// them: characters typed one after the other, and Backspaces or Deletes in a row.
+bool NotesEdit::EditInLong(QKeyEvent* event) {
+    if (isReadOnly() || overwriteMode()) return false;
+    QTextCursor cursor = textCursor();
+    if (!InLongParagraph(cursor.position()) ||
+        document()->findBlock(cursor.anchor()) != cursor.block())
+        return false;
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    const QString text = event->text();
+    Typed kind = Typed::None;
+    if (event->matches(QKeySequence::Delete))
+        kind = Typed::Forward;
+    else if (event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == 0)
+        kind = Typed::Back;
+    else if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t') &&
+             (modifiers & ~Qt::ShiftModifier) == 0)
+        kind = Typed::Insert;
+    if (kind == Typed::None) return false;
+    const QTextBlock block = cursor.block();
+    if (!cursor.hasSelection() &&
+        ((kind == Typed::Back && cursor.position() == block.position()) ||
+         (kind == Typed::Forward && cursor.position() == block.position() + block.length() - 1)))
+        return false;  // joins two paragraphs: Qt's own
+    const bool join = kind == lastTyped_ && !cursor.hasSelection() &&
+                      cursor.position() == typedAt_ && document()->revision() == typedRevision_ &&
+                      document()->availableUndoSteps() == typedUndoSteps_;
+    if (join)
+        cursor.joinPreviousEditBlock();
+    else
+        cursor.beginEditBlock();
+    if (kind == Typed::Insert) {
+        cursor.insertText(text);
+    } else if (cursor.hasSelection()) {
+        cursor.removeSelectedText();
+    } else if (kind == Typed::Back) {
+        cursor.deletePreviousChar();
+    } else {
+        // The next character as the user sees it: a letter with its marks, a pair of
+        // surrogates.
+        const int at = cursor.position();
+        const int end = block.position() + block.length() - 1;
+        QString near;
+        for (int i = at; i < std::min(end, at + 32); ++i) near += document()->characterAt(i);
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, near);
+        const qsizetype next = graphemes.toNextBoundary();
+        cursor.setPosition(at + static_cast<int>(next > 0 ? next : 1), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.endEditBlock();
+    lastTyped_ = kind;
+    typedAt_ = cursor.position();
+    typedRevision_ = document()->revision();
+    typedUndoSteps_ = document()->availableUndoSteps();
+    KeepInView(QRectF());
+    return true;
+}
+
 void NotesEdit::keyPressEvent(QKeyEvent* event) {
+    if (EditInLong(event)) {
+        event->accept();
+        return;
+    }
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
         const QTextCursor::MoveMode mode =

@@ -33,7 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
-    void KeepCaretInView();
+    void KeepInView(const QRectF& asked);
     void RepaintCaret();
 
 private:
@@ -45,6 +45,8 @@ private:
     // Moves the caret by whole lines (a page: by a viewport's height); true when done here.
     bool MoveByLines(int lines, bool page, QTextCursor::MoveMode mode);
     bool MoveInLine(bool toEnd, QTextCursor::MoveMode mode);
+    // Typing, Backspace and Delete in a long paragraph; true when done here.
+    bool EditInLong(QKeyEvent* event);
 
     QTextBlock place_;
     int placeLine_ = 0;  // the first line of place_ when it was taken or last followed
@@ -53,6 +55,13 @@ private:
     qreal goalX_ = 0;
     int goalAt_ = -1;
     QRect caretShown_;  // where the caret in a long paragraph was last repainted
+    // The last edit typed into a long paragraph, which the next one of its kind joins for
+    // undo when nothing came between (as Qt joins typed characters).
+    enum class Typed { None, Insert, Back, Forward };
+    Typed lastTyped_ = Typed::None;
+    int typedAt_ = -1;
+    int typedRevision_ = -1;
+    int typedUndoSteps_ = -1;
 };
 
 }  // namespace editor
