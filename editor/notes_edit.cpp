@@ -18,12 +18,11 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { TakePlace(); });
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
     // The inner control asks to show the caret and to repaint it with rectangles from the
-    // paragraph's QTextLayout, which in a long paragraph stays empty: the control shows the
-    // caret itself, and repaints it after the inner control.
+    // paragraph's QTextLayout, which in a long paragraph stays empty (its first line): there
+    // the control shows and repaints the caret itself, after QTextEdit.
     for (QObject* child : children()) {
         if (!child->inherits("QWidgetTextControl")) continue;
-        disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, nullptr);
-        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepInView(QRectF)));
+        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepCaretInView()));
         connect(child, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintCaret()));
     }
 }
@@ -77,23 +76,20 @@ void NotesEdit::Follow(qreal lineHeight) {
     placeLine_ = line;
 }
 
-// Scrolls the least needed to show the rectangle (document coordinates), half a viewport
-// more across; in a long paragraph the caret's own.
-void NotesEdit::KeepInView(const QRectF& asked) {
+// In a long paragraph: scrolls the least needed to show the caret, half a viewport more
+// across, as QTextEdit does.
+void NotesEdit::KeepCaretInView() {
+    if (!InLongParagraph(textCursor().position())) return;
+    const QRect caret = CaretRect().adjusted(-5, 0, 5, 0);
+    const QRect shown = viewport()->rect();
     QScrollBar* across = horizontalScrollBar();
+    if (caret.left() < shown.left() || caret.right() > shown.right())
+        across->setValue(across->value() + caret.left() - shown.width() / 2);
     QScrollBar* down = verticalScrollBar();
-    QRect rect = asked.toRect();
-    if (InLongParagraph(textCursor().position()))
-        rect = CaretRect().adjusted(-5, 0, 5, 0).translated(across->value(), down->value());
-    const int width = viewport()->width();
-    const int height = viewport()->height();
-    if (rect.left() < across->value() || rect.right() > across->value() + width)
-        across->setValue(isRightToLeft() ? across->maximum() - rect.left()
-                                         : rect.left() - width / 2);
-    if (rect.top() < down->value())
-        down->setValue(rect.top());
-    else if (rect.bottom() > down->value() + height)
-        down->setValue(rect.bottom() - height);
+    if (caret.top() < shown.top())
+        down->setValue(down->value() + caret.top());
+    else if (caret.bottom() > shown.bottom())
+        down->setValue(down->value() + caret.bottom() - shown.height());
 }
 
 // The control repaints the caret where its paragraph's QTextLayout would have it; in a long
@@ -217,7 +213,7 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
     typedAt_ = cursor.position();
     typedRevision_ = document()->revision();
     typedUndoSteps_ = document()->availableUndoSteps();
-    KeepInView(QRectF());
+    KeepCaretInView();
     return true;
 }
 

@@ -33,7 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
-    void KeepInView(const QRectF& asked);
+    void KeepCaretInView();
     void RepaintCaret();
 
 private:
