@@ -50,9 +50,11 @@ std::unique_ptr<QTextLayout> LongParagraph::LayOut(int from, int to, const Piece
     auto layout = std::make_unique<QTextLayout>(text_.mid(from, to - from), setup.font);
     QTextOption option = setup.option;
     if (!setup.wraps) {
-        // Side by side, every piece starts at its own left edge.
+        // Side by side, every piece starts at its own left edge, and the
+        // blanks at a piece's end count in its width.
         option.setWrapMode(QTextOption::NoWrap);
         option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        option.setFlags(option.flags() | QTextOption::IncludeTrailingSpaces);
     }
     layout->setTextOption(option);
     if (setup.formats) layout->setFormats(setup.formats(from, to));
@@ -80,8 +82,20 @@ bool LongParagraph::EndsLine(int lineStart, int at, const PieceSetup& setup) {
     return layout->lineCount() >= 2 && lineStart + first.textStart() + first.textLength() == at;
 }
 
+// Where the pieces of a wrapped paragraph meet: at a line that starts after a blank, so
+// that nothing is shaped across (kerning of a word that wraps inside may move its break by
+// a character). Of the lines 1 … lines - 1 of the layout, the last such one; 0 when none.
+int LongParagraph::LastBreakAfterBlank(const QTextLayout& layout, int start, int lines) const {
+    for (int k = lines - 1; k >= 1; --k) {
+        const int at = start + layout.lineAt(k).textStart();
+        if (text_[at - 1].isSpace()) return k;
+    }
+    return 0;
+}
+
 // One piece of whole lines from `start`, where a line starts: a chunk is laid out, and its
-// last line, which the chunk's end may have cut, begins the next piece.
+// last line, which the chunk's end may have cut, begins the next piece (or the last line
+// that follows a blank, if the chunk has one).
 LongParagraph::Piece LongParagraph::NextPiece(int start, const PieceSetup& setup) {
     const int n = text_.size();
     for (int length = Chunk;; length *= 2) {
@@ -97,9 +111,12 @@ LongParagraph::Piece LongParagraph::NextPiece(int start, const PieceSetup& setup
             return piece;
         }
         if (lines < 2) continue;
-        piece.end = start + layout->lineAt(lines - 1).textStart();
-        piece.lines = lines - 1;
-        piece.lastLineStart = start + layout->lineAt(lines - 2).textStart();
+        int split = LastBreakAfterBlank(*layout, start, lines - 1);
+        if (split == 0 && length < LargestPiece) continue;
+        if (split == 0) split = lines - 1;  // one word across many lines
+        piece.end = start + layout->lineAt(split).textStart();
+        piece.lines = split;
+        piece.lastLineStart = start + layout->lineAt(split - 1).textStart();
         return piece;
     }
 }
@@ -221,12 +238,14 @@ int LongParagraph::EditWrapped(int at, int removed, int added, const PieceSetup&
         }
         ++next;  // no line starts where that piece began
         if (lines < 2) continue;
+        int split = LastBreakAfterBlank(*layout, start, lines);
+        if (split == 0) split = lines - 1;
         Piece piece;
         piece.start = start;
-        piece.end = lastStart;
-        piece.lines = lines - 1;
-        piece.lastLineStart = start + layout->lineAt(lines - 2).textStart();
-        start = lastStart;
+        piece.end = start + layout->lineAt(split).textStart();
+        piece.lines = split;
+        piece.lastLineStart = start + layout->lineAt(split - 1).textStart();
+        start = piece.end;
         fresh.push_back(std::move(piece));
     }
     const int fromLine = pieces_[first].firstLine;

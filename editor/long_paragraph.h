@@ -99,6 +99,7 @@ private:
     std::unique_ptr<QTextLayout> LayOut(int from, int to, const PieceSetup& setup);
     QTextLayout* LayoutOf(Piece& piece, const PieceSetup& setup);
     bool EndsLine(int lineStart, int at, const PieceSetup& setup);
+    int LastBreakAfterBlank(const QTextLayout& layout, int start, int lines) const;
     Piece NextPiece(int start, const PieceSetup& setup);
     int CutAt(int from, int to) const;
     void Sum(const PieceSetup& setup);

@@ -19,10 +19,12 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
     // The inner control asks to show the caret and to repaint it with rectangles from the
     // paragraph's QTextLayout, which in a long paragraph stays empty (its first line): there
-    // the control shows and repaints the caret itself, after QTextEdit.
+    // the control gives QTextEdit the caret's own rectangle, and repaints the caret after
+    // the inner control.
     for (QObject* child : children()) {
         if (!child->inherits("QWidgetTextControl")) continue;
-        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepCaretInView()));
+        disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(_q_ensureVisible(QRectF)));
+        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepInView(QRectF)));
         connect(child, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintCaret()));
     }
 }
@@ -76,20 +78,14 @@ void NotesEdit::Follow(qreal lineHeight) {
     placeLine_ = line;
 }
 
-// In a long paragraph: scrolls the least needed to show the caret, half a viewport more
-// across, as QTextEdit does.
-void NotesEdit::KeepCaretInView() {
-    if (!InLongParagraph(textCursor().position())) return;
-    const QRect caret = CaretRect().adjusted(-5, 0, 5, 0);
-    const QRect shown = viewport()->rect();
-    QScrollBar* across = horizontalScrollBar();
-    if (caret.left() < shown.left() || caret.right() > shown.right())
-        across->setValue(across->value() + caret.left() - shown.width() / 2);
-    QScrollBar* down = verticalScrollBar();
-    if (caret.top() < shown.top())
-        down->setValue(down->value() + caret.top());
-    else if (caret.bottom() > shown.bottom())
-        down->setValue(down->value() + caret.bottom() - shown.height());
+// QTextEdit's own scroll to a rectangle (document coordinates), in a long paragraph to the
+// caret's.
+void NotesEdit::KeepInView(const QRectF& asked) {
+    QRectF rect = asked;
+    if (InLongParagraph(textCursor().position()))
+        rect = QRectF(CaretRect().adjusted(-5, 0, 5, 0))
+                   .translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    QMetaObject::invokeMethod(this, "_q_ensureVisible", Q_ARG(QRectF, rect));
 }
 
 // The control repaints the caret where its paragraph's QTextLayout would have it; in a long
@@ -213,7 +209,7 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
     typedAt_ = cursor.position();
     typedRevision_ = document()->revision();
     typedUndoSteps_ = document()->availableUndoSteps();
-    KeepCaretInView();
+    KeepInView(QRectF());
     return true;
 }
 

@@ -33,7 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
-    void KeepCaretInView();
+    void KeepInView(const QRectF& asked);
     void RepaintCaret();
 
 private:
