@@ -79,7 +79,7 @@ bool LongParagraph::EndsLine(int lineStart, int at, const PieceSetup& setup) {
     if (at >= text_.size()) return true;
     const auto layout = LayOut(lineStart, std::min<int>(text_.size(), at + LookAhead), setup);
     const QTextLine first = layout->lineAt(0);
-    return layout->lineCount() >= 2 && lineStart + first.textStart() + first.textLength() == at;
+    return lineStart + first.textStart() + first.textLength() == at;
 }
 
 // Where the pieces of a wrapped paragraph meet: at a line that starts after a blank, so

@@ -110,6 +110,41 @@ TEST(LongParagraph, PiecesBreakLinesAsTheWholeParagraph) {
     }
 }
 
+// A line's first word cut to its last letter and typed again, line after line: the shorter
+// word goes up to the line before, also across the meeting of two pieces, and back down.
+TEST(LongParagraph, EditsAtEveryLineStart) {
+    const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const qreal width : {230.0, 600.0}) {
+        editor::PieceSetup setup;
+        setup.font = font;
+        setup.width = width;
+        setup.lineHeight = QFontMetricsF(font).height();
+        editor::LongParagraph paragraph(Words(4'000, 5), 0);
+        paragraph.Divide(setup);
+        const auto same = [&] {
+            const Whole whole(paragraph.Text(), font, setup.option, width);
+            if (paragraph.Lines() != whole.layout.lineCount()) return false;
+            for (int i = 0; i < whole.layout.lineCount(); ++i) {
+                const int start = whole.layout.lineAt(i).textStart();
+                const auto found = paragraph.LineOf(start, setup);
+                if (found.number != i || found.start != start) return false;
+            }
+            return true;
+        };
+        for (int line = 1;; ++line) {
+            const Whole whole(paragraph.Text(), font, setup.option, width);
+            if (line >= whole.layout.lineCount()) break;
+            const int at = whole.layout.lineAt(line).textStart();
+            const int blank = static_cast<int>(paragraph.Text().indexOf(u' ', at));
+            const QString cut = paragraph.Text().mid(at, std::max(1, blank - at - 1));
+            paragraph.Edit(at, cut.size(), QString(), setup);
+            ASSERT_TRUE(same()) << width << " cut at line " << line;
+            paragraph.Edit(at, 0, cut, setup);
+            ASSERT_TRUE(same()) << width << " typed at line " << line;
+        }
+    }
+}
+
 namespace {
 
 class LongParagraphWindow : public EditFormTest {
