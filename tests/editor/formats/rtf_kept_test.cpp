@@ -131,4 +131,23 @@ TEST(RtfKept, HiddenTextChangesAndFieldsRoundTrip) {
     EXPECT_EQ(editor_test::Text(typed), editor_test::Text(document));
 }
 
+// A ruby base holding a tab or a line break, as a control word or as the character itself,
+// shows it, and shows it again after we wrote it (as \tab and \line).
+TEST(RtfKept, RubyBaseKeepsTabsAndLineBreaks) {
+    const char* const bodies[] = {
+        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\tab y)}{\\fldrslt }}",
+        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\ty)}{\\fldrslt }}",
+        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\line y)}{\\fldrslt }}",
+    };
+    const QString shown[] = {"x\ty", "x\ty", QString("x") + QChar::LineSeparator + "y"};
+    for (std::size_t i = 0; i < std::size(bodies); ++i) {
+        QTextDocument document;
+        editor::ReadRtf(Rtf(bodies[i]), document);
+        EXPECT_EQ(editor_test::Text(document), shown[i]) << bodies[i];
+        QTextDocument reread;
+        editor::ReadRtf(editor::WriteRtf(document), reread);
+        EXPECT_EQ(editor_test::Text(reread), shown[i]) << bodies[i];
+    }
+}
+
 }  // namespace
