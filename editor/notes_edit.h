@@ -31,6 +31,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private slots:
     void KeepInView(const QRectF& asked);
@@ -38,6 +39,7 @@ private slots:
 
 private:
     void TakePlace();
+    void TypeOwnFormat();
     const PlainNotesLayout* Plain() const;
     bool InLongParagraph(int position) const;
     // The caret's rectangle in the viewport.
