@@ -127,15 +127,20 @@ TEST_F(WholeDelete, KeysUndoRedoAndUndoAgain) {
     for (const bool rich : {false, true}) {
         for (const bool saveEmpty : {false, true}) {
             SCOPED_TRACE(std::to_string(rich) + std::to_string(saveEmpty));
-            const std::string file = rich ? "a.rtf" : "a.txt";
-            Open(file, rich ? Rich : Lines(50, ""));
+            Open(rich ? "a.rtf" : "a.txt", rich ? Rich : Lines(50, ""));
+            const QString file = Text();
+            Type("y");
             const QString text = Text();
             Trigger("Selectall1");
             Key(Qt::Key_Delete);
             if (saveEmpty) Trigger("Save1");
             Chord(Qt::Key_Z);
             EXPECT_EQ(Text(), text);
+            EXPECT_TRUE(form->Modified());
+            Chord(Qt::Key_Z);
+            EXPECT_EQ(Text(), file);
             EXPECT_EQ(form->Modified(), saveEmpty);
+            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
             Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
             EXPECT_EQ(Text(), "");
             EXPECT_EQ(form->Modified(), !saveEmpty);
