@@ -5,6 +5,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 
+#include "editor/formats/rtf_kept.h"
+
 namespace editor {
 
 NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
@@ -29,6 +31,24 @@ void NotesEdit::TakePlace() {
         place_ = document()->findBlock(document()->documentLayout()->hitTest(top, Qt::FuzzyHit));
     }
     placeLine_ = place_.firstLineNumber();
+}
+
+void NotesEdit::keyPressEvent(QKeyEvent* event) {
+    TypeOwnFormat();
+    QTextEdit::keyPressEvent(event);
+}
+
+void NotesEdit::insertFromMimeData(const QMimeData* source) {
+    TypeOwnFormat();
+    QTextEdit::insertFromMimeData(source);
+}
+
+// The caret at hidden text, a tracked deletion or insertion or a field would type into it:
+// text typed there would be hidden, or deleted once the file's changes are accepted.
+void NotesEdit::TypeOwnFormat() {
+    if (textCursor().hasSelection()) return;
+    const QTextCharFormat format = currentCharFormat();
+    if (HasKept(format)) setCurrentCharFormat(TypingFormat(format));
 }
 
 void NotesEdit::Follow(qreal lineHeight) {

@@ -22,8 +22,13 @@ public:
 
     void Follow(qreal lineHeight) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
     void TakePlace();
+    void TypeOwnFormat();
 
     QTextBlock place_;
     int placeLine_ = 0;  // the first line of place_ when it was taken or last followed

@@ -53,4 +53,17 @@ QTextCharFormat OwnFormat(const QTextCharFormat& format) {
     return own;
 }
 
+bool HasKept(const QTextCharFormat& format) {
+    return format.hasProperty(kept::Hidden) || format.hasProperty(kept::InsertAuthor) ||
+           format.hasProperty(kept::DeleteAuthor) || format.hasProperty(kept::FieldBefore);
+}
+
+QTextCharFormat TypingFormat(const QTextCharFormat& format) {
+    QTextCharFormat typing = OwnFormat(format);
+    for (int property = kept::Hidden; property <= kept::OwnStrike; ++property) {
+        typing.clearProperty(property);
+    }
+    return typing;
+}
+
 }  // namespace editor

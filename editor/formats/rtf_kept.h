@@ -68,6 +68,13 @@ void SetKeptLook(QTextCharFormat& format);
 // The text's own format: the look taken off again.
 QTextCharFormat OwnFormat(const QTextCharFormat& format);
 
+// Whether a format carries hidden text, a tracked change or a field.
+bool HasKept(const QTextCharFormat& format);
+
+// What text typed next to hidden text, a tracked change or a field gets: the text's own
+// format without any of them. Typing is neither hidden nor a change by the file's authors.
+QTextCharFormat TypingFormat(const QTextCharFormat& format);
+
 // Deleted text is not part of the text for find and replace.
 inline bool IsDeleted(const QTextCharFormat& format) {
     return format.hasProperty(kept::DeleteAuthor);

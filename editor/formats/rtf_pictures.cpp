@@ -159,8 +159,12 @@ QTextImageFormat RtfPictureReader::finish(QTextDocument& document, std::size_t& 
     const int ownHeight = height_ > 0 || !own.isValid() ? height_ : own.height();
     const double shownWidth = twips(goalWidth_, ownWidth) * scaleX_ / 100.0 / kTwipsPerPixel;
     const double shownHeight = twips(goalHeight_, ownHeight) * scaleY_ / 100.0 / kTwipsPerPixel;
-    const int width = std::clamp(static_cast<int>(shownWidth + 0.5), 1, kMaxPixels);
-    const int height = std::clamp(static_cast<int>(shownHeight + 0.5), 1, kMaxPixels);
+    // Bounded before the conversion: a size beyond int would be no number at all.
+    const auto pixels = [](double shown) {
+        return static_cast<int>(std::clamp(shown + 0.5, 1.0, static_cast<double>(kMaxPixels)));
+    };
+    const int width = pixels(shownWidth);
+    const int height = pixels(shownHeight);
 
     if (own.isValid() && !own.isEmpty()) {
         // Decoded at most at twice the size shown: sharp enough for print, and no bigger.

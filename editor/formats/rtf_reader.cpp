@@ -473,6 +473,9 @@ void RtfReader::applyWord(const WordAction& action, bool hasParameter, int param
     case Word::ShapeText:
         beginDestination(action.word);
         return;
+    // \tab, \line and the typographic characters are text wherever text is collected: in a
+    // field's instruction a ruby base may hold a tab, and our writer writes it as \tab.
+    case Word::Character: appendText(QString(QChar(action.character))); return;
     default: break;
     }
     if (group.destination == Destination::Text) {
@@ -529,7 +532,6 @@ void RtfReader::applyTextWord(const WordAction& action, bool hasParameter, int p
     case Word::FontSize: format.halfPoints = parameter > 0 ? std::min(parameter, 3276) : 24; break;
     case Word::Foreground: format.foreground = parameter; break;
     case Word::Background: format.background = parameter; break;
-    case Word::Character: appendText(QString(QChar(action.character))); break;
     case Word::LatinChars: group.charType = CharType::Latin; break;
     case Word::DoubleByteChars: group.charType = CharType::DoubleByte; break;
     case Word::RightToLeftChars: group.charType = CharType::RightToLeft; break;

@@ -92,6 +92,11 @@ private:
     // In a font name a ";" would end the name; there it goes as \'3b. In a font of another
     // character set than Windows-1252, \'hh would be read in that one: all goes as \uN.
     void writeText(QStringView text, bool fontName = false, bool unicodeOnly = false);
+    // Whether the font was declared with a character set of its own: its text is read in
+    // that set, so everything beyond ASCII goes as \uN.
+    bool inCharset(int font) const {
+        return static_cast<std::size_t>(font) < charsets_.size() && charsets_[font] != 0;
+    }
     void word(const char* name, int parameter);
     void word(const char* name);
 
@@ -273,9 +278,7 @@ void RtfWriter::writeParagraph(const QTextBlock& block) {
 
 void RtfWriter::writeRun(const QTextFragment& fragment, const RunFormat& format) {
     if (!format.picture) {
-        const bool unicodeOnly = static_cast<std::size_t>(format.font) < charsets_.size() &&
-                                 charsets_[format.font] != 0;
-        writeText(fragment.text(), false, unicodeOnly);
+        writeText(fragment.text(), false, inCharset(format.font));
         return;
     }
     const QTextImageFormat image = fragment.charFormat().toImageFormat();
@@ -285,7 +288,7 @@ void RtfWriter::writeRun(const QTextFragment& fragment, const RunFormat& format)
 // A link is a HYPERLINK field with its text as the field's result.
 void RtfWriter::openLink(const QString& target) {
     out_ += "{\\field{\\*\\fldinst{";
-    writeText(HyperlinkInstruction(target));
+    writeText(HyperlinkInstruction(target), false, inCharset(written_.font));
     out_ += "}}{\\fldrslt{";
     outsideLink_ = written_;
     openLink_ = target;
@@ -301,25 +304,12 @@ void RtfWriter::closeLink() {
 // The instruction as it was read, the text shown in place of a ruby's base, and an empty
 // result that word processors fill in again.
 void RtfWriter::writeField(QTextBlock::iterator& it) {
-    const QTextCharFormat first = it.fragment().charFormat();
+    const QTextFragment firstFragment = it.fragment();
+    const QTextCharFormat first = firstFragment.charFormat();
     const int id = first.intProperty(kept::FieldId);
-    const RunFormat outside = written_;
-    out_ += '{';
-    writeFormatChange(runFormat(it.fragment()));
-    out_ += "{\\field{\\*\\fldinst ";
-    writeText(first.stringProperty(kept::FieldBefore));
-    // A field that shows nothing has only its mark; text typed after it took its format and
-    // follows it.
-    const bool showsNothing = first.stringProperty(kept::FieldAfter).isEmpty();
-    QString typed;
+    QString text;
     for (;;) {
-        QString shown = it.fragment().text();
-        shown.remove(QChar(kFieldMark));
-        if (showsNothing) {
-            typed += shown;
-        } else {
-            writeText(shown);
-        }
+        text += it.fragment().text();
         auto next = it;
         ++next;
         if (next.atEnd() || !next.fragment().charFormat().hasProperty(kept::FieldId) ||
@@ -328,9 +318,25 @@ void RtfWriter::writeField(QTextBlock::iterator& it) {
         }
         it = next;
     }
-    writeText(first.stringProperty(kept::FieldAfter));
+    // A field that shows nothing has only its mark; text that took its format (typed, or a
+    // list's number) stays where it stands, before or after the field.
+    const bool showsNothing = first.stringProperty(kept::FieldAfter).isEmpty();
+    const qsizetype mark = showsNothing ? std::max<qsizetype>(text.indexOf(QChar(kFieldMark)), 0) : 0;
+    QString before = text.left(mark);
+    QString after = text.mid(mark);
+    before.remove(QChar(kFieldMark));
+    after.remove(QChar(kFieldMark));
+    const RunFormat outside = written_;
+    out_ += '{';
+    writeFormatChange(runFormat(firstFragment));
+    const bool unicodeOnly = inCharset(written_.font);
+    writeText(before, false, unicodeOnly);
+    out_ += "{\\field{\\*\\fldinst ";
+    writeText(first.stringProperty(kept::FieldBefore), false, unicodeOnly);
+    if (!showsNothing) writeText(after, false, unicodeOnly);
+    writeText(first.stringProperty(kept::FieldAfter), false, unicodeOnly);
     out_ += "}{\\fldrslt }}";
-    writeText(typed);
+    if (showsNothing) writeText(after, false, unicodeOnly);
     out_ += '}';
     written_ = outside;
 }

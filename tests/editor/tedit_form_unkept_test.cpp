@@ -2,6 +2,7 @@
 // A save that would drop content the notes cannot keep asks first, once a text, on every
 // way a text is saved.
 #include "edit_form_fixture.h"
+#include "editor/formats/rtf_kept.h"
 
 using namespace editor_test;
 using platform::ButtonNo;
@@ -63,5 +64,46 @@ TEST_F(NotesUnkept, AsksBeforeASaveDropsContent) {
         Trigger("Save1");
         EXPECT_EQ(Messages().size(), asked.size());
         EXPECT_NE(folder.Read("a.rtf").find("xyFormel"), std::string::npos);
+    }
+}
+
+// Typed at hidden text, a tracked change or a field, as loaded or after a click or a key,
+// the text is the writer's own: not hidden, not a change of the file's authors, no field.
+TEST_F(NotesUnkept, TypingNextToKeptTextIsPlainText) {
+    const std::string authors = "{\\*\\revtbl {Unknown;}{Anna Alt;}}";
+    struct Case {
+        std::string body;
+        int caret;  // -1: where the load puts it (the start); -2: Ctrl+End
+        int kept;   // a position in the kept run
+    };
+    const Case cases[] = {
+        {"a{\\v verborgen}", -2, 1},
+        {"{\\v verborgen} b", -1, 0},
+        {authors + "{\\deleted\\revauthdel1\\revdttmdel1203972756 alt} b", 3, 0},
+        {authors + "{\\deleted\\revauthdel1\\revdttmdel1203972756 alt} b", -1, 0},
+        {authors + "x{\\revised\\revauth1\\revdttm1740845790 neu}", -2, 1},
+        {"a{\\field{\\*\\fldinst PAGE}}", -2, 1},
+    };
+    ShowAndActivate();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        folder.Write("a.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}" + c.body + "\\par}");
+        form->LoadFile(Name("a.rtf"));
+        if (c.caret == -2) Key(Qt::Key_End);
+        if (c.caret >= 0) Caret(c.caret);
+        Type("Z");
+        const QTextDocument* document = form->Editor()->document();
+        const QTextCursor typed = document->find("Z");
+        ASSERT_FALSE(typed.isNull());
+        const QTextCharFormat format = typed.charFormat();
+        EXPECT_FALSE(editor::HasKept(format));
+        EXPECT_FALSE(format.fontStrikeOut());
+        EXPECT_EQ(format.underlineStyle(), QTextCharFormat::NoUnderline);
+        EXPECT_FALSE(format.hasProperty(QTextFormat::ForegroundBrush));
+        // The kept run itself is unchanged.
+        QTextCursor kept(const_cast<QTextDocument*>(document));
+        kept.setPosition(c.kept + (c.kept >= typed.selectionStart() ? 1 : 0) + 1);
+        EXPECT_TRUE(editor::HasKept(kept.charFormat()));
+        form->Editor()->document()->setModified(false);
     }
 }

@@ -43,16 +43,7 @@ QString Dump(const QTextDocument& document) {
         const Qt::Alignment alignment = b.alignment() & Qt::AlignHorizontal_Mask;
         const int index = alignment & Qt::AlignRight ? 1 : alignment & Qt::AlignHCenter ? 2 : alignment & Qt::AlignJustify ? 3 : 0;
         out += QStringLiteral("= ") + kAlignments[index];
-        const std::pair<const char*, qreal> spaces[] = {{"li", b.leftMargin()}, {"ri", b.rightMargin()},
-            {"fi", b.textIndent()}, {"sb", b.topMargin()}, {"sa", b.bottomMargin()}};
-        for (const auto& [name, pixels] : spaces) {
-            if (pixels != 0) out += QStringLiteral(" %1 %2").arg(name).arg(qRound(pixels * 15));
-        }
-        for (const QTextOption::Tab& tab : b.tabPositions()) {
-            out += QStringLiteral(" tab %1%2").arg("lrcd"[tab.type]).arg(qRound(tab.position * 15));
-        }
-        if (b.hasProperty(editor_test::kTabLeaders)) out += " leaders '" + b.stringProperty(editor_test::kTabLeaders) + "'";
-        if (b.layoutDirection() == Qt::RightToLeft) out += QStringLiteral(" rtl");
+        out += editor_test::ParagraphLayout(b);
         out += u'\n';
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();

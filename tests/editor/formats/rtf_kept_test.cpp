@@ -131,4 +131,53 @@ TEST(RtfKept, HiddenTextChangesAndFieldsRoundTrip) {
     EXPECT_EQ(editor_test::Text(typed), editor_test::Text(document));
 }
 
+// A ruby base holding a tab or a line break, as a control word or as the character itself,
+// shows it, and shows it again after we wrote it (as \tab and \line).
+TEST(RtfKept, RubyBaseKeepsTabsAndLineBreaks) {
+    const char* const bodies[] = {
+        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\tab y)}{\\fldrslt }}",
+        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\ty)}{\\fldrslt }}",
+        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\line y)}{\\fldrslt }}",
+    };
+    const QString shown[] = {"x\ty", "x\ty", QString("x") + QChar::LineSeparator + "y"};
+    for (std::size_t i = 0; i < std::size(bodies); ++i) {
+        QTextDocument document;
+        editor::ReadRtf(Rtf(bodies[i]), document);
+        EXPECT_EQ(editor_test::Text(document), shown[i]) << bodies[i];
+        QTextDocument reread;
+        editor::ReadRtf(editor::WriteRtf(document), reread);
+        EXPECT_EQ(editor_test::Text(reread), shown[i]) << bodies[i];
+    }
+}
+
 }  // namespace
+
+// Written and read again, a field keeps its characters in a font of another character set
+// (Shift-JIS here), and text in a field's format before its mark stays before it (a list's
+// number read into a paragraph that starts with a field).
+TEST(RtfKept, FieldsKeepTheirCharactersAndPlace) {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}"
+        "\\f1 a{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),\\u233?\\u20108?)}{\\fldrslt }}"
+        "b{\\field{\\*\\fldinst HYPERLINK \"\\u233?\"}{\\fldrslt Verweis}}"
+        "{\\field{\\*\\fldinst PAGE \\u233?}{\\fldrslt }}\\par}";
+    QTextDocument document;
+    editor::ReadRtf(rtf, document);
+    const QString shown = QString::fromUtf8("aé二bVerweis") + QChar(editor::kFieldMark);
+    ASSERT_EQ(editor_test::Text(document), shown);
+    // Before the mark, in the mark's format.
+    QTextCursor mark(&document);
+    mark.setPosition(static_cast<int>(shown.size()));
+    mark.insertText("1.", mark.charFormat());
+    mark.setPosition(static_cast<int>(shown.size()) - 1);
+    mark.insertText("vor", FormatAt(document, QString(QChar(editor::kFieldMark))));
+    const QString edited = editor_test::Text(document);
+    ASSERT_EQ(edited, shown.chopped(1) + "vor" + QChar(editor::kFieldMark) + "1.");
+
+    const QByteArray written = editor::WriteRtf(document);
+    QTextDocument reread;
+    editor::ReadRtf(written, reread);
+    EXPECT_EQ(editor_test::Text(reread), edited) << written.toStdString();
+    EXPECT_EQ(FormatAt(reread, "Verweis").anchorHref(), QString::fromUtf8("é"));
+    EXPECT_TRUE(written.contains("PAGE \\u233\\'3f")) << written.toStdString();
+}

@@ -17,18 +17,7 @@ using editor_test::ReadText;
 // The block format of the paragraph holding `needle`, in the corpus dump's words.
 QString Layout(const QTextDocument& document, const QString& needle) {
     const QTextBlockFormat b = document.find(needle).block().blockFormat();
-    QString out;
-    const std::pair<const char*, qreal> spaces[] = {{"li", b.leftMargin()}, {"ri", b.rightMargin()},
-        {"fi", b.textIndent()}, {"sb", b.topMargin()}, {"sa", b.bottomMargin()}};
-    for (const auto& [name, pixels] : spaces) {
-        if (pixels != 0) out += QStringLiteral(" %1 %2").arg(name).arg(qRound(pixels * 15));
-    }
-    for (const QTextOption::Tab& tab : b.tabPositions()) {
-        out += QStringLiteral(" tab %1%2").arg("lrcd"[tab.type]).arg(qRound(tab.position * 15));
-    }
-    if (b.hasProperty(editor_test::kTabLeaders)) out += " leaders '" + b.stringProperty(editor_test::kTabLeaders) + "'";
-    if (b.layoutDirection() == Qt::RightToLeft) out += QStringLiteral(" rtl");
-    return out;
+    return editor_test::ParagraphLayout(b);
 }
 
 TEST(RtfLayout, ParagraphsKeepIndentsSpacingTabsAndDirection) {

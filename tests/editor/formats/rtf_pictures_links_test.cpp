@@ -49,6 +49,8 @@ TEST(RtfPictures, ShownAtTheirSizeAndWrittenBackWithTheirBytes) {
         {"goal size and scale", "\\pngblip\\picw12\\pich8\\picwgoal600\\pichgoal300\\picscalex50\\picscaley200",
          png, 20, 40, qRgb(0, 102, 204)},
         {"no size words: the picture's own", "\\pngblip", png, 12, 8, qRgb(0, 102, 204)},
+        {"a width beyond int: the widest we show", "\\pngblip\\picw2147483647\\pich8\\picscalex8010", png,
+         20'000, 8, qRgb(0, 102, 204)},
         {"a metafile: a box of its size (0.01 mm)", "\\wmetafile8\\picw2540\\pich1270", "\x01\x00\x09", 96, 48,
          qRgb(235, 235, 235)},
         {"a Mac picture with its goal", "\\macpict\\picwgoal150\\pichgoal300", "\x00\x11", 10, 20, qRgb(235, 235, 235)},

@@ -69,4 +69,21 @@ inline QColor Colour(const QBrush& brush) {
     return brush.style() == Qt::NoBrush ? QColor() : brush.color();
 }
 
+// A paragraph's indents, spacing, tab stops and direction, in the corpus dump's words
+// (twips, as RTF writes them).
+inline QString ParagraphLayout(const QTextBlockFormat& b) {
+    QString out;
+    const std::pair<const char*, qreal> spaces[] = {{"li", b.leftMargin()}, {"ri", b.rightMargin()},
+        {"fi", b.textIndent()}, {"sb", b.topMargin()}, {"sa", b.bottomMargin()}};
+    for (const auto& [name, pixels] : spaces) {
+        if (pixels != 0) out += QStringLiteral(" %1 %2").arg(name).arg(qRound(pixels * 15));
+    }
+    for (const QTextOption::Tab& tab : b.tabPositions()) {
+        out += QStringLiteral(" tab %1%2").arg("lrcd"[tab.type]).arg(qRound(tab.position * 15));
+    }
+    if (b.hasProperty(kTabLeaders)) out += " leaders '" + b.stringProperty(kTabLeaders) + "'";
+    if (b.layoutDirection() == Qt::RightToLeft) out += QStringLiteral(" rtl");
+    return out;
+}
+
 }  // namespace editor_test
