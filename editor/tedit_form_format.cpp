@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "editor/notes_edit.h"
 #include "editor/tedit_form.h"
 
 namespace editor {
@@ -87,11 +88,12 @@ void TEditForm::Undo1Click() {
     Edit1Click();
 }
 
+// The clipboard gets the text itself, not the selection by reference (see NotesEdit).
 void TEditForm::Cut1Click() {
-    if (!DeleteWholeText(true)) editor_->cut();
+    if (!DeleteWholeText(true)) static_cast<NotesEdit*>(editor_)->CopyNow([this] { editor_->cut(); });
 }
 
-void TEditForm::Copy1Click() { editor_->copy(); }
+void TEditForm::Copy1Click() { static_cast<NotesEdit*>(editor_)->CopyNow([this] { editor_->copy(); }); }
 
 void TEditForm::Paste1Click() { editor_->paste(); }
 
@@ -103,7 +105,7 @@ bool TEditForm::DeleteWholeText(bool copy) {
         !(editor_->textInteractionFlags() & Qt::TextEditable) ||
         !WholeTextDelete::Covers(editor_->textCursor()))
         return false;
-    if (copy) editor_->copy();
+    if (copy) Copy1Click();
     QTextDocument* empty = WholeTextDelete::EmptyLike(*full, editor_);
     UsePlainLayout(empty);
     wholeTextDelete_.Delete(full, empty);

@@ -2,7 +2,7 @@
 // Select all + delete or cut, and its undo: the text, its formats, the caret, the modified
 // flag, the caption and the recovery copy as the control's own undo gives them, for plain
 // text (hidden whole) and rich text (taken apart); undo, redo and undo again by the keys;
-// a partial delete stays an edit like any other.
+// a partial delete stays an edit like any other; copy and cut take the text at once.
 #include <QApplication>
 #include <QClipboard>
 #include <QRegularExpression>
@@ -171,6 +171,23 @@ TEST_F(WholeDelete, PartialDeleteIsAnEditLikeAnyOther) {
         EXPECT_EQ(Text(), text.left(from) + text.right(less));
         Undo();
         EXPECT_EQ(Text(), text);
+        Doc()->setModified(false);
+    }
+}
+
+// Copy and cut give the clipboard the text itself (the selection clipboard gets it by
+// reference): an edit afterwards does not change what is pasted.
+TEST_F(WholeDelete, CopyAndCutTakeTheTextAtOnce) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Copy1", [&] { Trigger("Copy1"); }}, {"Ctrl+C", [&] { Chord(Qt::Key_C); }},
+        {"Cut1", [&] { Trigger("Cut1"); }}, {"Ctrl+X", [&] { Chord(Qt::Key_X); }}};
+    for (const auto& [way, run] : ways) {
+        Open("a.txt", "eins zwei drei\n");
+        Select(5, 9);
+        run();
+        Select(3, 7);
+        Type("-");
+        EXPECT_EQ(QApplication::clipboard()->text(), "zwei") << way;
         Doc()->setModified(false);
     }
 }
