@@ -120,12 +120,7 @@ int Run(int argc, char** argv) {
     platform::PrepareFolderOf(form->DefaultNotesFile().toStdString());
     // An end from outside (shutdown, a closed terminal, the desktop session's end) keeps
     // the notes typed since the last copy.
-    platform::OnEndSignals([&](int signal) {
-        editForm->Recovery().Flush();
-        QCoreApplication::exit(128 + signal);
-    });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                     [&] { editForm->Recovery().Flush(); });
+    platform::KeepAtEnd([&] { editForm->Recovery().Flush(); });
     form->show();
     form->activateWindow();
     int status = 1;

@@ -72,7 +72,12 @@ struct WaitCursor {
 }  // namespace
 
 NotesSession::NotesSession(NotesSessionHost& host)
-    : host_(host), recovery_(std::make_unique<RecoveryCopy>([this] { return RecoverySnapshot(); })) {}
+    : host_(host), recovery_(std::make_unique<RecoveryCopy>([this] { return RecoverySnapshot(); })) {
+    // A rich text's paragraphs are read ahead in steps of a few milliseconds, so that no
+    // snapshot has to read them all at once.
+    recovery_->SetReadAhead(
+        [this] { return plainText_ || DocumentSnapshot::ReadAhead(*host_.Document(), 5); });
+}
 
 NotesSession::~NotesSession() = default;
 

@@ -16,6 +16,9 @@ RecoveryCopy::RecoveryCopy(SnapshotMaker snapshot)
     SetDelays(2000, 30000);
     QObject::connect(&quiet_, &QTimer::timeout, [this] { WriteNow(); });
     QObject::connect(&longest_, &QTimer::timeout, [this] { WriteNow(); });
+    QObject::connect(&readingAhead_, &QTimer::timeout, [this] {
+        if (readAhead_()) readingAhead_.stop();
+    });
 }
 
 RecoveryCopy::~RecoveryCopy() {
@@ -43,11 +46,13 @@ void RecoveryCopy::Changed() {
     if (!enabled_) return;
     quiet_.start();
     if (!longest_.isActive()) longest_.start();
+    if (readAhead_ && !readingAhead_.isActive()) readingAhead_.start(0);
 }
 
 void RecoveryCopy::Discard() {
     quiet_.stop();
     longest_.stop();
+    readingAhead_.stop();
     if (!enabled_) return;
     {
         // Copies not yet written are of a text that is now saved or dropped.

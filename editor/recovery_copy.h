@@ -47,6 +47,9 @@ public:
     // How long the text must rest before a copy is written, and the longest time between
     // copies while it changes.
     void SetDelays(int quietMs, int longestMs);
+    // Work that makes the next snapshot quicker, done in short steps from the event loop
+    // after a change (a step returns true when nothing is left to do).
+    void SetReadAhead(std::function<bool()> step) { readAhead_ = std::move(step); }
     // While held (a save and its boxes run), no copy is removed.
     void Hold(bool on) { held_ = on; }
 
@@ -81,6 +84,8 @@ private:
     bool held_ = false;
     QTimer quiet_;
     QTimer longest_;
+    std::function<bool()> readAhead_;
+    QTimer readingAhead_;
 
     std::mutex mutex_;
     std::condition_variable wake_;

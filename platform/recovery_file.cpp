@@ -117,16 +117,6 @@ bool ReadUnsigned(std::string_view text, std::uint64_t& value, int base = 10) {
     }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
 // Reads up to `max` bytes from the start of `fd`.
 bool ReadUpTo(int fd, std::size_t max, std::string& bytes) {
     bytes.resize(max);

@@ -66,16 +66,6 @@ private:
     bool timedOut_ = false;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
 // Temporary files are "NAME.~PID.N" beside the file NAME: the process id tells a stale one
 // (its process is gone) from one being written.
 std::string TemporaryPrefix(const fs::path& target) { return target.filename().string() + ".~"; }
@@ -171,6 +161,16 @@ ReplaceStatus Check(const fs::path& target, struct stat& old, bool& existed) {
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}
 
 // 64-bit words mixed by multiplication: some GB/s, so that the hash of a 64 MiB file costs
 // little beside reading it.

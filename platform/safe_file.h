@@ -38,6 +38,10 @@ struct FileStamp {
     }
 };
 
+// Writes all of `bytes` to `fd`, again after a signal or a short write; false at the first
+// failure (errno tells which), also when the device takes nothing more.
+bool WriteAll(int fd, std::string_view bytes);
+
 // A quick hash of a file's content, to tell two contents of the same size apart.
 std::uint64_t ContentHash(std::string_view bytes);
 

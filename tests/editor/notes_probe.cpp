@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QTest>
 #include <QTextEdit>
+#include <QtGui/private/qguiapplication_p.h>
 #include <cstdio>
 #include <fstream>
 
@@ -65,10 +66,7 @@ int main(int argc, char** argv) {
     // Only the moment itself may write the copy, unless the copy follows the typing.
     const bool byTimer = moment == "typed" || moment == "new" || moment == "rtf";
     form.Recovery().SetDelays(byTimer ? 50 : 600'000, byTimer ? 1000 : 600'000);
-    platform::OnEndSignals([&](int signal) {
-        form.Recovery().Flush();
-        QCoreApplication::exit(128 + signal);
-    });
+    platform::KeepAtEnd([&] { form.Recovery().Flush(); });
     form.show();
     form.LoadFile(notes);
     if (moment == "new") form.Action("New1")->trigger();
@@ -82,6 +80,9 @@ int main(int argc, char** argv) {
         form.Action("Save1")->trigger();
     if (moment == "failed-saveas") form.Action("Saveas1")->trigger();
     if (moment == "saved" || moment == "link-folder") form.Recovery().Flush();
+    // The desktop session ends: its manager asks the program to save what it holds, as
+    // Qt's session management does on the manager's request.
+    if (moment == "session-end") QGuiApplicationPrivate::instance()->commitData();
     Ready();
     return app.exec();
 }

@@ -40,7 +40,12 @@ public:
         Signal(SIGKILL);
         process_.waitForFinished(10'000);
     }
-    bool Ended() { return process_.waitForFinished(20'000); }
+    // The program's exit status once it has ended by itself; -1 when it did not.
+    int Ended() {
+        return process_.waitForFinished(20'000) && process_.exitStatus() == QProcess::NormalExit
+                   ? process_.exitCode()
+                   : -1;
+    }
 
 private:
     QProcess process_;
@@ -87,6 +92,8 @@ TEST(NotesSessionKilled, TheLastWordIsInACopy) {
         {"failed-saveas", "a.txt", "a.txt", true},  // into a folder that does not exist
         {"new", "a.txt", "", true},
         {"sigterm", "a.txt", "a.txt", true},
+        {"sighup", "a.txt", "a.txt", true},
+        {"session-end", "a.txt", "a.txt", true},  // the desktop session's request to save
         {"saved", "a.txt", "a.txt", false},
         {"link-folder", "a.txt", "a.txt", false},  // the copies' folder is a link
     };
@@ -102,9 +109,12 @@ TEST(NotesSessionKilled, TheLastWordIsInACopy) {
             std::filesystem::create_directory_symlink("elsewhere", folder.Path("copies"));
         Probe probe(folder, row.file, row.moment, folder.Path("nirgends/neu.txt").string());
         ASSERT_TRUE(probe.Ready());
-        if (std::string(row.moment) == "sigterm") {
-            probe.Signal(SIGTERM);  // right after the typing: the program ends by itself
-            EXPECT_TRUE(probe.Ended());
+        const int signal = row.moment == std::string("sigterm")  ? SIGTERM
+                           : row.moment == std::string("sighup") ? SIGHUP
+                                                                 : 0;
+        if (signal) {
+            probe.Signal(signal);  // right after the typing: the program ends by itself
+            EXPECT_EQ(probe.Ended(), 128 + signal);
         } else if (row.lastWordKept) {
             // Held by the running program, a copy is offered to nobody; it is on disk all
             // the same, once the writer's thread has written it whole.
