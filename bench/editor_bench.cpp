@@ -295,6 +295,20 @@ std::string GermanNotes(std::size_t bytes, bool paragraph) {
     return text;
 }
 
+// Decoding alone (the check of UTF-8 and the line breaks, no document): 60 MB of German
+// notes with LF (argument 0) or CR LF (1) line ends.
+void BM_PlainTextDecode(benchmark::State& state) {
+    std::string text;
+    for (const char c : GermanNotes(60'000'000, false)) {
+        if (c == '\n' && state.range(0)) text += '\r';
+        text += c;
+    }
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    for (auto _ : state) benchmark::DoNotOptimize(editor::PlainTextFormat::Decode(bytes));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_PlainTextDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // The file of GermanNotes in the temporary folder.
 QString GermanNotesFile(int megabytes, bool paragraph) {
     const auto path = BenchFile("tolvane-bench-german-" + std::to_string(megabytes) +

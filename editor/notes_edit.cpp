@@ -1,13 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text control of the notes window: the place it keeps in view.
+// The text control of the notes window: the place it keeps in view, the format typed, the
+// selection offered to other programs.
 #include "editor/notes_edit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
+#include <QTextDocumentFragment>
 
 #include "editor/formats/rtf_kept.h"
 
 namespace editor {
+
+namespace {
+
+// The text under a cursor's selection as plain text, taken when asked for; the cursor moves
+// with the edits made meanwhile, and a document gone leaves nothing.
+class SelectionByReference : public QMimeData {
+public:
+    explicit SelectionByReference(const QTextCursor& selection) : selection_(selection) {}
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override {
+        if (!hasFormat(type) || selection_.isNull()) return {};
+        return QTextDocumentFragment(selection_).toPlainText();
+    }
+
+private:
+    QTextCursor selection_;
+};
+
+}  // namespace
 
 NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
@@ -23,6 +49,18 @@ NotesEdit::~NotesEdit() {
     QObject::disconnect(this, nullptr, this, nullptr);
 }
 
+QMimeData* NotesEdit::createMimeDataFromSelection() const {
+    if (eager_) return QTextEdit::createMimeDataFromSelection();
+    return new SelectionByReference(textCursor());
+}
+
+// A drag starts from a mouse move.
+void NotesEdit::mouseMoveEvent(QMouseEvent* event) {
+    eager_ = true;
+    QTextEdit::mouseMoveEvent(event);
+    eager_ = false;
+}
+
 void NotesEdit::TakePlace() {
     if (viewport()->rect().intersects(cursorRect())) {
         place_ = textCursor().block();
@@ -35,7 +73,9 @@ void NotesEdit::TakePlace() {
 
 void NotesEdit::keyPressEvent(QKeyEvent* event) {
     TypeOwnFormat();
+    eager_ = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut);
     QTextEdit::keyPressEvent(event);
+    eager_ = false;
 }
 
 void NotesEdit::insertFromMimeData(const QMimeData* source) {
