@@ -1,17 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text control of the notes window: the place it keeps in view, and the caret in long
-// paragraphs.
+// The text control of the notes window: the place it keeps in view, the format typed, the
+// selection offered to other programs, and the caret in long paragraphs.
 #include "editor/notes_edit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBoundaryFinder>
+#include <QTextDocumentFragment>
 #include <cmath>
 
 #include "editor/formats/rtf_kept.h"
 
 namespace editor {
+
+namespace {
+
+// The text under a cursor's selection as plain text, taken when asked for; the cursor moves
+// with the edits made meanwhile, and a document gone leaves nothing.
+class SelectionByReference : public QMimeData {
+public:
+    explicit SelectionByReference(const QTextCursor& selection) : selection_(selection) {}
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override {
+        if (!hasFormat(type) || selection_.isNull()) return {};
+        return QTextDocumentFragment(selection_).toPlainText();
+    }
+
+private:
+    QTextCursor selection_;
+};
+
+}  // namespace
 
 NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
@@ -57,6 +81,18 @@ QRect NotesEdit::CaretRect() const {
                       margin + line.number * plain->LineHeight() - verticalScrollBar()->value(),
                       1, plain->LineHeight());
     return rect.toAlignedRect();
+}
+
+QMimeData* NotesEdit::createMimeDataFromSelection() const {
+    if (eager_) return QTextEdit::createMimeDataFromSelection();
+    return new SelectionByReference(textCursor());
+}
+
+// A drag starts from a mouse move.
+void NotesEdit::mouseMoveEvent(QMouseEvent* event) {
+    eager_ = true;
+    QTextEdit::mouseMoveEvent(event);
+    eager_ = false;
 }
 
 void NotesEdit::TakePlace() {
@@ -253,7 +289,9 @@ void NotesEdit::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
+    eager_ = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut);
     QTextEdit::keyPressEvent(event);
+    eager_ = false;
 }
 
 }  // namespace editor

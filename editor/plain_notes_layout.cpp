@@ -256,6 +256,7 @@ int PlainNotesLayout::CountByLayout(const QTextBlock& block, const QString& text
 // A change of the whole text: the paragraphs keep their old numbers of lines as estimates
 // until the pass reaches them; what is shown or asked for is laid out at once.
 void PlainNotesLayout::StartPass() {
+    counted_ = CurrentBasis();
     lineHeight_ = std::ceil(QFontMetricsF(document()->defaultFont()).height());
     widest_ = 0;
     quick_ = std::make_unique<QuickLineCount>(document()->defaultFont());
@@ -348,7 +349,7 @@ void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
         return;
     }
     if (from == 0 && length >= doc->characterCount()) {
-        StartPass();
+        if (!keepCounts_ || !(CurrentBasis() == counted_)) StartPass();
         emit update(QRectF(0, 0, Everything, Everything));
         NotifySize();
         return;
@@ -377,6 +378,21 @@ void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
         emit update(QRectF(0, top, Everything, bottom - top));
     }
     NotifySize();
+}
+
+PlainNotesLayout::Basis PlainNotesLayout::CurrentBasis() const {
+    const QTextDocument* doc = document();
+    const QTextOption option = doc->defaultTextOption();
+    return {doc->textWidth(),
+            doc->documentMargin(),
+            doc->defaultFont(),
+            std::ceil(QFontMetricsF(doc->defaultFont()).height()),
+            option.wrapMode(),
+            option.alignment(),
+            option.textDirection(),
+            option.flags(),
+            option.tabStopDistance(),
+            option.tabs()};
 }
 
 QSizeF PlainNotesLayout::documentSize() const {

@@ -73,6 +73,11 @@ public:
     // out 1 MB costs ten times what the command itself costs.
     void HoldChanges(bool hold);
 
+    // While set, the text is known to be as it was counted (a text shown again as it was
+    // hidden): a change of the whole text keeps the counts unless the width, the font or the
+    // options changed meanwhile.
+    void KeepCounts(bool keep) { keepCounts_ = keep; }
+
     // The view whose place stays put while the pass counts lines above it (none: nullptr).
     void KeepInView(PlainNotesView* view) { keep_ = view; }
 
@@ -107,6 +112,21 @@ private:
     QList<QTextLayout::FormatRange> SelectionsIn(const QTextBlock& block,
                                                  const PaintContext& context) const;
     void NotifySize();
+    // What the counts of a pass depend on besides the text.
+    struct Basis {
+        qreal width = -1;
+        qreal margin = 0;
+        QFont font;
+        qreal lineHeight = 0;
+        QTextOption::WrapMode wrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
+        Qt::Alignment alignment;
+        Qt::LayoutDirection direction = Qt::LayoutDirectionAuto;
+        QTextOption::Flags flags;
+        qreal tabStop = 0;
+        QList<QTextOption::Tab> tabs;
+        bool operator==(const Basis&) const = default;
+    };
+    Basis CurrentBasis() const;
 
     mutable qreal lineHeight_ = 0;
     mutable bool lineHeightGrew_ = false;
@@ -126,6 +146,8 @@ private:
     // change of width, wrap or font, and every edit of a long command, counts it up.
     int generation_ = 0;
     PlainNotesView* keep_ = nullptr;
+    Basis counted_;  // the basis of the last pass
+    bool keepCounts_ = false;
     // The changes held back while a long command runs: from heldFrom_ on (-1: none).
     bool holding_ = false;
     int heldFrom_ = -1;

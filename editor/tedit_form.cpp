@@ -25,7 +25,9 @@ TEditForm::TEditForm(platform::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       longCommand_([this] { return editor_->document(); },
-                   [this](bool running) { RefuseEdits(running); }) {
+                   [this](bool running) { RefuseEdits(running); }),
+      wholeTextDelete_([this] { return editor_->document(); },
+                       [this](QTextDocument* document) { ShowKept(document); }) {
     setObjectName(QStringLiteral("EditForm"));
     FormCreate();
 }
@@ -91,23 +93,36 @@ void TEditForm::FollowModified() {
 
 void TEditForm::File1Click() { Action("Save1")->setEnabled(Modified()); }
 
-// Puts a freshly read document into the control; the previous one is deleted with it.
+// Puts a freshly read document into the control; the previous one is deleted with it (and
+// a text a delete hid behind it).
 // A plain text gets the dialog's font and the layout of equal lines before the control sees
 // it, so that the text is laid out once.
 void TEditForm::InstallDocument(QTextDocument* document) {
     if (PlainText()) {
         document->setDefaultFont(dialogFont_);
-        auto* layout = new PlainNotesLayout(document);
-        layout->KeepInView(static_cast<NotesEdit*>(editor_));
-        document->setDocumentLayout(layout);
+        UsePlainLayout(document);
     }
     // The control may delete its previous document itself; what is left goes here.
     const QPointer<QTextDocument> old = editor_->document();
+    ShowDocument(document);
+    if (old && old != document) delete old.data();
+}
+
+void TEditForm::UsePlainLayout(QTextDocument* document) {
+    auto* layout = new PlainNotesLayout(document);
+    layout->KeepInView(static_cast<NotesEdit*>(editor_));
+    document->setDocumentLayout(layout);
+}
+
+void TEditForm::ShowDocument(QTextDocument* document) {
     document->setParent(editor_);
     editor_->setDocument(document);
-    if (old && old != document) delete old.data();
-    connect(document, &QTextDocument::modificationChanged, this,
-            [this] { platform::RunGuarded([this] { FollowModified(); }); });
+    connect(document, &QTextDocument::modificationChanged, this, [this](bool modified) {
+        platform::RunGuarded([this, modified] {
+            FollowModified();
+            if (!modified) WholeTextDelete::Saved(*editor_->document());
+        });
+    });
     connect(document, &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { NoteChangedBlocks(position, added); });
     // A plain text's layout counts in the background after long changes as well.
@@ -118,6 +133,27 @@ void TEditForm::InstallDocument(QTextDocument* document) {
             });
     changedFrom_ = changedTo_ = -1;
     ScheduleCountAllLines();
+}
+
+// A document that a delete of the whole text hid, or the empty one it showed, in place of
+// the one shown now (which stays, hidden, unheard and uncounted). The caret goes to the
+// end, as after an undo of the delete.
+void TEditForm::ShowKept(QTextDocument* document) {
+    QTextDocument* hidden = editor_->document();
+    hidden->disconnect(this);
+    hidden->documentLayout()->disconnect(this);
+    if (auto* layout = dynamic_cast<PlainNotesLayout*>(hidden->documentLayout()))
+        layout->HoldChanges(true);
+    auto* layout = dynamic_cast<PlainNotesLayout*>(document->documentLayout());
+    if (layout) {
+        layout->HoldChanges(false);
+        layout->KeepCounts(true);  // the control lays the whole text out anew
+    }
+    ShowDocument(document);
+    if (layout) layout->KeepCounts(false);
+    QTextCursor caret(document);
+    caret.movePosition(QTextCursor::End);
+    editor_->setTextCursor(caret);
 }
 
 // A stop request raised during a conversion holds until that conversion has ended.
@@ -169,6 +205,13 @@ bool TEditForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         platform::RunGuarded([&] { FormKeyDown(key); });
         if (key->key() == Qt::Key_Escape) return true;
+        // Delete, Backspace and cut of the whole text take the quick way.
+        const bool erase = (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
+                           key->modifiers() == Qt::NoModifier;
+        bool done = false;
+        if (erase || key->matches(QKeySequence::Cut))
+            platform::RunGuarded([&] { done = DeleteWholeText(!erase); });
+        if (done) return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

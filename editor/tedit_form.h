@@ -23,7 +23,8 @@
 //                            (ReplaceRun, FindDialog); owns suchText_ and the two dialogs
 //   tedit_form_convert.cpp   Ascii1Click, Ansi1Click, the close during a conversion
 //                            (LineConversion)
-//   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard; owns dialogFont_
+//   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard, delete (a plain text's
+//                            whole text through WholeTextDelete); owns dialogFont_
 //   tedit_form_wordwrap.cpp  Wordwrap1Click: word wrap, scroll bars, check mark
 //   tedit_form_print.cpp     Print1Click, Printersetup1Click (GetPrintMargins); owns printer_
 //   editor_settings.cpp      Settings, SetSettings: the kept state as one value; isBAK_ and
@@ -49,6 +50,7 @@
 #include "editor/line_conversion.h"
 #include "editor/long_command.h"
 #include "editor/notes_session.h"
+#include "editor/whole_text_delete.h"
 #include "platform/qt/dialogs.h"
 #include "platform/safe_file.h"
 
@@ -185,6 +187,13 @@ private:
     }
     void ShowWordWrap(bool on);
     void InstallDocument(QTextDocument* document);
+    void UsePlainLayout(QTextDocument* document);
+    void ShowDocument(QTextDocument* document);
+    void ShowKept(QTextDocument* document);
+    // Select all + delete (or cut: `copy`) in a plain text: the text hidden whole
+    // (WholeTextDelete); false when the selection is not the whole text or the text takes
+    // no edits.
+    bool DeleteWholeText(bool copy);
     // NotesSessionHost: what the text's session asks of the window.
     QTextDocument* Document() const override;
     void Show(QTextDocument* document) override;
@@ -241,6 +250,7 @@ private:
     FindDialog* replaceDialog_ = nullptr;
     // The conversion or the replace that runs now.
     LongCommand longCommand_;
+    WholeTextDelete wholeTextDelete_;
     // The text's file, mode, disk stamp and recovery copy (after the control it reads).
     NotesSession session_{*this};
 };

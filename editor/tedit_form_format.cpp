@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's formatting and edit commands: alignment with its check marks, the
-// font dialog, one-level undo, the clipboard, delete and select all.
+// font dialog, one-level undo, the clipboard, delete (of a plain text's whole text through
+// WholeTextDelete) and select all.
 #include <QAction>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "editor/notes_edit.h"
 #include "editor/tedit_form.h"
 
 namespace editor {
@@ -78,21 +80,40 @@ void TEditForm::RefuseEdits(bool refuse) {
 // One level: the last edit is undone and the history forgotten, so a second press does
 // nothing and nothing can be redone. An undone edit is an edit: the text counts as modified.
 void TEditForm::Undo1Click() {
-    QTextDocument* document = editor_->document();
-    if (!document->isUndoAvailable()) return;
+    if (!editor_->document()->isUndoAvailable()) return;
     editor_->undo();
-    document->clearUndoRedoStacks();
+    // The undo of a delete of the whole text shows the text's own document again.
+    editor_->document()->clearUndoRedoStacks();
     SetModified(true);
     Edit1Click();
 }
 
-void TEditForm::Cut1Click() { editor_->cut(); }
+// The clipboard gets the text itself, not the selection by reference (see NotesEdit).
+void TEditForm::Cut1Click() {
+    if (!DeleteWholeText(true)) static_cast<NotesEdit*>(editor_)->CopyNow([this] { editor_->cut(); });
+}
 
-void TEditForm::Copy1Click() { editor_->copy(); }
+void TEditForm::Copy1Click() { static_cast<NotesEdit*>(editor_)->CopyNow([this] { editor_->copy(); }); }
 
 void TEditForm::Paste1Click() { editor_->paste(); }
 
+// A plain text's whole text is hidden whole, so that its undo costs nothing (rich text
+// keeps the control's own way, which gives back every format).
+bool TEditForm::DeleteWholeText(bool copy) {
+    QTextDocument* full = editor_->document();
+    if (!PlainText() || longCommand_.Running() ||
+        !(editor_->textInteractionFlags() & Qt::TextEditable) ||
+        !WholeTextDelete::Covers(editor_->textCursor()))
+        return false;
+    if (copy) Copy1Click();
+    QTextDocument* empty = WholeTextDelete::EmptyLike(*full, editor_);
+    UsePlainLayout(empty);
+    wholeTextDelete_.Delete(full, empty);
+    return true;
+}
+
 void TEditForm::Delete1Click() {
+    if (DeleteWholeText(false)) return;
     QTextCursor cursor = editor_->textCursor();
     cursor.removeSelectedText();
     editor_->setTextCursor(cursor);

@@ -3,6 +3,8 @@
 #include "editor/formats/plain_text_format.h"
 
 #include <QTextDocument>
+#include <array>
+#include <optional>
 
 #include "platform/cp1252.h"
 
@@ -13,19 +15,6 @@ namespace {
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
 bool HasBom(const QByteArray& bytes) { return bytes.startsWith(kBom); }
-
-bool HasNonAscii(QByteArrayView bytes) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    }
-    return false;
-}
-
-// Strict: overlong forms, surrogates and truncated sequences make the bytes Windows-1252.
-bool IsWellFormedUtf8(QByteArrayView bytes) {
-    const auto size = static_cast<std::size_t>(bytes.size());
-    return platform::IsWellFormedUtf8(std::string_view(bytes.data(), size));
-}
 
 LineEnd FirstLineEnd(const QByteArray& bytes) {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -45,21 +34,88 @@ const char* LineEndBytes(LineEnd lineEnd) {
     return "\n";
 }
 
-QString Cp1252ToString(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const char32_t cp = platform::Cp1252ByteToCodePoint(static_cast<unsigned char>(c));
-        *out++ = QChar(static_cast<char16_t>(cp));
+struct Decoded {
+    QString text;
+    bool nonAscii = false;        // a multi-byte sequence
+    bool lineSeparators = false;  // U+2028
+};
+
+// One pass over a file's bytes: strict UTF-8, decoded while it is checked, every line break
+// (CR LF, LF or a lone CR) written as "\n". Nothing at the first byte that is not well-formed
+// UTF-8 (overlong forms, surrogates, values past U+10FFFF, a sequence cut off).
+std::optional<Decoded> DecodeUtf8(QByteArrayView bytes) {
+    Decoded pass;
+    pass.text = QString(bytes.size(), Qt::Uninitialized);  // never longer than its bytes
+    char16_t* out = reinterpret_cast<char16_t*>(pass.text.data());
+    char16_t* const start = out;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = in + bytes.size();
+    while (in < end) {
+        const unsigned char b0 = *in++;
+        if (b0 < 0x80) {
+            if (b0 == '\r') {
+                if (in < end && *in == '\n') ++in;
+                *out++ = u'\n';
+            } else {
+                *out++ = b0;
+            }
+            continue;
+        }
+        int more;
+        char32_t cp;
+        char32_t least;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            more = 1, cp = b0 & 0x1F, least = 0x80;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            more = 2, cp = b0 & 0x0F, least = 0x800;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            more = 3, cp = b0 & 0x07, least = 0x10000;
+        } else {
+            return std::nullopt;
+        }
+        if (end - in < more) return std::nullopt;
+        for (int i = 0; i < more; ++i) {
+            const unsigned char b = *in++;
+            if ((b & 0xC0) != 0x80) return std::nullopt;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+        if (cp >= 0x10000) {
+            *out++ = static_cast<char16_t>(0xD7C0 + (cp >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 | (cp & 0x3FF));
+        } else {
+            pass.lineSeparators = pass.lineSeparators || cp == 0x2028;
+            *out++ = static_cast<char16_t>(cp);
+        }
+        pass.nonAscii = true;
     }
-    return text;
+    pass.text.truncate(out - start);
+    return pass;
 }
 
-// Every CR LF, lone CR and lone LF becomes one "\n".
-QString UnifyLineBreaks(QString text) {
-    if (!text.contains(u'\r')) return text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
+// The same for Windows-1252, which takes every byte (after a failed UTF-8 pass, a second one).
+QString DecodeCp1252(QByteArrayView bytes) {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[b] = static_cast<char16_t>(platform::Cp1252ByteToCodePoint(static_cast<unsigned char>(b)));
+        return t;
+    }();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    char16_t* const start = out;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = in + bytes.size();
+    while (in < end) {
+        const unsigned char b = *in++;
+        if (b == '\r') {
+            if (in < end && *in == '\n') ++in;
+            *out++ = u'\n';
+        } else {
+            *out++ = table[b];
+        }
+    }
+    text.truncate(out - start);
     return text;
 }
 
@@ -92,31 +148,24 @@ QByteArray ToUtf8(const QString& text, const PlainTextLayout& layout) {
 
 }  // namespace
 
-PlainTextLayout PlainTextFormat::DetectLayout(const QByteArray& bytes) {
-    PlainTextLayout layout;
-    layout.lineEnd = FirstLineEnd(bytes);
-    // A byte order mark followed by bytes that are not UTF-8 would lose those bytes as
-    // UTF-8; read as Windows-1252, every byte survives a save.
-    if (HasBom(bytes) && IsWellFormedUtf8(QByteArrayView(bytes).sliced(3))) {
-        layout.encoding = TextEncoding::Utf8WithBom;
-    } else if (HasNonAscii(bytes) && IsWellFormedUtf8(bytes)) {
-        layout.encoding = TextEncoding::Utf8;
+// UTF-8 when the bytes start with a byte order mark or hold a multi-byte sequence, and are
+// well-formed; else Windows-1252 (ASCII reads the same either way). A byte order mark before
+// bytes that are not UTF-8 would lose those bytes as UTF-8: read as Windows-1252, every byte
+// survives a save. The line end is that of the first line break (LF when there is none).
+PlainTextFormat::Read PlainTextFormat::Decode(const QByteArray& bytes) {
+    Read read;
+    read.layout.lineEnd = FirstLineEnd(bytes);
+    const bool bom = HasBom(bytes);
+    if (std::optional<Decoded> utf8 = DecodeUtf8(QByteArrayView(bytes).sliced(bom ? 3 : 0))) {
+        if (bom || utf8->nonAscii) {
+            read.layout.encoding = bom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+            read.layout.lineSeparators = utf8->lineSeparators;
+        }
+        read.text = std::move(utf8->text);
+        return read;
     }
-    return layout;
-}
-
-QString PlainTextFormat::DecodeText(const QByteArray& bytes, const PlainTextLayout& layout) {
-    switch (layout.encoding) {
-    case TextEncoding::Utf8WithBom: {
-        const qsizetype bom = HasBom(bytes) ? 3 : 0;
-        return UnifyLineBreaks(QString::fromUtf8(QByteArrayView(bytes).sliced(bom)));
-    }
-    case TextEncoding::Utf8:
-        return UnifyLineBreaks(QString::fromUtf8(bytes));
-    case TextEncoding::Cp1252:
-        break;
-    }
-    return UnifyLineBreaks(Cp1252ToString(bytes));
+    read.text = DecodeCp1252(bytes);
+    return read;
 }
 
 QByteArray PlainTextFormat::EncodeText(const QString& text, const PlainTextLayout& layout) {
@@ -128,12 +177,10 @@ QByteArray PlainTextFormat::EncodeText(const QString& text, const PlainTextLayou
 }
 
 void PlainTextFormat::read(const QByteArray& bytes, QTextDocument& document) {
-    PlainTextLayout layout = DetectLayout(bytes);
-    const QString text = DecodeText(bytes, layout);
-    layout.lineSeparators = text.contains(QChar::LineSeparator);
-    document.setPlainText(text);
+    Read read = Decode(bytes);
+    document.setPlainText(read.text);
     document.setModified(false);
-    layout_ = layout;
+    layout_ = read.layout;
 }
 
 QByteArray PlainTextFormat::write(const QTextDocument& document) const {

@@ -31,12 +31,15 @@ public:
     // For a new, empty text: the layout of a new file.
     void setLayout(const PlainTextLayout& layout) { layout_ = layout; }
 
-    // The layout a file's bytes are read in: UTF-8 when they start with a byte order mark
-    // or are well-formed UTF-8 with at least one multi-byte sequence, else Windows-1252; the
-    // line end is that of the first line break, CR LF, LF or a lone CR (LF when there is none).
-    static PlainTextLayout DetectLayout(const QByteArray& bytes);
-    // The text of the bytes, every line break (CR LF, LF or a lone CR) as "\n".
-    static QString DecodeText(const QByteArray& bytes, const PlainTextLayout& layout);
+    // A file's bytes decoded in one pass, and the layout they are read in: UTF-8 when they
+    // start with a byte order mark or are well-formed UTF-8 with at least one multi-byte
+    // sequence, else Windows-1252; the line end is that of the first line break, CR LF, LF or
+    // a lone CR (LF when there is none). Every line break of the text is "\n".
+    struct Read {
+        QString text;
+        PlainTextLayout layout;
+    };
+    static Read Decode(const QByteArray& bytes);
     // The bytes of a text whose line breaks are "\n".
     static QByteArray EncodeText(const QString& text, const PlainTextLayout& layout);
     // The bytes of a document's raw text (QTextDocument::toRawText), as write() gives them;

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
 
 #include "edit_form_fixture.h"
 #include "editor/find_dialog.h"
@@ -115,6 +116,29 @@ TEST_F(PlainCount, StatusLineCountsTheDisplayedLines) {
         EXPECT_EQ(Layout()->documentSize().height(),
                   2 * margin + LineOf(Paragraphs) * Layout()->LineHeight())
             << wrap;
+    }
+}
+
+// A text shown again by the undo of its delete keeps its counts, or is counted anew when the
+// width or word wrap changed while it was hidden.
+TEST_F(PlainCount, TextShownAgainIsCountedForItsWidth) {
+    const std::function<void()> meanwhile[] = {
+        [] {}, [&] { form->resize(220, 300); }, [&] { Trigger("Wordwrap1"); }};
+    for (const auto& change : meanwhile) {
+        Load(MixedText());
+        Settle();
+        Trigger("Selectall1");
+        Trigger("Delete1");
+        change();
+        OpenMenu("Edit1");
+        Trigger("Undo1");
+        Settle();
+        // The caret stands at the end already: the status line follows the count by itself.
+        EXPECT_TRUE(WaitFor([&] { return Status() == StatusOf(LineOf(Paragraphs), 1); }));
+        const qreal margin = form->Editor()->document()->documentMargin();
+        EXPECT_EQ(Layout()->documentSize().height(),
+                  2 * margin + LineOf(Paragraphs) * Layout()->LineHeight());
+        form->Editor()->document()->setModified(false);
     }
 }
 

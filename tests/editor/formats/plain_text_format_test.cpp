@@ -56,6 +56,17 @@ TEST(PlainTextFormat, ReadsEachFileInItsEncodingAndLineEnd) {
         {"CR LF, then a lone CR", "a\r\nb\rc", TextEncoding::Cp1252, LineEnd::CrLf, "a\nb\nc"},
         {"NUL and controls", QByteArray("a\0b\x1A", 4), TextEncoding::Cp1252, LineEnd::Lf,
          QString::fromUtf8("a\0b\x1A", 4)},
+        // Decoded and checked in one pass: what that pass could get wrong.
+        {"CR at the end, CR CR LF", "a\r\r\nb\r", TextEncoding::Cp1252, LineEnd::Cr, "a\n\nb\n"},
+        {"UTF-8, CR LF", "\xC3\xA4\r\n\xC3\xB6", TextEncoding::Utf8, LineEnd::CrLf, QString::fromUtf8("ä\nö")},
+        {"UTF-8 and NUL", QByteArray("\xC3\xA4\0", 3), TextEncoding::Utf8, LineEnd::Lf,
+         QString::fromUtf8("ä\0", 3)},
+        {"line separator", "a\xE2\x80\xA8" "b", TextEncoding::Utf8, LineEnd::Lf, QString::fromUtf8("a\u2028b")},
+        {"late bad byte", "\xC3\xA4\r\nx\xFF", TextEncoding::Cp1252, LineEnd::CrLf, QString::fromUtf8("Ã¤\nxÿ")},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", TextEncoding::Cp1252, LineEnd::Lf, QString::fromUtf8("ô\u0090€€")},
+        {"overlong, 3 and 4 bytes", "\xE0\x80\x80\xF0\x8F\xBF\xBF", TextEncoding::Cp1252, LineEnd::Lf,
+         QString::fromUtf8("à€€ð\u008F¿¿")},
+        {"emoji cut off", "\xF0\x9F\x98", TextEncoding::Cp1252, LineEnd::Lf, QString::fromUtf8("ðŸ˜")},
     };
     for (const auto& c : cases) {
         PlainTextFormat format;
@@ -114,7 +125,7 @@ TEST(PlainTextFormat, WritesWindows1252UnlessACharacterDoesNotFit) {
     for (const auto& c : cases) {
         EXPECT_EQ(PlainTextFormat::EncodeText(c.text, c.layout), c.bytes) << c.name;
         // Whatever was written reads back as the same text.
-        EXPECT_EQ(PlainTextFormat::DecodeText(c.bytes, PlainTextFormat::DetectLayout(c.bytes)), c.text)
+        EXPECT_EQ(PlainTextFormat::Decode(c.bytes).text, c.text)
             << c.name;
     }
 }

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Select all + delete or cut, and its undo: the text, its formats, the caret, the modified
+// flag, the caption and the recovery copy as the control's own undo gives them, for plain
+// text (hidden whole) and rich text (taken apart); undo, redo and undo again by the keys;
+// a partial delete stays an edit like any other; copy and cut take the text at once.
+#include <QApplication>
+#include <QClipboard>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "edit_form_fixture.h"
+#include "editor/recovery_copy.h"
+#include "platform/recovery_file.h"
+
+using namespace editor_test;
+
+namespace {
+
+std::string Lines(int count, const char* last) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "Zeile " + std::to_string(i) + " mit etwas Text\n";
+    return text + last;
+}
+
+// Centred and bold at the start, right-aligned at the end.
+const std::string Rich = "{\\rtf1\\ansi\\pard\\qc{\\b fett} Mitte\\par" +
+                         std::string(100, ' ') + "\\pard\\qr rechts\\par}";
+
+class WholeDelete : public EditFormTest {
+protected:
+    void Open(const std::string& name, const std::string& bytes) {
+        folder.Write(name, bytes);
+        form->resize(400, 300);
+        ShowAndActivate();
+        form->LoadFile(Name(name));
+    }
+    QTextDocument* Doc() const { return form->Editor()->document(); }
+    void Chord(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QTest::keyClick(form->Editor(), key, modifiers);
+    }
+    // The text with its formats (without the layout's marks).
+    QString Formats() const {
+        return Doc()->toHtml().remove(QRegularExpression(" -qt-user-state:[-0-9]*;"));
+    }
+    void Undo() {
+        OpenMenu("Edit1");
+        Trigger("Undo1");
+    }
+    bool UndoEnabled() {
+        OpenMenu("Edit1");
+        return form->Action("Undo1")->isEnabled();
+    }
+    // The text of the recovery copy on disk.
+    std::string Copy(const std::string& copies) {
+        form->Recovery().Flush();
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path(copies))) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            if (auto r = platform::DecodeRecovery(std::string(std::istreambuf_iterator<char>(in), {})))
+                return r->text;
+        }
+        return "(none)";
+    }
+};
+
+}  // namespace
+
+TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
+    const struct {
+        std::string file, bytes;
+        bool centreLast;  // a format of its own on the last paragraph
+    } texts[] = {{"a.txt", Lines(300, ""), false},
+                 {"b.txt", Lines(300, "Ende ohne Umbruch"), true},
+                 {"c.rtf", Rich, false}};
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Delete1", [&] { Trigger("Delete1"); }}, {"Delete", [&] { Key(Qt::Key_Delete); }},
+        {"Backspace", [&] { Key(Qt::Key_Backspace); }}, {"Cut1", [&] { Trigger("Cut1"); }},
+        {"Ctrl+X", [&] { Chord(Qt::Key_X); }}};
+    for (const auto& t : texts) {
+        for (const auto& [way, run] : ways) {
+            SCOPED_TRACE(t.file + " " + way);
+            Open(t.file, t.bytes);
+            const std::string copies = t.file + way;
+            form->Recovery().SetFolder(folder.Path(copies));
+            if (t.centreLast) {
+                Caret(Doc()->characterCount() - 1);
+                Trigger("Center1");
+            }
+            const QString text = Text(), formats = Formats(), caption = form->windowTitle();
+            // What the control's own delete leaves: the formats typed next.
+            std::unique_ptr<QTextDocument> left(Doc()->clone());
+            QTextCursor all(left.get());
+            all.select(QTextCursor::Document);
+            all.removeSelectedText();
+
+            Trigger("Selectall1");
+            run();
+            EXPECT_EQ(Text(), "");
+            EXPECT_EQ(Doc()->firstBlock().blockFormat(), left->firstBlock().blockFormat());
+            EXPECT_EQ(Doc()->firstBlock().charFormat(), left->firstBlock().charFormat());
+            EXPECT_TRUE(form->Modified());
+            if (way[0] == 'C') EXPECT_EQ(QApplication::clipboard()->text(), text);
+            if (t.file != "c.rtf") EXPECT_EQ(Copy(copies), "");
+            ASSERT_TRUE(UndoEnabled());
+
+            Trigger("Undo1");
+            EXPECT_EQ(Text(), text);
+            EXPECT_EQ(Formats(), formats);
+            const QTextCursor caret = form->Editor()->textCursor();
+            EXPECT_FALSE(caret.hasSelection());
+            EXPECT_EQ(caret.position(), Doc()->characterCount() - 1);
+            EXPECT_TRUE(form->Editor()->viewport()->rect().contains(form->Editor()->cursorRect().center()));
+            EXPECT_TRUE(form->Modified());
+            EXPECT_EQ(form->windowTitle(), caption);
+            if (t.file != "c.rtf") EXPECT_EQ(Copy(copies), folder.Read(t.file));
+            EXPECT_FALSE(UndoEnabled());
+            Doc()->setModified(false);
+        }
+    }
+}
+
+// The control's keys: undo, redo and undo again, the modified flag following the file (also
+// when the emptied text was saved); an edit after the undo drops the redo.
+TEST_F(WholeDelete, KeysUndoRedoAndUndoAgain) {
+    for (const bool rich : {false, true}) {
+        for (const bool saveEmpty : {false, true}) {
+            SCOPED_TRACE(std::to_string(rich) + std::to_string(saveEmpty));
+            Open(rich ? "a.rtf" : "a.txt", rich ? Rich : Lines(50, ""));
+            const QString file = Text();
+            Type("y");
+            const QString text = Text();
+            Trigger("Selectall1");
+            Key(Qt::Key_Delete);
+            if (saveEmpty) Trigger("Save1");
+            Chord(Qt::Key_Z);
+            EXPECT_EQ(Text(), text);
+            EXPECT_TRUE(form->Modified());
+            Chord(Qt::Key_Z);
+            EXPECT_EQ(Text(), file);
+            EXPECT_EQ(form->Modified(), saveEmpty);
+            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(Text(), "");
+            EXPECT_EQ(form->Modified(), !saveEmpty);
+            Chord(Qt::Key_Z);
+            EXPECT_EQ(Text(), text);
+            Type("x");
+            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(Text(), text + "x");
+            // "Rückgängig" takes back the last edit only, and the emptied text is gone.
+            Undo();
+            EXPECT_EQ(Text(), text);
+            EXPECT_FALSE(UndoEnabled());
+            EXPECT_EQ(form->Editor()->findChildren<QTextDocument*>().size(), 1);
+            Doc()->setModified(false);
+        }
+    }
+}
+
+// Anything short of the whole text is deleted in the document itself.
+TEST_F(WholeDelete, PartialDeleteIsAnEditLikeAnyOther) {
+    for (const auto& [from, less] : {std::pair{1, 0}, std::pair{0, 1}}) {
+        Open("a.txt", Lines(5, ""));
+        const QString text = Text();
+        const QTextDocument* document = Doc();
+        Select(from, Doc()->characterCount() - 1 - less);
+        Trigger("Delete1");
+        EXPECT_EQ(Doc(), document);
+        EXPECT_EQ(Text(), text.left(from) + text.right(less));
+        Undo();
+        EXPECT_EQ(Text(), text);
+        Doc()->setModified(false);
+    }
+}
+
+// Copy and cut give the clipboard the text itself (the selection clipboard gets it by
+// reference): an edit afterwards does not change what is pasted.
+TEST_F(WholeDelete, CopyAndCutTakeTheTextAtOnce) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Copy1", [&] { Trigger("Copy1"); }}, {"Ctrl+C", [&] { Chord(Qt::Key_C); }},
+        {"Cut1", [&] { Trigger("Cut1"); }}, {"Ctrl+X", [&] { Chord(Qt::Key_X); }}};
+    for (const auto& [way, run] : ways) {
+        Open("a.txt", "eins zwei drei\n");
+        Select(5, 9);
+        run();
+        Select(3, 7);
+        Type("-");
+        EXPECT_EQ(QApplication::clipboard()->text(), "zwei") << way;
+        Doc()->setModified(false);
+    }
+}
