@@ -53,15 +53,17 @@ private:
                     nextToRead = std::min(nextToRead, std::max(0, block.blockNumber()));
                     for (int at = block.position(); block.isValid() && at <= position + added;
                          at += block.length(), block = block.next()) {
-                        if (auto* kept = static_cast<KeptContent*>(block.userData()))
+                        if (auto* kept = dynamic_cast<KeptContent*>(block.userData()))
                             kept->content.reset();
                     }
                 });
     }
 };
 
+// A plain text saved as rich text keeps its layout, whose long paragraphs keep their pieces
+// as user data as well: those give way (and take it back when laid out).
 KeptContent& KeptOf(QTextBlock& block) {
-    auto* kept = static_cast<KeptContent*>(block.userData());
+    auto* kept = dynamic_cast<KeptContent*>(block.userData());
     if (!kept) {
         kept = new KeptContent;
         block.setUserData(kept);

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The text control of the notes window: the place it keeps in view, the format typed, the
-// selection offered to other programs.
+// selection offered to other programs, and the caret in long paragraphs.
 #include "editor/notes_edit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
+#include <cmath>
 
 #include "editor/formats/rtf_kept.h"
 
@@ -41,12 +43,44 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { TakePlace(); });
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
+    // The inner control asks to show the caret and to repaint it with rectangles from the
+    // paragraph's QTextLayout, which in a long paragraph stays empty (its first line): there
+    // the control gives QTextEdit the caret's own rectangle, and repaints the caret after
+    // the inner control.
+    for (QObject* child : children()) {
+        if (!child->inherits("QWidgetTextControl")) continue;
+        disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(_q_ensureVisible(QRectF)));
+        connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(KeepInView(QRectF)));
+        connect(child, SIGNAL(updateRequest(QRectF)), this, SLOT(RepaintCaret()));
+    }
 }
 
 // The base classes delete the document and the scroll bars, which may still signal.
 NotesEdit::~NotesEdit() {
     QObject::disconnect(verticalScrollBar(), nullptr, this, nullptr);
     QObject::disconnect(this, nullptr, this, nullptr);
+    for (QObject* child : children())
+        if (child->inherits("QWidgetTextControl")) QObject::disconnect(child, nullptr, this, nullptr);
+}
+
+const PlainNotesLayout* NotesEdit::Plain() const {
+    return dynamic_cast<const PlainNotesLayout*>(document()->documentLayout());
+}
+
+bool NotesEdit::InLongParagraph(int position) const {
+    const PlainNotesLayout* plain = Plain();
+    return plain && plain->InLongParagraph(position);
+}
+
+QRect NotesEdit::CaretRect() const {
+    const PlainNotesLayout* plain = Plain();
+    if (!plain) return cursorRect();
+    const PlainNotesLayout::ShownLine line = plain->LineOf(textCursor().position());
+    const qreal margin = document()->documentMargin();
+    const QRectF rect(margin + line.x - horizontalScrollBar()->value(),
+                      margin + line.number * plain->LineHeight() - verticalScrollBar()->value(),
+                      1, plain->LineHeight());
+    return rect.toAlignedRect();
 }
 
 QMimeData* NotesEdit::createMimeDataFromSelection() const {
@@ -62,20 +96,13 @@ void NotesEdit::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void NotesEdit::TakePlace() {
-    if (viewport()->rect().intersects(cursorRect())) {
+    if (viewport()->rect().intersects(CaretRect())) {
         place_ = textCursor().block();
     } else {
         const QPointF top(0, verticalScrollBar()->value());
         place_ = document()->findBlock(document()->documentLayout()->hitTest(top, Qt::FuzzyHit));
     }
     placeLine_ = place_.firstLineNumber();
-}
-
-void NotesEdit::keyPressEvent(QKeyEvent* event) {
-    TypeOwnFormat();
-    eager_ = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut);
-    QTextEdit::keyPressEvent(event);
-    eager_ = false;
 }
 
 void NotesEdit::insertFromMimeData(const QMimeData* source) {
@@ -100,6 +127,171 @@ void NotesEdit::Follow(qreal lineHeight) {
     bar->setValue(bar->value() + qRound((line - placeLine_) * lineHeight));
     following_ = false;
     placeLine_ = line;
+}
+
+// QTextEdit's own scroll to a rectangle (document coordinates), in a long paragraph to the
+// caret's.
+void NotesEdit::KeepInView(const QRectF& asked) {
+    QRectF rect = asked;
+    if (InLongParagraph(textCursor().position()))
+        rect = QRectF(CaretRect().adjusted(-5, 0, 5, 0))
+                   .translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    QMetaObject::invokeMethod(this, "_q_ensureVisible", Q_ARG(QRectF, rect));
+}
+
+// The control repaints the caret where its paragraph's QTextLayout would have it; in a long
+// paragraph the caret's old and new place are repainted as well.
+void NotesEdit::RepaintCaret() {
+    if (!InLongParagraph(textCursor().position())) {
+        if (!caretShown_.isNull()) viewport()->update(caretShown_);
+        caretShown_ = QRect();
+        return;
+    }
+    const QRect caret = CaretRect().adjusted(-2, 0, 2, 0);
+    if (caret == caretShown_) {
+        viewport()->update(caret);
+        return;
+    }
+    if (!caretShown_.isNull()) viewport()->update(caretShown_);
+    viewport()->update(caret);
+    caretShown_ = caret;
+}
+
+// A move by lines where it starts or ends in a long paragraph; elsewhere Qt's own.
+bool NotesEdit::MoveByLines(int lines, bool page, QTextCursor::MoveMode mode) {
+    const PlainNotesLayout* plain = Plain();
+    if (!plain) return false;
+    QTextCursor cursor = textCursor();
+    const int from = cursor.position();
+    const PlainNotesLayout::ShownLine line = plain->LineOf(from);
+    const qreal height = plain->LineHeight();
+    if (page) lines *= std::max(1, static_cast<int>(std::ceil(viewport()->height() / height)));
+    const int last = document()->lineCount() - 1;
+    const int target = std::clamp(line.number + lines, 0, last);
+    const qreal x = goalAt_ == from ? goalX_ : line.x;
+    const qreal margin = document()->documentMargin();
+    const int to = document()->documentLayout()->hitTest(
+        QPointF(margin + x, margin + (target + 0.5) * height), Qt::FuzzyHit);
+    if (to < 0 || (!InLongParagraph(from) && !InLongParagraph(to))) return false;
+    if (page && target == line.number + lines) {
+        QScrollBar* down = verticalScrollBar();
+        down->setValue(down->value() + (lines > 0 ? 1 : -1) * down->pageStep());
+    }
+    cursor.setPosition(to, mode);
+    setTextCursor(cursor);
+    goalX_ = x;
+    goalAt_ = to;
+    return true;
+}
+
+// Home and End in a long paragraph: to the start or end of the displayed line; a line that
+// wraps after a blank ends before it, as in Qt's own move.
+bool NotesEdit::MoveInLine(bool toEnd, QTextCursor::MoveMode mode) {
+    QTextCursor cursor = textCursor();
+    if (!InLongParagraph(cursor.position())) return false;
+    const PlainNotesLayout::ShownLine line = Plain()->LineOf(cursor.position());
+    int to = line.start;
+    if (toEnd) {
+        to = line.start + line.length;
+        const QTextBlock block = cursor.block();
+        if (to < block.position() + block.length() - 1 && line.length > 0 &&
+            document()->characterAt(to - 1).isSpace())
+            --to;
+    }
+    cursor.setPosition(to, mode);
+    setTextCursor(cursor);
+    return true;
+}
+
+// Qt's own cursor works out the caret's x after an edit from the paragraph's QTextLayout,
+// which means itemizing the whole paragraph (some 25 ms for 2 MB) on every key; inside an
+// edit block it leaves that for later. The keys' edits are joined for undo as Qt joins
+// them: characters typed one after the other, and Backspaces or Deletes in a row.
+bool NotesEdit::EditInLong(QKeyEvent* event) {
+    if (isReadOnly() || overwriteMode()) return false;
+    QTextCursor cursor = textCursor();
+    if (!InLongParagraph(cursor.position()) ||
+        document()->findBlock(cursor.anchor()) != cursor.block())
+        return false;
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    const QString text = event->text();
+    Typed kind = Typed::None;
+    if (event->matches(QKeySequence::Delete))
+        kind = Typed::Forward;
+    else if (event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == 0)
+        kind = Typed::Back;
+    else if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t') &&
+             (modifiers & ~Qt::ShiftModifier) == 0)
+        kind = Typed::Insert;
+    if (kind == Typed::None) return false;
+    const QTextBlock block = cursor.block();
+    if (!cursor.hasSelection() &&
+        ((kind == Typed::Back && cursor.position() == block.position()) ||
+         (kind == Typed::Forward && cursor.position() == block.position() + block.length() - 1)))
+        return false;  // joins two paragraphs: Qt's own
+    const bool join = kind == lastTyped_ && !cursor.hasSelection() &&
+                      cursor.position() == typedAt_ && document()->revision() == typedRevision_ &&
+                      document()->availableUndoSteps() == typedUndoSteps_;
+    if (join)
+        cursor.joinPreviousEditBlock();
+    else
+        cursor.beginEditBlock();
+    if (kind == Typed::Insert) {
+        cursor.insertText(text);
+    } else if (cursor.hasSelection()) {
+        cursor.removeSelectedText();
+    } else if (kind == Typed::Back) {
+        cursor.deletePreviousChar();
+    } else {
+        // The next character as the user sees it: a letter with its marks, a pair of
+        // surrogates.
+        const int at = cursor.position();
+        const int end = block.position() + block.length() - 1;
+        QString near;
+        for (int i = at; i < std::min(end, at + 32); ++i) near += document()->characterAt(i);
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, near);
+        const qsizetype next = graphemes.toNextBoundary();
+        cursor.setPosition(at + static_cast<int>(next > 0 ? next : 1), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.endEditBlock();
+    lastTyped_ = kind;
+    typedAt_ = cursor.position();
+    typedRevision_ = document()->revision();
+    typedUndoSteps_ = document()->availableUndoSteps();
+    KeepInView(QRectF());
+    return true;
+}
+
+void NotesEdit::keyPressEvent(QKeyEvent* event) {
+    TypeOwnFormat();
+    if (EditInLong(event)) {
+        event->accept();
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+        const QTextCursor::MoveMode mode =
+            modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+        bool done = false;
+        switch (event->key()) {
+        case Qt::Key_Up: done = MoveByLines(-1, false, mode); break;
+        case Qt::Key_Down: done = MoveByLines(1, false, mode); break;
+        case Qt::Key_PageUp: done = MoveByLines(-1, true, mode); break;
+        case Qt::Key_PageDown: done = MoveByLines(1, true, mode); break;
+        case Qt::Key_Home: done = MoveInLine(false, mode); break;
+        case Qt::Key_End: done = MoveInLine(true, mode); break;
+        default: break;
+        }
+        if (done) {
+            event->accept();
+            return;
+        }
+    }
+    eager_ = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut);
+    QTextEdit::keyPressEvent(event);
+    eager_ = false;
 }
 
 }  // namespace editor

@@ -2,6 +2,7 @@
 // The text control of the notes window.
 #pragma once
 
+#include <QRect>
 #include <QTextBlock>
 #include <QTextEdit>
 
@@ -14,7 +15,13 @@ namespace editor {
 // paragraph where the caret was in sight after the user's last move, else the paragraph at
 // the top. The place is taken at every move of the caret, scroll and edit, before the lines
 // shown are laid out, so that the lines they gain move the view as well.
+//
+// In a plain text's long paragraph, which its layout lays out in pieces, the control moves
+// the caret by lines and pages, to a line's start and end, keeps it in view and repaints it
+// itself: Qt's own cursor and caret rectangle know only a paragraph's QTextLayout.
 class NotesEdit : public QTextEdit, public PlainNotesView {
+    Q_OBJECT
+
 public:
     explicit NotesEdit(QWidget* parent);
     ~NotesEdit() override;
@@ -40,13 +47,37 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
+private slots:
+    void KeepInView(const QRectF& asked);
+    void RepaintCaret();
+
 private:
     void TakePlace();
     void TypeOwnFormat();
+    const PlainNotesLayout* Plain() const;
+    bool InLongParagraph(int position) const;
+    // The caret's rectangle in the viewport.
+    QRect CaretRect() const;
+    // Moves the caret by whole lines (a page: by a viewport's height); true when done here.
+    bool MoveByLines(int lines, bool page, QTextCursor::MoveMode mode);
+    bool MoveInLine(bool toEnd, QTextCursor::MoveMode mode);
+    // Typing, Backspace and Delete in a long paragraph; true when done here.
+    bool EditInLong(QKeyEvent* event);
 
     QTextBlock place_;
     int placeLine_ = 0;  // the first line of place_ when it was taken or last followed
     bool following_ = false;
+    // The x that vertical moves keep, while the caret stays where the last one put it.
+    qreal goalX_ = 0;
+    int goalAt_ = -1;
+    QRect caretShown_;  // where the caret in a long paragraph was last repainted
+    // The last edit typed into a long paragraph, which the next one of its kind joins for
+    // undo when nothing came between (as Qt joins typed characters).
+    enum class Typed { None, Insert, Back, Forward };
+    Typed lastTyped_ = Typed::None;
+    int typedAt_ = -1;
+    int typedRevision_ = -1;
+    int typedUndoSteps_ = -1;
     bool eager_ = false;
 };
 

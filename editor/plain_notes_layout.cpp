@@ -2,6 +2,7 @@
 // The plain-text layout of the notes window: equal line heights, places from the block tree.
 #include "editor/plain_notes_layout.h"
 
+#include "editor/long_paragraph.h"
 #include "editor/quick_line_count.h"
 
 #include <QFontMetricsF>
@@ -23,6 +24,21 @@ constexpr qreal Everything = 1e9;
 
 // An edit of more paragraphs than this is counted by a pass, as a load is.
 constexpr int FewBlocks = 64;
+
+// The pieces of a long paragraph, if it has them.
+LongParagraph* LongOf(const QTextBlock& block) {
+    return dynamic_cast<LongParagraph*>(block.userData());
+}
+
+// The characters [at, at + length) of the paragraph: a few one by one, many from its text.
+QString TextOf(const QTextBlock& block, int at, int length) {
+    constexpr int FewCharacters = 4096;
+    if (length > FewCharacters) return block.text().mid(at, length);
+    QString text(length, Qt::Uninitialized);
+    const QTextDocument* doc = block.document();
+    for (int i = 0; i < length; ++i) text[i] = doc->characterAt(block.position() + at + i);
+    return text;
+}
 
 }  // namespace
 
@@ -96,12 +112,92 @@ void PlainNotesLayout::NoteLineHeight(qreal height) const {
 // laid out before the width, the wrap, the font or a long command's edits changed;
 // lines laid out before a taller line raised the line height move down to it.
 bool PlainNotesLayout::EnsureBlock(const QTextBlock& block) const {
+    if (IsLong(block)) return EnsureLong(block);
+    if (LongOf(block)) QTextBlock(block).setUserData(nullptr);
     QTextLayout* layout = block.layout();
     if (layout->lineCount() == 0 || block.userState() != generation_) return LayOutBlock(block);
     if (layout->lineCount() > 1 && layout->lineAt(1).y() != lineHeight_)
         for (int i = 0; i < layout->lineCount(); ++i)
             layout->lineAt(i).setPosition(QPointF(0, i * lineHeight_));
     return false;
+}
+
+// A paragraph becomes long beyond the bound and stays so down to half of it, so that typing
+// and deleting around the bound does not switch it to and fro.
+bool PlainNotesLayout::IsLong(const QTextBlock& block) const {
+    const int length = block.length() - 1;
+    return length > LongParagraph::LongerThan ||
+           (length > LongParagraph::LongerThan / 2 && LongOf(block));
+}
+
+PieceSetup PlainNotesLayout::SetupOf(const QTextBlock& block) const {
+    PieceSetup setup;
+    setup.font = document()->defaultFont();
+    setup.option = OptionOf(block);
+    setup.width = AvailableWidth();
+    setup.wraps = Wraps();
+    setup.lineHeight = lineHeight_;
+    // The fragments with a format of their own (the font dialog's), as ranges of a piece.
+    setup.formats = [this, block](int from, int to) {
+        QList<QTextLayout::FormatRange> ranges;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int index = fragment.charFormatIndex();
+            auto known = plainFormats_.constFind(index);
+            if (known == plainFormats_.cend())
+                known = plainFormats_.insert(index, fragment.charFormat().properties().isEmpty());
+            if (*known) continue;
+            const int start = fragment.position() - block.position();
+            const int end = start + fragment.length();
+            if (end <= from || start >= to) continue;
+            const int clippedStart = std::max(start, from);
+            ranges.append({clippedStart - from, std::min(end, to) - clippedStart,
+                           fragment.charFormat()});
+        }
+        return ranges;
+    };
+    return setup;
+}
+
+void PlainNotesLayout::NoteTallest(LongParagraph& paragraph) const {
+    NoteLineHeight(paragraph.TakeTallest());
+    if (!Wraps()) widest_ = std::max(widest_, paragraph.Width());
+}
+
+// The paragraph's own QTextLayout stays empty; its pieces are divided again when the width,
+// the wrap or the font changed, or the paragraph changed unseen.
+bool PlainNotesLayout::EnsureLong(QTextBlock block) const {
+    LongParagraph* paragraph = LongOf(block);
+    if (!paragraph || paragraph->Generation() != generation_ ||
+        paragraph->Text().size() != block.length() - 1) {
+        paragraph = new LongParagraph(block.text(), generation_);
+        block.setUserData(paragraph);
+        paragraph->Divide(SetupOf(block));
+        if (block.layout()->lineCount() > 0) block.layout()->clearLayout();
+    }
+    NoteTallest(*paragraph);
+    block.setUserState(generation_);
+    if (block.lineCount() == paragraph->Lines()) return false;
+    block.setLineCount(paragraph->Lines());
+    return true;
+}
+
+// An edit inside one long paragraph lays out only the pieces around it.
+bool PlainNotesLayout::LayOutChanged(QTextBlock block, int from, int oldLength, int length,
+                                     bool alone, qreal& top) const {
+    if (!IsLong(block)) {
+        if (LongOf(block)) block.setUserData(nullptr);
+        return LayOutBlock(block);
+    }
+    LongParagraph* paragraph = LongOf(block);
+    const int at = from - block.position();
+    const int before = paragraph ? static_cast<int>(paragraph->Text().size()) : -1;
+    if (!alone || !paragraph || paragraph->Generation() != generation_ || at < 0 ||
+        at + oldLength > before || before - oldLength + length != block.length() - 1)
+        return EnsureLong(block);
+    const int line = paragraph->Edit(at, oldLength, TextOf(block, at, length), SetupOf(block));
+    top = std::max(top, TopOf(block) + line * lineHeight_);
+    return EnsureLong(block);
 }
 
 // The paragraph's text when it is in the document's default format, else nothing: one with
@@ -125,6 +221,7 @@ std::optional<QString> PlainNotesLayout::PlainText(const QTextBlock& block) cons
 // Without word wrap every paragraph is one line, and its width is estimated for the
 // horizontal scroll bar.
 bool PlainNotesLayout::CountBlock(QTextBlock block) const {
+    if (IsLong(block)) return EnsureLong(block);
     const std::optional<QString> text = PlainText(block);
     if (!text) return LayOutBlock(block);
     int lines = 1;
@@ -261,6 +358,7 @@ void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
     QTextBlock last = doc->findBlock(std::max(from, from + length - 1));
     if (!last.isValid()) last = doc->lastBlock();
     bool moved = false;
+    qreal top = TopOf(first);
     if (last.blockNumber() - first.blockNumber() > FewBlocks) {
         // Counted by the pass; laid out again when shown.
         ++generation_;
@@ -268,11 +366,10 @@ void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
         moved = true;
     } else {
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
-            moved = LayOutBlock(block) || moved;
+            moved = LayOutChanged(block, from, oldLength, length, first == last, top) || moved;
             if (block == last) break;
         }
     }
-    const qreal top = TopOf(first);
     if (lineHeightGrew_) {
         lineHeightGrew_ = false;
         emit update(QRectF(0, 0, Everything, Everything));
@@ -312,7 +409,9 @@ QRectF PlainNotesLayout::frameBoundingRect(QTextFrame*) const {
 QRectF PlainNotesLayout::blockBoundingRect(const QTextBlock& block) const {
     if (!block.isValid()) return {};
     EnsureBlock(block);
-    const qreal width = std::max(AvailableWidth(), block.layout()->boundingRect().width());
+    const LongParagraph* paragraph = LongOf(block);
+    const qreal inner = paragraph ? paragraph->Width() : block.layout()->boundingRect().width();
+    const qreal width = std::max(AvailableWidth(), inner);
     return {document()->documentMargin(), TopOf(block), width, block.lineCount() * lineHeight_};
 }
 
@@ -327,10 +426,22 @@ int PlainNotesLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy
     const QTextBlock block = doc->findBlockByLineNumber(std::clamp(wanted, 0, lines - 1));
     if (!block.isValid()) return -1;
     EnsureBlock(block);
+    const qreal x = point.x() - margin;
+    if (LongParagraph* paragraph = LongOf(block)) {
+        const PieceSetup setup = SetupOf(block);
+        const int inBlock = std::clamp(wanted - block.firstLineNumber(), 0, paragraph->Lines() - 1);
+        const int place = paragraph->PlaceAt(inBlock, x, setup);
+        if (accuracy == Qt::ExactHit) {
+            const LongParagraph::Line line = paragraph->LineOf(place, setup);
+            const qreal left = paragraph->LineOf(line.start, setup).x;
+            const qreal right = paragraph->LineOf(line.start + line.length, setup).x;
+            if (x < std::min(left, right) || x > std::max(left, right)) return -1;
+        }
+        return block.position() + place;
+    }
     const QTextLayout* layout = block.layout();
     const int inBlock = std::clamp(wanted - block.firstLineNumber(), 0, layout->lineCount() - 1);
     const QTextLine line = layout->lineAt(inBlock);
-    const qreal x = point.x() - margin;
     if (accuracy == Qt::ExactHit &&
         (x < line.x() || x > line.x() + line.naturalTextWidth()))
         return -1;
@@ -352,8 +463,8 @@ QList<QTextLayout::FormatRange> PlainNotesLayout::SelectionsIn(const QTextBlock&
             if (from < to) ranges.append({from, to - from, selection.format});
         } else if (selection.format.boolProperty(QTextFormat::FullWidthSelection) &&
                    block.contains(cursor.position())) {
-            const QTextLine line = block.layout()->lineForTextPosition(cursor.position() - start);
-            ranges.append({line.textStart(), line.textLength(), selection.format});
+            const ShownLine line = LineOf(cursor.position());
+            ranges.append({line.start - start, line.length, selection.format});
         }
     }
     return ranges;
@@ -375,14 +486,44 @@ void PlainNotesLayout::draw(QPainter* painter, const PaintContext& context) {
         const qreal top = TopOf(block);
         if (top > clip.bottom()) break;
         EnsureBlock(block);
-        QTextLayout* layout = block.layout();
         const QPointF offset(doc->documentMargin(), top);
-        layout->draw(painter, offset, SelectionsIn(block, context), clip);
         const int caret = context.cursorPosition - block.position();
+        if (LongParagraph* paragraph = LongOf(block)) {
+            paragraph->Draw(painter, offset, clip, SelectionsIn(block, context), caret,
+                            cursorWidth, SetupOf(block));
+            continue;
+        }
+        QTextLayout* layout = block.layout();
+        layout->draw(painter, offset, SelectionsIn(block, context), clip);
         if (caret >= 0 && caret < block.length())
             layout->drawCursor(painter, offset, caret, cursorWidth);
     }
     painter->restore();
+}
+
+PlainNotesLayout::ShownLine PlainNotesLayout::LineOf(int position) const {
+    QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) block = document()->lastBlock();
+    EnsureBlock(block);
+    const int inBlock = std::clamp(position - block.position(), 0, block.length() - 1);
+    ShownLine shown;
+    if (LongParagraph* paragraph = LongOf(block)) {
+        const LongParagraph::Line line = paragraph->LineOf(inBlock, SetupOf(block));
+        shown = {line.number, line.start, line.length, line.x};
+    } else {
+        const QTextLayout* layout = block.layout();
+        QTextLine line = layout->lineForTextPosition(inBlock);
+        if (!line.isValid()) line = layout->lineAt(layout->lineCount() - 1);
+        shown = {line.lineNumber(), line.textStart(), line.textLength(), line.cursorToX(inBlock)};
+    }
+    shown.number += block.firstLineNumber();
+    shown.start += block.position();
+    return shown;
+}
+
+bool PlainNotesLayout::InLongParagraph(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    return block.isValid() && IsLong(block);
 }
 
 }  // namespace editor

@@ -13,6 +13,8 @@
 
 namespace editor {
 
+class LongParagraph;
+struct PieceSetup;
 class QuickLineCount;
 
 // Who shows the text: after every slice of a count in the background it moves by the lines
@@ -50,6 +52,19 @@ public:
 
     // The height of every displayed line, in pixels.
     qreal LineHeight() const { return lineHeight_; }
+
+    // A displayed line: its number in the text, its first character and its length (places
+    // in the document), and the x of the place asked for on it (from the left margin).
+    struct ShownLine {
+        int number = 0;
+        int start = 0;
+        int length = 0;
+        qreal x = 0;
+    };
+    ShownLine LineOf(int position) const;
+    // Whether the place lies in a paragraph laid out in pieces (which Qt's own cursor
+    // movement and caret rectangle do not see: the paragraph's QTextLayout stays empty).
+    bool InLongParagraph(int position) const;
     // False while a pass over the whole text is still laying it out.
     bool Settled() const { return !passRunning_; }
 
@@ -77,6 +92,14 @@ private:
     // number of lines changed.
     bool EnsureBlock(const QTextBlock& block) const;
     bool LayOutBlock(QTextBlock block) const;
+    // A long paragraph: laid out in pieces, divided again when it is stale.
+    bool IsLong(const QTextBlock& block) const;
+    bool EnsureLong(QTextBlock block) const;
+    // A changed paragraph; `top` moves down to the first line that changed.
+    bool LayOutChanged(QTextBlock block, int from, int oldLength, int length, bool alone,
+                       qreal& top) const;
+    PieceSetup SetupOf(const QTextBlock& block) const;
+    void NoteTallest(LongParagraph& paragraph) const;
     // Counts the paragraph's lines for the pass; true when their number changed.
     bool CountBlock(QTextBlock block) const;
     int CountByLayout(const QTextBlock& block, const QString& text) const;

@@ -34,13 +34,14 @@ bool LayoutKeepsLineCounts(const QTextDocument& document) {
 // summed by the block tree, so this costs no more than one block's lines, whatever the
 // length of the text.
 std::pair<int, int> LineAndColumn(const QTextDocument& document, int position) {
+    // A plain text's layout knows its lines, long paragraphs laid out in pieces among them.
+    if (const auto* plain = dynamic_cast<const PlainNotesLayout*>(document.documentLayout())) {
+        const PlainNotesLayout::ShownLine shown = plain->LineOf(position);
+        return {shown.number, position - shown.start};
+    }
     const QTextBlock block = document.findBlock(position);
     if (!block.isValid()) return {0, 0};
-    // A plain text's layout counts the paragraph once it is laid out.
-    if (LayoutKeepsLineCounts(document))
-        document.documentLayout()->blockBoundingRect(block);
-    else
-        CountLines(block);
+    CountLines(block);
     const int inBlock = position - block.position();
     int line = block.firstLineNumber();
     int column = inBlock;
