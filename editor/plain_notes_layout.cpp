@@ -142,11 +142,7 @@ PieceSetup PlainNotesLayout::SetupOf(const QTextBlock& block) const {
         QList<QTextLayout::FormatRange> ranges;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int index = fragment.charFormatIndex();
-            auto known = plainFormats_.constFind(index);
-            if (known == plainFormats_.cend())
-                known = plainFormats_.insert(index, fragment.charFormat().properties().isEmpty());
-            if (*known) continue;
+            if (IsPlain(fragment)) continue;
             const int start = fragment.position() - block.position();
             const int end = start + fragment.length();
             if (end <= from || start >= to) continue;
@@ -200,17 +196,22 @@ bool PlainNotesLayout::LayOutChanged(QTextBlock block, int from, int oldLength, 
     return EnsureLong(block);
 }
 
+// Whether the fragment is in the document's default format, remembered per format index.
+bool PlainNotesLayout::IsPlain(const QTextFragment& fragment) const {
+    const int index = fragment.charFormatIndex();
+    auto known = plainFormats_.constFind(index);
+    if (known == plainFormats_.cend())
+        known = plainFormats_.insert(index, fragment.charFormat().properties().isEmpty());
+    return *known;
+}
+
 // The paragraph's text when it is in the document's default format, else nothing: one with
 // a format of its own (the font dialog's) is laid out, the others are counted.
 std::optional<QString> PlainNotesLayout::PlainText(const QTextBlock& block) const {
     QString text;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const int index = fragment.charFormatIndex();
-        auto known = plainFormats_.constFind(index);
-        if (known == plainFormats_.cend())
-            known = plainFormats_.insert(index, fragment.charFormat().properties().isEmpty());
-        if (!*known) return std::nullopt;
+        if (!IsPlain(fragment)) return std::nullopt;
         text += fragment.text();
     }
     return text;

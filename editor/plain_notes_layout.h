@@ -104,6 +104,7 @@ private:
     bool CountBlock(QTextBlock block) const;
     int CountByLayout(const QTextBlock& block, const QString& text) const;
     std::optional<QString> PlainText(const QTextBlock& block) const;
+    bool IsPlain(const QTextFragment& fragment) const;
     void NoteLineHeight(qreal height) const;
     QTextOption OptionOf(const QTextBlock& block) const;
     qreal AvailableWidth() const;

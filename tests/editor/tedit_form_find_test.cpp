@@ -303,10 +303,10 @@ TEST_F(FindReplace, ReplaceAllStopsOnLoadEmptyOrClose) {
         ASSERT_EQ(shown.size(), 2u);  // the question, the save prompt
         EXPECT_TRUE(shown[1].text.endsWith(" speichern ?"));
         EXPECT_TRUE(dialogs.answers.empty());
-        if (way == Way::Load) EXPECT_EQ(Text(), "Termin bleibt\n");
-        if (way == Way::Empty) EXPECT_EQ(Text(), "");
-        if (way == Way::Close) EXPECT_FALSE(form->isVisible());
-        if (way == Way::Close) EXPECT_EQ(Text().count("Treffen"), replacedAtStop);
+        if (way == Way::Load) { EXPECT_EQ(Text(), "Termin bleibt\n"); }
+        if (way == Way::Empty) { EXPECT_EQ(Text(), ""); }
+        if (way == Way::Close) { EXPECT_FALSE(form->isVisible()); }
+        if (way == Way::Close) { EXPECT_EQ(Text().count("Treffen"), replacedAtStop); }
         EXPECT_EQ(form->TextLength(), Text().size());
     }
 }

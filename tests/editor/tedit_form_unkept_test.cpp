@@ -40,12 +40,13 @@ TEST_F(NotesUnkept, AsksBeforeASaveDropsContent) {
         Type("x");
         QCoreApplication::processEvents();
         dialogs.prompts.clear();
-        std::vector<QString> asked = {question};
+        std::vector<QString> asked;
         dialogs.answers = {c.answer};
         if (c.first) {
-            asked.insert(asked.begin(), c.first[0] == 'a' ? Name(c.first) : QString(c.first));
+            asked.push_back(c.first[0] == 'a' ? Name(c.first) : QString(c.first));
             dialogs.answers.insert(dialogs.answers.begin(), ButtonYes);
         }
+        asked.push_back(question);
         if (c.saveAs) Choose(Name(c.saveAs));
         Trigger(c.action);
         std::vector<QString> questions;
@@ -55,7 +56,7 @@ TEST_F(NotesUnkept, AsksBeforeASaveDropsContent) {
         const bool yes = c.answer == ButtonYes;
         const std::string to = c.saveAs ? c.saveAs : "a.rtf";
         EXPECT_EQ(folder.Read(to).find("xFormel") != std::string::npos, yes);
-        if (!yes) EXPECT_EQ(folder.Read("a.rtf"), withObject);
+        if (!yes) { EXPECT_EQ(folder.Read("a.rtf"), withObject); }
         EXPECT_EQ(form->Modified(), !yes);
         if (c.saveAs) std::filesystem::remove(folder.Path(c.saveAs));
         if (std::string(c.action) != "Save1" || !yes) continue;

@@ -101,8 +101,8 @@ TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
             EXPECT_EQ(Doc()->firstBlock().blockFormat(), left->firstBlock().blockFormat());
             EXPECT_EQ(Doc()->firstBlock().charFormat(), left->firstBlock().charFormat());
             EXPECT_TRUE(form->Modified());
-            if (way[0] == 'C') EXPECT_EQ(QApplication::clipboard()->text(), text);
-            if (t.file != "c.rtf") EXPECT_EQ(Copy(copies), "");
+            if (way[0] == 'C') { EXPECT_EQ(QApplication::clipboard()->text(), text); }
+            if (t.file != "c.rtf") { EXPECT_EQ(Copy(copies), ""); }
             ASSERT_TRUE(UndoEnabled());
 
             Trigger("Undo1");
@@ -114,7 +114,7 @@ TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
             EXPECT_TRUE(form->Editor()->viewport()->rect().contains(form->Editor()->cursorRect().center()));
             EXPECT_TRUE(form->Modified());
             EXPECT_EQ(form->windowTitle(), caption);
-            if (t.file != "c.rtf") EXPECT_EQ(Copy(copies), folder.Read(t.file));
+            if (t.file != "c.rtf") { EXPECT_EQ(Copy(copies), folder.Read(t.file)); }
             EXPECT_FALSE(UndoEnabled());
             Doc()->setModified(false);
         }

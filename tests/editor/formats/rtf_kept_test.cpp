@@ -121,63 +121,66 @@ TEST(RtfKept, HiddenTextChangesAndFieldsRoundTrip) {
     cursor.insertText(QString::fromUtf8("字"));
     EXPECT_TRUE(editor::WriteRtf(document).contains(
         "(\\\\s\\\\up 11(kan),\\u23383\\'3f)}{\\fldrslt }"));
-    // Text typed right after a field that shows nothing takes its format: it stays text.
+    // Text typed right after a field that shows nothing takes its format: it stays text. So
+    // does text in the field's format before its mark (a list's number read into a paragraph
+    // that starts with a field), and it stays before it.
     QTextCursor after = document.find(QString(QChar(editor::kFieldMark)));
     after.clearSelection();
     after.insertText("S. ");
-    EXPECT_EQ(editor_test::Text(document), QString("Sichtbar altneu ⁠S.  und 字Link"));
+    QTextCursor before(&document);
+    before.setPosition(after.position() - 4);
+    before.insertText("vor", FormatAt(document, QString(QChar(editor::kFieldMark))));
+    EXPECT_EQ(editor_test::Text(document), QString("Sichtbar altneu vor⁠S.  und 字Link"));
     QTextDocument typed;
     editor::ReadRtf(editor::WriteRtf(document), typed);
     EXPECT_EQ(editor_test::Text(typed), editor_test::Text(document));
 }
 
-// A ruby base holding a tab or a line break, as a control word or as the character itself,
-// shows it, and shows it again after we wrote it (as \tab and \line).
-TEST(RtfKept, RubyBaseKeepsTabsAndLineBreaks) {
-    const char* const bodies[] = {
-        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\tab y)}{\\fldrslt }}",
-        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\ty)}{\\fldrslt }}",
-        "{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\line y)}{\\fldrslt }}",
+// Read, written and read again, the text shows the same: a ruby base holding a tab or a
+// line break (as a control word or as the character itself; written as \tab and \line), and
+// fields' characters in a font of another character set (Shift-JIS here), in the result, the
+// link's target and the instruction.
+TEST(RtfKept, RoundTripShowsTheSame) {
+    const auto LastLink = [](const QTextDocument& document) {
+        QTextCursor end(document.lastBlock());
+        end.movePosition(QTextCursor::EndOfBlock);
+        return end.charFormat().anchorHref();
     };
-    const QString shown[] = {"x\ty", "x\ty", QString("x") + QChar::LineSeparator + "y"};
-    for (std::size_t i = 0; i < std::size(bodies); ++i) {
+    const QByteArray shiftJis =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 "
+        "\\'96\\'be\\'92\\'a9;}}\\f1 ";
+    struct Case {
+        QByteArray rtf;
+        QString shown;
+        const char* written;  // a part of what we write, or nullptr
+    };
+    const Case cases[] = {
+        {Rtf("{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\tab y)}{\\fldrslt }}"), "x\ty",
+         nullptr},
+        {Rtf("{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\ty)}{\\fldrslt }}"), "x\ty", nullptr},
+        {Rtf("{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),x\\line y)}{\\fldrslt }}"),
+         QString("x") + QChar::LineSeparator + "y", nullptr},
+        {shiftJis + "a{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),\\u233?\\u20108?)}{\\fldrslt }}\\par}",
+         QString::fromUtf8("aé二"), nullptr},
+        {shiftJis + "b{\\field{\\*\\fldinst HYPERLINK \"\\u233?\"}{\\fldrslt Verweis}}\\par}", "bVerweis",
+         nullptr},
+        {shiftJis + "{\\field{\\*\\fldinst PAGE \\u233?}{\\fldrslt }}\\par}", QChar(editor::kFieldMark),
+         "PAGE \\u233\\'3f"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rtf.toStdString());
         QTextDocument document;
-        editor::ReadRtf(Rtf(bodies[i]), document);
-        EXPECT_EQ(editor_test::Text(document), shown[i]) << bodies[i];
+        editor::ReadRtf(c.rtf, document);
+        EXPECT_EQ(editor_test::Text(document), c.shown);
+        const QByteArray written = editor::WriteRtf(document);
         QTextDocument reread;
-        editor::ReadRtf(editor::WriteRtf(document), reread);
-        EXPECT_EQ(editor_test::Text(reread), shown[i]) << bodies[i];
+        editor::ReadRtf(written, reread);
+        EXPECT_EQ(editor_test::Text(reread), c.shown) << written.toStdString();
+        EXPECT_EQ(LastLink(reread), LastLink(document));
+        if (c.written) {
+            EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
+        }
     }
 }
 
 }  // namespace
-
-// Written and read again, a field keeps its characters in a font of another character set
-// (Shift-JIS here), and text in a field's format before its mark stays before it (a list's
-// number read into a paragraph that starts with a field).
-TEST(RtfKept, FieldsKeepTheirCharactersAndPlace) {
-    const QByteArray rtf =
-        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}}"
-        "\\f1 a{\\field{\\*\\fldinst EQ \\\\o\\\\al(\\\\s\\\\up 11(r),\\u233?\\u20108?)}{\\fldrslt }}"
-        "b{\\field{\\*\\fldinst HYPERLINK \"\\u233?\"}{\\fldrslt Verweis}}"
-        "{\\field{\\*\\fldinst PAGE \\u233?}{\\fldrslt }}\\par}";
-    QTextDocument document;
-    editor::ReadRtf(rtf, document);
-    const QString shown = QString::fromUtf8("aé二bVerweis") + QChar(editor::kFieldMark);
-    ASSERT_EQ(editor_test::Text(document), shown);
-    // Before the mark, in the mark's format.
-    QTextCursor mark(&document);
-    mark.setPosition(static_cast<int>(shown.size()));
-    mark.insertText("1.", mark.charFormat());
-    mark.setPosition(static_cast<int>(shown.size()) - 1);
-    mark.insertText("vor", FormatAt(document, QString(QChar(editor::kFieldMark))));
-    const QString edited = editor_test::Text(document);
-    ASSERT_EQ(edited, shown.chopped(1) + "vor" + QChar(editor::kFieldMark) + "1.");
-
-    const QByteArray written = editor::WriteRtf(document);
-    QTextDocument reread;
-    editor::ReadRtf(written, reread);
-    EXPECT_EQ(editor_test::Text(reread), edited) << written.toStdString();
-    EXPECT_EQ(FormatAt(reread, "Verweis").anchorHref(), QString::fromUtf8("é"));
-    EXPECT_TRUE(written.contains("PAGE \\u233\\'3f")) << written.toStdString();
-}
