@@ -58,6 +58,18 @@ wait_idle() {
   done
   echo "peer_editors: process $pid still busy after 600 s" >&2
 }
+# The first visible window of the process; a window that goes away while it is looked at
+# (Kate's splash) makes xdotool fail, so it looks again.
+window_of() {
+  local found
+  for ((i = 0; i < 600; i++)); do
+    found=$(xdotool search --pid "$1" --onlyvisible --name . 2>/dev/null | head -1) || true
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.1
+  done
+  echo "peer_editors: no window of process $1 after 60 s" >&2
+  return 1
+}
 report() {  # name size cpu-ticks pid
   printf '%-11s %3s MB  CPU %6.2f s  RSS %5d MB  peak %5d MB\n' "$1" "$2" \
     "$(echo "$3 / $ticks" | bc -l)" $(($(kb "$4" VmRSS) / 1024)) $(($(kb "$4" VmHWM) / 1024))
@@ -75,7 +87,7 @@ for size in "${sizes[@]}"; do
   "$work/bin/tolvane" 24031998 14 >/dev/null 2>&1 &
   pid=$!
   pids+=($pid)
-  win=$(xdotool search --sync --pid $pid --onlyvisible --name . | head -1)
+  win=$(window_of $pid)
   wait_idle $pid
   before=$(cpu $pid)
   xdotool windowactivate --sync "$win" key F1
@@ -89,7 +101,7 @@ for size in "${sizes[@]}"; do
     esac
     pid=$!
     pids+=($pid)
-    xdotool search --sync --pid $pid --onlyvisible --name . >/dev/null
+    window_of $pid >/dev/null
     wait_idle $pid
     report "$peer" "$size" "$(cpu $pid)" $pid
     kill $pid
