@@ -584,6 +584,7 @@ void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
         act();
         QCoreApplication::processEvents();
         slowest = std::max(slowest, (ProcessCpuSeconds() - cpu) * 1e3);
+        if (qEnvironmentVariableIsSet("TOLVANE_BENCH_EACH")) fprintf(stderr, "%.1f ", (ProcessCpuSeconds() - cpu) * 1e3);
     };
     const auto key = [&](Qt::Key code) {
         return [&form, code] {
@@ -617,7 +618,7 @@ BENCHMARK(BM_WindowSplitJoinLongParagraph)
     ->Arg(1)
     ->Arg(0)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+    ->Iterations(qEnvironmentVariableIntValue("TOLVANE_BENCH_ROUNDS") > 0 ? qEnvironmentVariableIntValue("TOLVANE_BENCH_ROUNDS") : 2);
 
 // What a recovery copy costs the UI thread: the snapshot of the modified text that the
 // writer's thread then turns into bytes and writes (not measured). Arguments: millions of
