@@ -340,8 +340,7 @@ int LongParagraph::EditWrapped(int at, int removed, int added, const PieceSetup&
 int LongParagraph::EditUnwrapped(int at, int removed, int added, const PieceSetup& setup) {
     const int delta = added - removed;
     const int count = static_cast<int>(pieces_.size());
-    int first = PieceOf(at);
-    if (first > 0 && pieces_[first].start >= static_cast<int>(text_.size())) --first;
+    const int first = PieceOf(at);
     int last = PieceOf(at + removed);
     int end = pieces_[last].end + delta;
     if (end - pieces_[first].start < SmallestPiece && last + 1 < count)
