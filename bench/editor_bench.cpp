@@ -555,7 +555,9 @@ BENCHMARK(BM_WindowTypeKey)
 // long paragraphs, and the keys that join them again: Backspace at the second one's start,
 // Delete at the first one's end, and Undo of a join (Delete's, which puts the caret after
 // the split) and of Enter. Argument: 1 with word wrap, 0 without. Counters: the CPU of the
-// slowest of each kind of key, until the window is idle (target: one frame, 16 ms).
+// slowest of each kind of key, until the window is idle (target: one frame, 16 ms). Also
+// the first Right after an edit, and the caret's rectangle asked after a key typed (as the
+// caret's blink asks it), each in the 2 MB paragraph.
 void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
     EnsureApplication();
     const bool wrap = state.range(0) != 0;
@@ -578,6 +580,7 @@ void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
     caretTo(middle);
     SettleLayout(form);
     double enterMs = 0, backspaceMs = 0, deleteMs = 0, undoJoinMs = 0, undoEnterMs = 0;
+    double rightMs = 0, blinkMs = 0, unused = 0;
     // The CPU of a key or of Undo until the window is idle, the slowest in `slowest`.
     const auto timed = [&](double& slowest, const std::function<void()>& act) {
         const double cpu = ProcessCpuSeconds();
@@ -605,12 +608,21 @@ void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
         timed(backspaceMs, key(Qt::Key_Backspace));
         timed(enterMs, key(Qt::Key_Return));
         timed(undoEnterMs, undo);
+        timed(rightMs, key(Qt::Key_Right));
+        caretTo(middle);
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(form.Editor(), &typed);
+        QCoreApplication::processEvents();
+        timed(blinkMs, [&form] { form.Editor()->cursorRect(); });
+        timed(unused, key(Qt::Key_Backspace));
     }
     state.counters["enter_ms"] = enterMs;
     state.counters["backspace_ms"] = backspaceMs;
     state.counters["delete_ms"] = deleteMs;
     state.counters["undo_join_ms"] = undoJoinMs;
     state.counters["undo_enter_ms"] = undoEnterMs;
+    state.counters["right_after_edit_ms"] = rightMs;
+    state.counters["caret_rect_after_key_ms"] = blinkMs;
     state.counters["blocks"] = form.Editor()->document()->blockCount();
     form.Editor()->document()->setModified(false);
 }
