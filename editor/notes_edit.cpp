@@ -258,15 +258,14 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
         cursor.insertBlock();
     } else if (kind == Typed::Join && back) {
         cursor.deletePreviousChar();
-    } else if (kind == Typed::Join) {
-        cursor.deleteChar();
     } else if (cursor.hasSelection()) {
         cursor.removeSelectedText();
     } else if (kind == Typed::Back) {
         cursor.deletePreviousChar();
     } else {
         // The next character as the user sees it: a letter with its marks, a pair of
-        // surrogates.
+        // surrogates, the paragraph's end. Taken as a selection towards the end, so that
+        // undo's caret after it is where this cursor's removal left it.
         const int at = cursor.position();
         const int end = block.position() + block.length() - 1;
         QString near;
