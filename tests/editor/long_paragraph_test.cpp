@@ -357,6 +357,8 @@ TEST_F(LongParagraphWindow, EnterAndTheJoins) {
             {"undo of the join with Ende", Keep, UndoMenu, end + 1},
             {"Enter near the start", 100, Qt::Key_Return},
             {"Backspace joins the short head", Keep, Qt::Key_Backspace},
+            {"Enter at the paragraph's end", end, Qt::Key_Return},
+            {"Backspace in the empty paragraph", Keep, Qt::Key_Backspace},
             {"Enter before Ctrl+Z", half, Qt::Key_Return},
             {"Ctrl+Z", Keep, Qt::Key_Undo, half},
             {"Ctrl+Shift+Z", Keep, Qt::Key_Redo, half + 1},
@@ -416,6 +418,16 @@ TEST_F(LongParagraphWindow, EnterAndTheJoins) {
                     .arg(position - block.position() - line.textStart() + 1, 3);
             };
             EXPECT_EQ(Status(), statusAt(CaretAt())) << wrap;
+            // The view follows the caret.
+            const auto shown = Layout()->LineOf(CaretAt());
+            const qreal top = doc->documentMargin() + shown.number * Layout()->LineHeight() -
+                              form->Editor()->verticalScrollBar()->value();
+            const qreal x = doc->documentMargin() + shown.x -
+                            form->Editor()->horizontalScrollBar()->value();
+            const QRect view = form->Editor()->viewport()->rect();
+            EXPECT_TRUE(top >= 0 && top + Layout()->LineHeight() <= view.height() && x >= 0 &&
+                        x <= view.width())
+                << wrap << " " << top << " " << x;
             const int caret = CaretAt();
             for (const auto& [block, first] : firstLines) {
                 if (block.length() < editor::LongParagraph::LongerThan) continue;
