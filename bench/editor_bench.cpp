@@ -31,6 +31,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -549,6 +550,87 @@ BENCHMARK(BM_WindowTypeKey)
     ->Args({2, 0, 1})
     ->Args({1, 0, 2})
     ->Unit(benchmark::kMicrosecond);
+
+// Enter in the middle of one paragraph of 2 MB of German notes, which splits it in two
+// long paragraphs, and the keys that join them again: Backspace at the second one's start,
+// Delete at the first one's end, and Undo of a join (Delete's, which puts the caret after
+// the split) and of Enter. Argument: 1 with word wrap, 0 without. Counters: the CPU of the
+// slowest of each kind of key, until the window is idle (target: one frame, 16 ms). Also
+// the first Right after an edit, and the caret's rectangle asked after a key typed (as the
+// caret's blink asks it), each in the 2 MB paragraph.
+void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
+    EnsureApplication();
+    const bool wrap = state.range(0) != 0;
+    const QString name = GermanNotesFile(2, true);
+    NoDialogs dialogs;
+    editor::TEditForm form(dialogs);
+    form.show();
+    editor::EditorSettings settings = form.Settings();
+    settings.lastPos = 0;
+    settings.wordWrap = wrap;
+    form.SetSettings(settings);
+    form.LoadFile(name);
+    const int middle = form.TextLength() / 2;
+    const auto caretTo = [&](int position) {
+        QTextCursor caret = form.Editor()->textCursor();
+        caret.setPosition(position);
+        form.Editor()->setTextCursor(caret);
+        QCoreApplication::processEvents();
+    };
+    caretTo(middle);
+    SettleLayout(form);
+    double enterMs = 0, backspaceMs = 0, deleteMs = 0, undoJoinMs = 0, undoEnterMs = 0;
+    double rightMs = 0, blinkMs = 0, unused = 0;
+    // The CPU of a key or of Undo until the window is idle, the slowest in `slowest`.
+    const auto timed = [&](double& slowest, const std::function<void()>& act) {
+        const double cpu = ProcessCpuSeconds();
+        act();
+        QCoreApplication::processEvents();
+        slowest = std::max(slowest, (ProcessCpuSeconds() - cpu) * 1e3);
+    };
+    const auto key = [&](Qt::Key code) {
+        return [&form, code] {
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, code == Qt::Key_Return ? "\r" : "");
+            QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, code == Qt::Key_Return ? "\r" : "");
+            QApplication::sendEvent(form.Editor(), &press);
+            QApplication::sendEvent(form.Editor(), &release);
+        };
+    };
+    const auto undo = [&form] { form.Undo1Click(); };
+    for (auto _ : state) {
+        timed(enterMs, key(Qt::Key_Return));
+        timed(backspaceMs, key(Qt::Key_Backspace));
+        timed(enterMs, key(Qt::Key_Return));
+        caretTo(middle);
+        timed(deleteMs, key(Qt::Key_Delete));
+        timed(undoJoinMs, undo);
+        caretTo(middle + 1);
+        timed(backspaceMs, key(Qt::Key_Backspace));
+        timed(enterMs, key(Qt::Key_Return));
+        timed(undoEnterMs, undo);
+        timed(rightMs, key(Qt::Key_Right));
+        caretTo(middle);
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(form.Editor(), &typed);
+        QCoreApplication::processEvents();
+        timed(blinkMs, [&form] { form.Editor()->cursorRect(); });
+        timed(unused, key(Qt::Key_Backspace));
+    }
+    state.counters["enter_ms"] = enterMs;
+    state.counters["backspace_ms"] = backspaceMs;
+    state.counters["delete_ms"] = deleteMs;
+    state.counters["undo_join_ms"] = undoJoinMs;
+    state.counters["undo_enter_ms"] = undoEnterMs;
+    state.counters["right_after_edit_ms"] = rightMs;
+    state.counters["caret_rect_after_key_ms"] = blinkMs;
+    state.counters["blocks"] = form.Editor()->document()->blockCount();
+    form.Editor()->document()->setModified(false);
+}
+BENCHMARK(BM_WindowSplitJoinLongParagraph)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 // What a recovery copy costs the UI thread: the snapshot of the modified text that the
 // writer's thread then turns into bytes and writes (not measured). Arguments: millions of

@@ -37,7 +37,18 @@ QList<QTextLayout::FormatRange> Clipped(const QList<QTextLayout::FormatRange>& s
 LongParagraph::LongParagraph(QString text, int generation)
     : text_(std::move(text)), generation_(generation) {}
 
-LongParagraph::~LongParagraph() = default;
+// The remains take the text and the pieces as they are.
+LongParagraph::~LongParagraph() {
+    const std::shared_ptr<Remains> remains = remains_.lock();
+    if (!remains) return;
+    auto left = std::make_unique<LongParagraph>(std::move(text_), generation_);
+    left->pieces_ = std::move(pieces_);
+    left->lines_ = lines_;
+    left->width_ = width_;
+    left->clock_ = clock_;
+    left->keptLayouts_ = keptLayouts_;
+    *remains = std::move(left);
+}
 
 qreal LongParagraph::TakeTallest() {
     const qreal tallest = tallest_;
@@ -187,10 +198,68 @@ int LongParagraph::PieceOfX(qreal x) const {
 
 int LongParagraph::Edit(int at, int removed, const QString& added, const PieceSetup& setup) {
     text_.replace(at, removed, added);
-    const int from = setup.wraps ? EditWrapped(at, removed, added.size(), setup)
-                                 : EditUnwrapped(at, removed, added.size(), setup);
+    return Relay(at, removed, static_cast<int>(added.size()), setup);
+}
+
+int LongParagraph::Relay(int at, int removed, int added, const PieceSetup& setup) {
+    const int from = setup.wraps ? EditWrapped(at, removed, added, setup)
+                                 : EditUnwrapped(at, removed, added, setup);
     Sum(setup);
     return from;
+}
+
+void LongParagraph::CountLayouts() {
+    keptLayouts_ = static_cast<int>(std::count_if(
+        pieces_.begin(), pieces_.end(), [](const Piece& piece) { return piece.layout != nullptr; }));
+}
+
+// The pieces from the one of `at` on move to the tail, which lays out its first piece again
+// from its new start; this paragraph lays out its last piece again as after a deletion of
+// the text after `at`.
+std::unique_ptr<LongParagraph> LongParagraph::SplitOff(int at, const PieceSetup& setup,
+                                                       const PieceSetup& tailSetup) {
+    auto tail = std::make_unique<LongParagraph>(text_.mid(at), generation_);
+    const int count = static_cast<int>(pieces_.size());
+    const int first = PieceOf(at);
+    tail->pieces_.reserve(count - first);
+    for (int k = first; k < count; ++k) {
+        // The piece left behind keeps its places for the deletion below.
+        Piece piece;
+        piece.start = std::max(0, pieces_[k].start - at);
+        piece.end = pieces_[k].end - at;
+        piece.lines = pieces_[k].lines;
+        piece.width = pieces_[k].width;
+        piece.lastLineStart = pieces_[k].lastLineStart - at;
+        if (k > first) {
+            piece.layout = std::move(pieces_[k].layout);
+            piece.layoutLineHeight = pieces_[k].layoutLineHeight;
+            piece.used = pieces_[k].used;
+        }
+        tail->pieces_.push_back(std::move(piece));
+    }
+    tail->clock_ = clock_;
+    tail->CountLayouts();
+    tail->Relay(0, 0, 0, tailSetup);
+    CountLayouts();
+    Edit(at, static_cast<int>(text_.size()) - at, QString(), setup);
+    return tail;
+}
+
+// The tail's pieces follow this paragraph's, moved by its length; the pieces on both sides
+// of the join are laid out again as after an edit of the last character before it.
+int LongParagraph::Join(LongParagraph& tail, const PieceSetup& setup) {
+    const int at = static_cast<int>(text_.size());
+    text_ += tail.text_;
+    for (Piece& piece : tail.pieces_) {
+        piece.start += at;
+        piece.end += at;
+        piece.lastLineStart += at;
+        pieces_.push_back(std::move(piece));
+    }
+    tail.pieces_.clear();
+    clock_ = std::max(clock_, tail.clock_);
+    CountLayouts();
+    return Relay(at - 1, 1, 1, setup);
 }
 
 // The pieces are still placed as before the edit. From the piece of the edit (or the one
@@ -203,7 +272,9 @@ int LongParagraph::EditWrapped(int at, int removed, int added, const PieceSetup&
     const int count = static_cast<int>(pieces_.size());
     const int i = PieceOf(at);
     int first = i;
-    if (i > 0 && !EndsLine(pieces_[i - 1].lastLineStart, pieces_[i].start, setup)) first = i - 1;
+    if (i > 0 && (pieces_[i].start >= n ||
+                  !EndsLine(pieces_[i - 1].lastLineStart, pieces_[i].start, setup)))
+        first = i - 1;  // a cut of the end from the piece's start leaves no empty piece
     int next = PieceOf(at + removed) + 1;
     const auto oldStart = [&](int k) { return k < count ? pieces_[k].start + delta : n; };
     std::vector<Piece> fresh;

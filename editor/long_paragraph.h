@@ -36,9 +36,14 @@ struct PieceSetup {
 //
 // The paragraph keeps its own copy of the text, kept up to date edit by edit. It lives as
 // the block's user data, so that it goes with its block; the block's own QTextLayout stays
-// empty.
+// empty. Enter splits it and its pieces, and a join puts two together, laying out only the
+// pieces at the split or the join.
 class LongParagraph : public QTextBlockUserData {
 public:
+    // What a paragraph leaves when its block goes: its text and pieces, for the paragraph
+    // that its block joined.
+    using Remains = std::unique_ptr<LongParagraph>;
+
     // A paragraph longer than this is laid out in pieces; one that shrinks below half of it
     // is laid out whole again.
     static constexpr int LongerThan = 8192;
@@ -48,6 +53,9 @@ public:
 
     const QString& Text() const { return text_; }
     int Generation() const { return generation_; }
+    // When its block goes, the paragraph leaves itself in `remains` (as long as that is kept).
+    void LeaveRemainsIn(std::weak_ptr<Remains> remains) { remains_ = std::move(remains); }
+
     // The displayed lines; without word wrap 1.
     int Lines() const { return lines_; }
     // The widest line (without word wrap: the whole line).
@@ -60,6 +68,13 @@ public:
     // `removed` characters at `at` were replaced by `added`. Returns the paragraph's lines
     // from which the display changed.
     int Edit(int at, int removed, const QString& added, const PieceSetup& setup);
+    // Enter at `at`: the paragraph keeps the text before it; the text after it goes with its
+    // pieces to the paragraph returned, laid out with `tailSetup`.
+    std::unique_ptr<LongParagraph> SplitOff(int at, const PieceSetup& setup,
+                                            const PieceSetup& tailSetup);
+    // The paragraph after this one joins it, with its pieces. Returns the paragraph's lines
+    // from which the display changed.
+    int Join(LongParagraph& tail, const PieceSetup& setup);
 
     // A displayed line of the paragraph: its number, its first character and its length
     // (places in the paragraph), and the x of a place on it.
@@ -109,6 +124,9 @@ private:
     int PieceOfX(qreal x) const;
     int EditWrapped(int at, int removed, int added, const PieceSetup& setup);
     int EditUnwrapped(int at, int removed, int added, const PieceSetup& setup);
+    // The pieces [at, at + removed) of the text as it now is, laid out again.
+    int Relay(int at, int removed, int added, const PieceSetup& setup);
+    void CountLayouts();
 
     QString text_;
     int generation_;
@@ -118,6 +136,7 @@ private:
     qreal tallest_ = 0;
     quint64 clock_ = 0;
     int keptLayouts_ = 0;
+    std::weak_ptr<Remains> remains_;
 };
 
 }  // namespace editor

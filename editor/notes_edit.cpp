@@ -206,18 +206,21 @@ bool NotesEdit::MoveInLine(bool toEnd, QTextCursor::MoveMode mode) {
 // Qt's own cursor works out the caret's x after an edit from the paragraph's QTextLayout,
 // which means itemizing the whole paragraph (some 25 ms for 2 MB) on every key; inside an
 // edit block it leaves that for later. The keys' edits are joined for undo as Qt joins
-// them: characters typed one after the other, and Backspaces or Deletes in a row.
+// them: characters typed one after the other, and Backspaces or Deletes in a row; Enter
+// and a join of two paragraphs (Backspace at a paragraph's start, Delete at its end, next
+// to a long one) are steps of their own.
 bool NotesEdit::EditInLong(QKeyEvent* event) {
     if (isReadOnly() || overwriteMode()) return false;
     QTextCursor cursor = textCursor();
-    if (!InLongParagraph(cursor.position()) ||
-        document()->findBlock(cursor.anchor()) != cursor.block())
-        return false;
+    const QTextBlock block = cursor.block();
+    if (document()->findBlock(cursor.anchor()) != block) return false;
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
     const QString text = event->text();
     Typed kind = Typed::None;
-    if (event->matches(QKeySequence::Delete))
+    if (event->matches(QKeySequence::InsertParagraphSeparator))
+        kind = Typed::Enter;
+    else if (event->matches(QKeySequence::Delete))
         kind = Typed::Forward;
     else if (event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == 0)
         kind = Typed::Back;
@@ -225,12 +228,24 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
              (modifiers & ~Qt::ShiftModifier) == 0)
         kind = Typed::Insert;
     if (kind == Typed::None) return false;
-    const QTextBlock block = cursor.block();
-    if (!cursor.hasSelection() &&
-        ((kind == Typed::Back && cursor.position() == block.position()) ||
-         (kind == Typed::Forward && cursor.position() == block.position() + block.length() - 1)))
-        return false;  // joins two paragraphs: Qt's own
-    const bool join = kind == lastTyped_ && !cursor.hasSelection() &&
+    // The paragraph a Backspace or Delete joins with; a list's or an indented paragraph's
+    // Backspace at its start is Qt's own.
+    QTextBlock other;
+    const bool back = kind == Typed::Back;
+    if (!cursor.hasSelection() && back && cursor.position() == block.position()) {
+        if (cursor.currentList() || block.blockFormat().indent() > 0) return false;
+        other = block.previous();
+        if (!other.isValid()) return false;
+    } else if (!cursor.hasSelection() && kind == Typed::Forward &&
+               cursor.position() == block.position() + block.length() - 1) {
+        other = block.next();
+        if (!other.isValid()) return false;
+    }
+    if (!InLongParagraph(cursor.position()) && !(other.isValid() && InLongParagraph(other.position())))
+        return false;
+    if (other.isValid()) kind = Typed::Join;
+    const bool join = kind == lastTyped_ && kind != Typed::Enter && kind != Typed::Join &&
+                      !cursor.hasSelection() &&
                       cursor.position() == typedAt_ && document()->revision() == typedRevision_ &&
                       document()->availableUndoSteps() == typedUndoSteps_;
     if (join)
@@ -239,13 +254,18 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
         cursor.beginEditBlock();
     if (kind == Typed::Insert) {
         cursor.insertText(text);
+    } else if (kind == Typed::Enter) {
+        cursor.insertBlock();
+    } else if (kind == Typed::Join && back) {
+        cursor.deletePreviousChar();
     } else if (cursor.hasSelection()) {
         cursor.removeSelectedText();
     } else if (kind == Typed::Back) {
         cursor.deletePreviousChar();
     } else {
         // The next character as the user sees it: a letter with its marks, a pair of
-        // surrogates.
+        // surrogates, the paragraph's end. Taken as a selection towards the end, so that
+        // undo's caret after it is where this cursor's removal left it.
         const int at = cursor.position();
         const int end = block.position() + block.length() - 1;
         QString near;
@@ -260,13 +280,46 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
     typedAt_ = cursor.position();
     typedRevision_ = document()->revision();
     typedUndoSteps_ = document()->availableUndoSteps();
-    KeepInView(QRectF());
+    if (InLongParagraph(cursor.position()))
+        KeepInView(QRectF());
+    else
+        ensureCursorVisible();
     return true;
+}
+
+// As QTextEdit's undo and redo, which put the caret at the change; the caret is given its
+// place inside an edit block, and is set again only when that is not where the change left it.
+void NotesEdit::UndoStep(bool undo) {
+    QTextDocument* doc = document();
+    QTextCursor caret = textCursor();
+    {
+        QTextCursor step(doc);
+        step.beginEditBlock();
+        if (undo)
+            doc->undo(&caret);
+        else
+            doc->redo(&caret);
+        step.endEditBlock();
+    }
+    lastTyped_ = Typed::None;
+    if (document() != doc) return;  // the step showed the other document of a delete of all
+    const QTextCursor now = textCursor();
+    if (caret.position() != now.position() || now.hasSelection())
+        setTextCursor(caret);
+    else if (InLongParagraph(caret.position()))
+        KeepInView(QRectF());
+    else
+        ensureCursorVisible();
 }
 
 void NotesEdit::keyPressEvent(QKeyEvent* event) {
     TypeOwnFormat();
     if (EditInLong(event)) {
+        event->accept();
+        return;
+    }
+    if (!isReadOnly() && (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
+        UndoStep(event->matches(QKeySequence::Undo));
         event->accept();
         return;
     }

@@ -29,6 +29,10 @@ public:
 
     void Follow(qreal lineHeight) override;
 
+    // Undo (or redo) as QTextEdit's, without working out the caret's x from a long
+    // paragraph's QTextLayout at once (see EditInLong).
+    void UndoStep(bool undo);
+
     // Runs a copy or a cut with the selection's text taken at once.
     template <class Copy>
     void CopyNow(Copy copy) {
@@ -61,7 +65,7 @@ private:
     // Moves the caret by whole lines (a page: by a viewport's height); true when done here.
     bool MoveByLines(int lines, bool page, QTextCursor::MoveMode mode);
     bool MoveInLine(bool toEnd, QTextCursor::MoveMode mode);
-    // Typing, Backspace and Delete in a long paragraph; true when done here.
+    // Typing, Backspace, Delete and Enter in or next to a long paragraph; true when done here.
     bool EditInLong(QKeyEvent* event);
 
     QTextBlock place_;
@@ -73,7 +77,7 @@ private:
     QRect caretShown_;  // where the caret in a long paragraph was last repainted
     // The last edit typed into a long paragraph, which the next one of its kind joins for
     // undo when nothing came between (as Qt joins typed characters).
-    enum class Typed { None, Insert, Back, Forward };
+    enum class Typed { None, Insert, Back, Forward, Enter, Join };
     Typed lastTyped_ = Typed::None;
     int typedAt_ = -1;
     int typedRevision_ = -1;

@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -43,7 +44,8 @@ QString TextOf(const QTextBlock& block, int at, int length) {
 }  // namespace
 
 PlainNotesLayout::PlainNotesLayout(QTextDocument* document)
-    : QAbstractTextDocumentLayout(document) {
+    : QAbstractTextDocumentLayout(document),
+      remains_(std::make_shared<std::unique_ptr<LongParagraph>>()) {
     pass_.setSingleShot(true);
     pass_.setInterval(0);
     connect(&pass_, &QTimer::timeout, this, [this] { ContinuePass(); });
@@ -113,7 +115,7 @@ void PlainNotesLayout::NoteLineHeight(qreal height) const {
 // lines laid out before a taller line raised the line height move down to it.
 bool PlainNotesLayout::EnsureBlock(const QTextBlock& block) const {
     if (IsLong(block)) return EnsureLong(block);
-    if (LongOf(block)) QTextBlock(block).setUserData(nullptr);
+    if (LongOf(block)) SetLong(block, nullptr);
     QTextLayout* layout = block.layout();
     if (layout->lineCount() == 0 || block.userState() != generation_) return LayOutBlock(block);
     if (layout->lineCount() > 1 && layout->lineAt(1).y() != lineHeight_)
@@ -167,7 +169,7 @@ bool PlainNotesLayout::EnsureLong(QTextBlock block) const {
     if (!paragraph || paragraph->Generation() != generation_ ||
         paragraph->Text().size() != block.length() - 1) {
         paragraph = new LongParagraph(block.text(), generation_);
-        block.setUserData(paragraph);
+        SetLong(block, paragraph);
         paragraph->Divide(SetupOf(block));
         if (block.layout()->lineCount() > 0) block.layout()->clearLayout();
     }
@@ -182,7 +184,7 @@ bool PlainNotesLayout::EnsureLong(QTextBlock block) const {
 bool PlainNotesLayout::LayOutChanged(QTextBlock block, int from, int oldLength, int length,
                                      bool alone, qreal& top) const {
     if (!IsLong(block)) {
-        if (LongOf(block)) block.setUserData(nullptr);
+        if (LongOf(block)) SetLong(block, nullptr);
         return LayOutBlock(block);
     }
     LongParagraph* paragraph = LongOf(block);
@@ -194,6 +196,81 @@ bool PlainNotesLayout::LayOutChanged(QTextBlock block, int from, int oldLength, 
     const int line = paragraph->Edit(at, oldLength, TextOf(block, at, length), SetupOf(block));
     top = std::max(top, TopOf(block) + line * lineHeight_);
     return EnsureLong(block);
+}
+
+void PlainNotesLayout::SetLong(QTextBlock block, LongParagraph* paragraph) const {
+    if (paragraph) paragraph->LeaveRemainsIn(remains_);
+    block.setUserData(paragraph);
+    remains_->reset();  // those of the pieces replaced
+}
+
+// Enter: the new paragraph after the head takes the pieces after the split point, if it is
+// long; the head keeps those before it, if it stays long.
+bool PlainNotesLayout::Split(QTextBlock head, int from, int oldLength, int length) const {
+    LongParagraph* paragraph = LongOf(head);
+    const QTextBlock tail = head.next();
+    const int at = head.length() - 1;
+    if (oldLength != 0 || length != 1 || !paragraph || !tail.isValid() ||
+        from != head.position() + at || paragraph->Generation() != generation_ ||
+        paragraph->Text().size() != at + tail.length() - 1)
+        return false;
+    const bool headLong = at > LongParagraph::LongerThan / 2;
+    const bool tailLong = tail.length() - 1 > LongParagraph::LongerThan / 2;
+    if (!headLong && !tailLong) return false;
+    if (tailLong) {
+        SetLong(tail, paragraph->SplitOff(at, SetupOf(head), SetupOf(tail)).release());
+        EnsureLong(tail);
+    } else {
+        paragraph->Edit(at, static_cast<int>(paragraph->Text().size()) - at, QString(),
+                        SetupOf(head));
+        LayOutBlock(tail);
+    }
+    if (headLong) {
+        EnsureLong(head);
+    } else {
+        SetLong(head, nullptr);
+        LayOutBlock(head);
+    }
+    return true;
+}
+
+// A paragraph separator taken out at `from`: the block has the head's pieces, the remains
+// the tail's, if they were long. The remains must hold the text after the join (its ends
+// are compared).
+bool PlainNotesLayout::Join(QTextBlock block, int from, int oldLength, int length,
+                            qreal& top) const {
+    const int at = from - block.position();
+    const int size = block.length() - 1;
+    if (oldLength != 1 || length != 0 || size <= LongParagraph::LongerThan / 2) return false;
+    LongParagraph* head = LongOf(block);
+    if (head && (head->Generation() != generation_ || head->Text().size() != at)) head = nullptr;
+    std::unique_ptr<LongParagraph> tail = std::move(*remains_);
+    const auto sameEnds = [&](const QString& text, int start) {
+        constexpr int Ends = 16;
+        const QTextDocument* doc = document();
+        for (int i = 0; i < std::min<int>(Ends, text.size()); ++i)
+            if (text[i] != doc->characterAt(start + i) ||
+                text[text.size() - 1 - i] != doc->characterAt(start + text.size() - 1 - i))
+                return false;
+        return true;
+    };
+    if (tail && (tail->Generation() != generation_ || tail->Text().size() != size - at ||
+                 !sameEnds(tail->Text(), from)))
+        tail.reset();
+    if (!head && !tail) return false;
+    const PieceSetup setup = SetupOf(block);
+    int line = 0;
+    if (!head) {
+        tail->Edit(0, 0, TextOf(block, 0, at), setup);
+        SetLong(block, tail.release());
+    } else if (!tail) {
+        line = head->Edit(at, 0, TextOf(block, at, size - at), setup);
+    } else {
+        line = head->Join(*tail, setup);
+    }
+    top = std::max(top, TopOf(block) + line * lineHeight_);
+    EnsureLong(block);
+    return true;
 }
 
 // Whether the fragment is in the document's default format, remembered per format index.
@@ -336,6 +413,8 @@ void PlainNotesLayout::NotifySize() {
 // for the first question about it.
 void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
     QTextDocument* doc = document();
+    // The pieces of a paragraph that went are kept only for this change.
+    const auto forget = qScopeGuard([this] { remains_->reset(); });
     // The pass's place moves with the text before it; a change across it sends it back.
     if (passRunning_ && from < next_)
         next_ = from + oldLength <= next_ ? next_ + length - oldLength : from;
@@ -364,6 +443,8 @@ void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
         // Counted by the pass; laid out again when shown.
         ++generation_;
         ResumePass(from);
+        moved = true;
+    } else if (Split(first, from, oldLength, length) || Join(first, from, oldLength, length, top)) {
         moved = true;
     } else {
         for (QTextBlock block = first; block.isValid(); block = block.next()) {

@@ -98,6 +98,12 @@ private:
     // A changed paragraph; `top` moves down to the first line that changed.
     bool LayOutChanged(QTextBlock block, int from, int oldLength, int length, bool alone,
                        qreal& top) const;
+    // Enter in a long paragraph, and a join of paragraphs of which one is long: the pieces go
+    // along. False when the change is neither, or the pieces are not current.
+    bool Split(QTextBlock head, int from, int oldLength, int length) const;
+    bool Join(QTextBlock block, int from, int oldLength, int length, qreal& top) const;
+    // Gives the block its pieces (or none), which leave their remains to a join.
+    void SetLong(QTextBlock block, LongParagraph* paragraph) const;
     PieceSetup SetupOf(const QTextBlock& block) const;
     void NoteTallest(LongParagraph& paragraph) const;
     // Counts the paragraph's lines for the pass; true when their number changed.
@@ -143,6 +149,8 @@ private:
     std::unique_ptr<QuickLineCount> quick_;
     mutable QTextLayout counter_;                // the layout of the paragraphs it cannot tell
     mutable QHash<int, bool> plainFormats_;      // character format index: no property set
+    // The pieces of a long paragraph whose block went in the change being reported.
+    std::shared_ptr<std::unique_ptr<LongParagraph>> remains_;
     // A paragraph's layout is current when its QTextBlock::userState is this number; every
     // change of width, wrap or font, and every edit of a long command, counts it up.
     int generation_ = 0;

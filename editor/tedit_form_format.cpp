@@ -81,7 +81,7 @@ void TEditForm::RefuseEdits(bool refuse) {
 // nothing and nothing can be redone. An undone edit is an edit: the text counts as modified.
 void TEditForm::Undo1Click() {
     if (!editor_->document()->isUndoAvailable()) return;
-    editor_->undo();
+    static_cast<NotesEdit*>(editor_)->UndoStep(true);
     // The undo of a delete of the whole text shows the text's own document again.
     editor_->document()->clearUndoRedoStacks();
     SetModified(true);

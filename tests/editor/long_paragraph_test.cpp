@@ -52,9 +52,9 @@ struct Whole {
 }  // namespace
 
 // After a division and after each edit (a character, a word, a cut of hundreds, an
-// insertion of many pieces, at the start, the end and anywhere), every displayed line starts
-// and ends where Qt's layout of the whole paragraph has it; without wrap, a click at a
-// place's x finds the place again. In a font of one width: Qt shapes a long paragraph in
+// insertion of many pieces, at the start, the end and anywhere; Enter, with both halves,
+// and their join), every displayed line starts and ends where Qt's layout of the whole
+// paragraph has it; without wrap, a click at a place's x finds the place again. In a font of one width: Qt shapes a long paragraph in
 // runs of 4096 characters, so that in a proportional font a kerned pair cut by a run's end
 // moves a break of its own layout by a word.
 TEST(LongParagraph, PiecesBreakLinesAsTheWholeParagraph) {
@@ -75,7 +75,8 @@ TEST(LongParagraph, PiecesBreakLinesAsTheWholeParagraph) {
         editor::LongParagraph paragraph(Words(20'000, 1), 0);
         paragraph.Divide(setup);
         std::mt19937 random(7);
-        for (int edit = 0; edit <= 20; ++edit) {
+        std::mt19937 splits(11);
+        const auto check = [&](editor::LongParagraph& paragraph, int edit) {
             const QString& text = paragraph.Text();
             const Whole whole(text, font, setup.option, c.width);
             if (c.wraps) {
@@ -97,7 +98,24 @@ TEST(LongParagraph, PiecesBreakLinesAsTheWholeParagraph) {
                     EXPECT_EQ(paragraph.PlaceAt(0, x + 0.5, setup), at) << edit;
                 }
             }
-            const int size = static_cast<int>(text.size());
+        };
+        for (int edit = 0; edit <= 20; ++edit) {
+            check(paragraph, edit);
+            if (::testing::Test::HasFatalFailure()) return;
+            const int size = static_cast<int>(paragraph.Text().size());
+            if (edit % 4 == 3) {
+                SCOPED_TRACE("Enter and the join");
+                const QString text = paragraph.Text();
+                const int split = 1 + static_cast<int>(splits() % (size - 1));
+                const auto tail = paragraph.SplitOff(split, setup, setup);
+                EXPECT_EQ(paragraph.Text(), text.left(split)) << edit;
+                EXPECT_EQ(tail->Text(), text.mid(split)) << edit;
+                check(paragraph, edit);
+                check(*tail, edit);
+                paragraph.Join(*tail, setup);
+                EXPECT_EQ(paragraph.Text(), text) << edit;
+                check(paragraph, edit);
+            }
             const int at = edit == 1 ? 0 : edit == 2 ? size : static_cast<int>(random() % size);
             switch (edit % 5) {
             case 0: paragraph.Edit(at, 0, QStringLiteral("x"), setup); break;
@@ -112,6 +130,7 @@ TEST(LongParagraph, PiecesBreakLinesAsTheWholeParagraph) {
 
 // A line's first word cut to its last letter and typed again, line after line: the shorter
 // word goes up to the line before, also across the meeting of two pieces, and back down.
+// Enter at every line's start, also where two pieces meet, and the join.
 TEST(LongParagraph, EditsAtEveryLineStart) {
     const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const qreal width : {230.0, 600.0}) {
@@ -121,7 +140,7 @@ TEST(LongParagraph, EditsAtEveryLineStart) {
         setup.lineHeight = QFontMetricsF(font).height();
         editor::LongParagraph paragraph(Words(4'000, 5), 0);
         paragraph.Divide(setup);
-        const auto same = [&] {
+        const auto same = [&](editor::LongParagraph& paragraph) {
             const Whole whole(paragraph.Text(), font, setup.option, width);
             if (paragraph.Lines() != whole.layout.lineCount()) return false;
             for (int i = 0; i < whole.layout.lineCount(); ++i) {
@@ -138,9 +157,14 @@ TEST(LongParagraph, EditsAtEveryLineStart) {
             const int blank = static_cast<int>(paragraph.Text().indexOf(u' ', at));
             const QString cut = paragraph.Text().mid(at, std::max(1, blank - at - 1));
             paragraph.Edit(at, cut.size(), QString(), setup);
-            ASSERT_TRUE(same()) << width << " cut at line " << line;
+            ASSERT_TRUE(same(paragraph)) << width << " cut at line " << line;
             paragraph.Edit(at, 0, cut, setup);
-            ASSERT_TRUE(same()) << width << " typed at line " << line;
+            ASSERT_TRUE(same(paragraph)) << width << " typed at line " << line;
+            const auto tail = paragraph.SplitOff(at, setup, setup);
+            ASSERT_TRUE(same(paragraph)) << width << " before Enter at line " << line;
+            ASSERT_TRUE(same(*tail)) << width << " after Enter at line " << line;
+            paragraph.Join(*tail, setup);
+            ASSERT_TRUE(same(paragraph)) << width << " joined at line " << line;
         }
     }
 }
@@ -296,5 +320,102 @@ TEST_F(LongParagraphWindow, KeysClicksAndFindInside) {
         EXPECT_EQ(Status(), QString("Zeile: %1   Spalte:   1").arg(3 + whole->layout.lineCount(), 3))
             << wrap;
         form->Editor()->document()->setModified(false);
+    }
+}
+
+// Enter in the long paragraph, the joins (Backspace at a paragraph's start, Delete at its
+// end, also with the short paragraphs around) and their undo and redo: the text, the caret,
+// the lines and the status line as Qt's layout of each paragraph has them, and the view.
+TEST_F(LongParagraphWindow, EnterAndTheJoins) {
+    constexpr Qt::Key UndoMenu = Qt::Key_unknown;
+    constexpr int Keep = -1;
+    struct Step {
+        const char* name;
+        int caret;  // in the long paragraph (its start: 0), or Keep
+        Qt::Key key;
+        int after = Keep;  // where undo puts the caret
+    };
+    for (const bool wrap : {true, false}) {
+        Show(wrap);
+        const int half = static_cast<int>(paragraph.size()) / 2;
+        const int end = static_cast<int>(paragraph.size());
+        const Step steps[] = {
+            {"Enter in the middle", half, Qt::Key_Return},
+            {"Backspace at the second half's start", Keep, Qt::Key_Backspace},
+            {"Enter again", Keep, Qt::Key_Return},
+            {"Delete at the first half's end", half, Qt::Key_Delete},
+            {"undo of the join", Keep, UndoMenu, half + 1},
+            {"Backspace after the undo", half + 1, Qt::Key_Backspace},
+            {"Enter before the undo", Keep, Qt::Key_Return},
+            {"undo of Enter, the caret moved away", 0, UndoMenu, half},
+            {"Backspace at the paragraph's start", 0, Qt::Key_Backspace},
+            {"Enter after Anfang", Keep, Qt::Key_Return},
+            {"Delete at the paragraph's end", end, Qt::Key_Delete},
+            {"undo of the join with Ende", Keep, UndoMenu, end + 1},
+            {"Enter near the start", 100, Qt::Key_Return},
+            {"Backspace joins the short head", Keep, Qt::Key_Backspace},
+            {"Enter at the paragraph's end", end, Qt::Key_Return},
+            {"Backspace in the empty paragraph", Keep, Qt::Key_Backspace},
+            {"Enter before Ctrl+Z", half, Qt::Key_Return},
+            {"Ctrl+Z", Keep, Qt::Key_Undo, half},
+            {"Ctrl+Shift+Z", Keep, Qt::Key_Redo, half + 1},
+        };
+        QTextDocument* doc = form->Editor()->document();
+        const QTextOption option = whole->layout.textOption();
+        const qreal width = whole->layout.lineAt(0).width();
+        QString text = doc->toPlainText();
+        QString before, undone;
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.name);
+            if (step.caret != Keep) Caret(Start() + step.caret);
+            const int at = CaretAt();
+            if (step.after != Keep) {
+                if (step.key == UndoMenu) {
+                    OpenMenu("Edit1");
+                    Trigger("Undo1");
+                } else {
+                    QTest::keyClick(form->Editor(), Qt::Key_Z,
+                                    step.key == Qt::Key_Undo ? Qt::ControlModifier
+                                                             : Qt::ControlModifier | Qt::ShiftModifier);
+                }
+                if (step.key != Qt::Key_Redo) undone = text;
+                text = step.key == Qt::Key_Redo ? undone : before;
+                EXPECT_EQ(CaretAt(), Start() + step.after) << wrap;
+            } else {
+                before = text;
+                Key(step.key);
+                if (step.key == Qt::Key_Return) text.insert(at, u'\n');
+                if (step.key == Qt::Key_Backspace) text.remove(at - 1, 1);
+                if (step.key == Qt::Key_Delete) text.remove(at, 1);
+                EXPECT_EQ(CaretAt(), at + (step.key == Qt::Key_Return) - (step.key == Qt::Key_Backspace));
+            }
+            ASSERT_EQ(doc->toPlainText(), text) << wrap;
+            // Each paragraph's lines, and the caret's line and column, by Qt's layout of it.
+            int lines = 0;
+            QString status;
+            for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+                const Whole layout(block.text(), doc->defaultFont(), option, width);
+                if (block.contains(CaretAt())) {
+                    const int in = CaretAt() - block.position();
+                    const QTextLine line = layout.layout.lineForTextPosition(in);
+                    status = QString("Zeile: %1   Spalte: %2")
+                                 .arg(lines + line.lineNumber() + 1, 3)
+                                 .arg(in - line.textStart() + 1, 3);
+                }
+                lines += layout.layout.lineCount();
+            }
+            EXPECT_EQ(doc->lineCount(), lines) << wrap;
+            EXPECT_EQ(Status(), status) << wrap;
+            // The view follows the caret.
+            const auto shown = Layout()->LineOf(CaretAt());
+            const QPointF caret(shown.x - form->Editor()->horizontalScrollBar()->value(),
+                                shown.number * Layout()->LineHeight() -
+                                    form->Editor()->verticalScrollBar()->value());
+            EXPECT_TRUE(QRectF(form->Editor()->viewport()->rect())
+                            .adjusted(0, 0, 0, -Layout()->LineHeight())
+                            .contains(caret + QPointF(doc->documentMargin(), doc->documentMargin())))
+                << wrap << " " << caret.x() << " " << caret.y();
+        }
+        doc->setModified(false);
     }
 }
