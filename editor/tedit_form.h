@@ -40,6 +40,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <memory>
@@ -192,8 +193,11 @@ private:
     void ShowKept(QTextDocument* document);
     // Select all + delete (or cut: `copy`) in a plain text: the text hidden whole
     // (WholeTextDelete); false when the selection is not the whole text or the text takes
-    // no edits.
-    bool DeleteWholeText(bool copy);
+    // no edits. `fill` puts in the text that replaces it, in the same step for undo.
+    bool DeleteWholeText(bool copy, const std::function<void(QTextCursor&)>& fill = {});
+    // A key typed or plain text pasted over the whole text, the same way.
+    bool TypeOverWholeText(const QString& text);
+    bool PasteOverWholeText(const QString& text);
     // NotesSessionHost: what the text's session asks of the window.
     QTextDocument* Document() const override;
     void Show(QTextDocument* document) override;

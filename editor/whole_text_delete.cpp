@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The delete of the whole text as a switch between two documents, one step for undo in each.
+// The delete (or replacement) of the whole text as a switch between two documents, one step for undo in each.
 #include "editor/whole_text_delete.h"
 
 #include <QPointer>
@@ -38,7 +38,8 @@ bool WholeTextDelete::Covers(const QTextCursor& selection) {
            selection.selectionEnd() == document->characterCount() - 1;
 }
 
-QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* parent) {
+QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* parent,
+                                          const std::function<void(QTextCursor&)>& fill) {
     auto* empty = new QTextDocument(parent);
     empty->setDefaultFont(full.defaultFont());
     empty->setDefaultTextOption(full.defaultTextOption());
@@ -53,6 +54,7 @@ QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* pa
     QTextCursor cursor(empty);
     cursor.setBlockFormat(last.blockFormat());
     cursor.setBlockCharFormat(last.charFormat());
+    if (fill) fill(cursor);
     empty->setUndoRedoEnabled(true);
     return empty;
 }

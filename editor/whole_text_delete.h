@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The delete of a plain text's whole text: the text is hidden whole instead of being taken
-// apart, so that undoing the delete only shows it again.
+// The delete of a plain text's whole text, or its replacement by a character typed or a text
+// pasted: the text is hidden whole instead of being taken apart, so that undoing the delete
+// only shows it again.
 #pragma once
 
+#include <QTextCursor>
 #include <QTextDocument>
 #include <functional>
 
@@ -29,9 +31,11 @@ public:
     static bool Covers(const QTextCursor& selection);
     // A new empty document with what the delete of `full`'s whole text leaves: its options,
     // default font and margins, and the paragraph and character format of its last
-    // paragraph. Its layout is left to the caller.
-    static QTextDocument* EmptyLike(const QTextDocument& full, QObject* parent);
-    // Shows `empty` in place of `full` (shown now), as one step for undo.
+    // paragraph. `fill`, when given, then puts in the text that replaces the whole (a key
+    // typed, a paste), as part of the same step for undo. Its layout is left to the caller.
+    static QTextDocument* EmptyLike(const QTextDocument& full, QObject* parent,
+                                    const std::function<void(QTextCursor&)>& fill = {});
+    // Shows `empty` (emptied or filled) in place of `full` (shown now), as one step for undo.
     void Delete(QTextDocument* full, QTextDocument* empty);
     // `document` (shown) now matches the file: a hidden text does not, whatever its own
     // history says.
