@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Select all + delete or cut, and its undo: the text, its formats, the caret, the modified
+// Select all + delete, cut, a key typed or a paste, and its undo: the text, its formats, the caret, the modified
 // flag, the caption and the recovery copy as the control's own undo gives them, for plain
 // text (hidden whole) and rich text (taken apart); undo, redo and undo again by the keys;
 // a partial delete stays an edit like any other; copy and cut take the text at once.
@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -68,41 +69,78 @@ protected:
 }  // namespace
 
 TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
+    // The last paragraph centred, or its last words bold (Font1 on them): the paragraph
+    // and character formats that the control's edit keeps, or types in.
+    const auto centre = [&] {
+        Caret(Doc()->characterCount() - 1);
+        Trigger("Center1");
+    };
+    const auto bold = [&] {
+        Select(Doc()->characterCount() - 5, Doc()->characterCount() - 1);
+        QFont font = form->Editor()->font();
+        font.setBold(true);
+        dialogs.fonts.push_back(font);
+        Trigger("Font1");
+    };
     const struct {
         std::string file, bytes;
-        bool centreLast;  // a format of its own on the last paragraph
-    } texts[] = {{"a.txt", Lines(300, ""), false},
-                 {"b.txt", Lines(300, "Ende ohne Umbruch"), true},
-                 {"c.rtf", Rich, false}};
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        {"Delete1", [&] { Trigger("Delete1"); }}, {"Delete", [&] { Key(Qt::Key_Delete); }},
-        {"Backspace", [&] { Key(Qt::Key_Backspace); }}, {"Cut1", [&] { Trigger("Cut1"); }},
-        {"Ctrl+X", [&] { Chord(Qt::Key_X); }}};
+        std::function<void()> prepare;
+    } texts[] = {{"a.txt", Lines(300, ""), {}},
+                 {"b.txt", Lines(300, "Ende ohne Umbruch"), centre},
+                 {"d.txt", Lines(300, "Ende fett"), bold},
+                 {"c.rtf", Rich, {}}};
+    // What replaces the text: nothing, a key typed, or plain text pasted (as the control
+    // does it on a copy of the document, as well).
+    const QString pasted = QStringLiteral("neu\nzwei");
+    const auto typeOver = [](QTextCursor& all) { all.insertText(QStringLiteral("ä")); };
+    const auto pasteOver = [&](QTextCursor& all) {
+        all.insertFragment(QTextDocumentFragment::fromPlainText(pasted));
+    };
+    const auto remove = [](QTextCursor& all) { all.removeSelectedText(); };
+    const struct {
+        std::string way;
+        std::function<void()> run;
+        std::function<void(QTextCursor&)> own;
+        QString left;
+        bool cut;
+    } ways[] = {{"Delete1", [&] { Trigger("Delete1"); }, remove, "", false},
+                {"Delete", [&] { Key(Qt::Key_Delete); }, remove, "", false},
+                {"Backspace", [&] { Key(Qt::Key_Backspace); }, remove, "", false},
+                {"Cut1", [&] { Trigger("Cut1"); }, remove, "", true},
+                {"Ctrl+X", [&] { Chord(Qt::Key_X); }, remove, "", true},
+                {"type",
+                 [&] {
+                     QTest::sendKeyEvent(QTest::Click, form->Editor(), Qt::Key_Adiaeresis,
+                                         QStringLiteral("ä"), Qt::NoModifier);
+                 },
+                 typeOver, QStringLiteral("ä"), false},
+                {"Paste1", [&] { Trigger("Paste1"); }, pasteOver, pasted, false},
+                {"Ctrl+V", [&] { Chord(Qt::Key_V); }, pasteOver, pasted, false}};
     for (const auto& t : texts) {
-        for (const auto& [way, run] : ways) {
+        for (const auto& [way, run, own, left, cut] : ways) {
             SCOPED_TRACE(t.file + " " + way);
             Open(t.file, t.bytes);
             const std::string copies = t.file + way;
             form->Recovery().SetFolder(folder.Path(copies));
-            if (t.centreLast) {
-                Caret(Doc()->characterCount() - 1);
-                Trigger("Center1");
-            }
+            if (t.prepare) t.prepare();
             const QString text = Text(), formats = Formats(), caption = form->windowTitle();
-            // What the control's own delete leaves: the formats typed next.
-            std::unique_ptr<QTextDocument> left(Doc()->clone());
-            QTextCursor all(left.get());
+            // What the control's own edit leaves: the formats typed next.
+            std::unique_ptr<QTextDocument> edited(Doc()->clone());
+            QTextCursor all(edited.get());
             all.select(QTextCursor::Document);
-            all.removeSelectedText();
+            own(all);
+            QApplication::clipboard()->setText(pasted);
 
             Trigger("Selectall1");
             run();
-            EXPECT_EQ(Text(), "");
-            EXPECT_EQ(Doc()->firstBlock().blockFormat(), left->firstBlock().blockFormat());
-            EXPECT_EQ(Doc()->firstBlock().charFormat(), left->firstBlock().charFormat());
+            EXPECT_EQ(Text(), left);
+            EXPECT_EQ(Doc()->firstBlock().blockFormat(), edited->firstBlock().blockFormat());
+            EXPECT_EQ(Doc()->firstBlock().charFormat(), edited->firstBlock().charFormat());
+            EXPECT_EQ(Formats(), edited->toHtml().remove(QRegularExpression(" -qt-user-state:[-0-9]*;")));
             EXPECT_TRUE(form->Modified());
-            if (way[0] == 'C') { EXPECT_EQ(QApplication::clipboard()->text(), text); }
-            if (t.file != "c.rtf") { EXPECT_EQ(Copy(copies), ""); }
+            if (cut) { EXPECT_EQ(QApplication::clipboard()->text(), text); }
+            // (An ASCII file is kept in Windows-1252.)
+            if (t.file != "c.rtf") { EXPECT_EQ(Copy(copies), left.toLatin1().toStdString()); }
             ASSERT_TRUE(UndoEnabled());
 
             Trigger("Undo1");
@@ -122,39 +160,44 @@ TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
 }
 
 // The control's keys: undo, redo and undo again, the modified flag following the file (also
-// when the emptied text was saved); an edit after the undo drops the redo.
+// when the emptied or typed-over text was saved); an edit after the undo drops the redo.
 TEST_F(WholeDelete, KeysUndoRedoAndUndoAgain) {
     for (const bool rich : {false, true}) {
         for (const bool saveEmpty : {false, true}) {
-            SCOPED_TRACE(std::to_string(rich) + std::to_string(saveEmpty));
-            Open(rich ? "a.rtf" : "a.txt", rich ? Rich : Lines(50, ""));
-            const QString file = Text();
-            Type("y");
-            const QString text = Text();
-            Trigger("Selectall1");
-            Key(Qt::Key_Delete);
-            if (saveEmpty) Trigger("Save1");
-            Chord(Qt::Key_Z);
-            EXPECT_EQ(Text(), text);
-            EXPECT_TRUE(form->Modified());
-            Chord(Qt::Key_Z);
-            EXPECT_EQ(Text(), file);
-            EXPECT_EQ(form->Modified(), saveEmpty);
-            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-            EXPECT_EQ(Text(), "");
-            EXPECT_EQ(form->Modified(), !saveEmpty);
-            Chord(Qt::Key_Z);
-            EXPECT_EQ(Text(), text);
-            Type("x");
-            Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-            EXPECT_EQ(Text(), text + "x");
-            // "Rückgängig" takes back the last edit only, and the emptied text is gone.
-            Undo();
-            EXPECT_EQ(Text(), text);
-            EXPECT_FALSE(UndoEnabled());
-            EXPECT_EQ(form->Editor()->findChildren<QTextDocument*>().size(), 1);
-            Doc()->setModified(false);
+            for (const QString typed : {"", "q"}) {
+                SCOPED_TRACE(std::to_string(rich) + std::to_string(saveEmpty) + typed.toStdString());
+                Open(rich ? "a.rtf" : "a.txt", rich ? Rich : Lines(50, ""));
+                const QString file = Text();
+                Type("y");
+                const QString text = Text();
+                Trigger("Selectall1");
+                if (typed.isEmpty())
+                    Key(Qt::Key_Delete);
+                else
+                    Type(typed);
+                if (saveEmpty) Trigger("Save1");
+                Chord(Qt::Key_Z);
+                EXPECT_EQ(Text(), text);
+                EXPECT_TRUE(form->Modified());
+                Chord(Qt::Key_Z);
+                EXPECT_EQ(Text(), file);
+                EXPECT_EQ(form->Modified(), saveEmpty);
+                Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                EXPECT_EQ(Text(), typed);
+                EXPECT_EQ(form->Modified(), !saveEmpty);
+                Chord(Qt::Key_Z);
+                EXPECT_EQ(Text(), text);
+                Type("x");
+                Chord(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                EXPECT_EQ(Text(), text + "x");
+                // "Rückgängig" takes back the last edit only, and the emptied text is gone.
+                Undo();
+                EXPECT_EQ(Text(), text);
+                EXPECT_FALSE(UndoEnabled());
+                EXPECT_EQ(form->Editor()->findChildren<QTextDocument*>().size(), 1);
+                Doc()->setModified(false);
+            }
         }
     }
 }
