@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
+#include <algorithm>
 
 namespace editor {
 
@@ -36,6 +38,19 @@ bool WholeTextDelete::Covers(const QTextCursor& selection) {
     return document && document->isUndoRedoEnabled() && selection.hasSelection() &&
            selection.selectionStart() == 0 &&
            selection.selectionEnd() == document->characterCount() - 1;
+}
+
+// A list, table or frame is an object of the document's own, which the last paragraph's
+// format names by its number; a picture's image lives in the document's resources, where a
+// picture copied from the text looks for it when pasted back. The document's formats stay
+// once made, so a text that had any of them keeps the control's own delete.
+bool WholeTextDelete::HoldsNoObjects(const QTextDocument& document) {
+    if (!document.rootFrame()->childFrames().isEmpty()) return false;
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
+        return format.isImageFormat() || format.isListFormat() || format.isTableFormat() ||
+               format.isTableCellFormat();
+    });
 }
 
 QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* parent,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The delete of a plain text's whole text, or its replacement by a character typed or a text
-// pasted: the text is hidden whole instead of being taken apart, so that undoing the delete
-// only shows it again.
+// The delete of the whole text, or its replacement by a character typed or a text pasted:
+// the text is hidden whole instead of being taken apart, so that undoing the delete only
+// shows it again.
 #pragma once
 
 #include <QTextCursor>
@@ -29,6 +29,9 @@ public:
 
     // True when `selection` covers the whole text of a document that can undo.
     static bool Covers(const QTextCursor& selection);
+    // True when the document has (and had) no picture, list, table or frame: an empty
+    // document lacks them, and what the delete leaves may refer to them.
+    static bool HoldsNoObjects(const QTextDocument& document);
     // A new empty document with what the delete of `full`'s whole text leaves: its options,
     // default font and margins, and the paragraph and character format of its last
     // paragraph. `fill`, when given, then puts in the text that replaces the whole (a key
