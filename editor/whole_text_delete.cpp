@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextFrame>
 #include <algorithm>
 
 namespace editor {
@@ -40,16 +39,14 @@ bool WholeTextDelete::Covers(const QTextCursor& selection) {
            selection.selectionEnd() == document->characterCount() - 1;
 }
 
-// A list, table or frame is an object of the document's own, which the last paragraph's
-// format names by its number; a picture's image lives in the document's resources, where a
-// picture copied from the text looks for it when pasted back. The document's formats stay
-// once made, so a text that had any of them keeps the control's own delete.
+// A list is an object of the document's own, which the last paragraph's format may name by
+// its number; a picture's image lives in the document's resources, where a picture copied
+// from the text looks for it when pasted back. The document's formats stay once made, so a
+// text that ever had either keeps the control's own delete.
 bool WholeTextDelete::HoldsNoObjects(const QTextDocument& document) {
-    if (!document.rootFrame()->childFrames().isEmpty()) return false;
     const QList<QTextFormat> formats = document.allFormats();
     return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
-        return format.isImageFormat() || format.isListFormat() || format.isTableFormat() ||
-               format.isTableCellFormat();
+        return format.isImageFormat() || format.isListFormat();
     });
 }
 

@@ -5,6 +5,8 @@
 // and undo again by the keys; a partial delete stays an edit like any other; copy and cut
 // take the text at once.
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QClipboard>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -242,4 +244,24 @@ TEST_F(WholeDelete, CopyAndCutTakeTheTextAtOnce) {
         EXPECT_EQ(QApplication::clipboard()->text(), "zwei") << way;
         Doc()->setModified(false);
     }
+}
+
+// A picture copied, the whole text deleted and the picture pasted: the picture is saved
+// with its image (which the text's document keeps).
+TEST_F(WholeDelete, PictureCopiedBeforeIsSavedWhenPastedBack) {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    Open("p.rtf", "{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich4 " + png.toHex().toStdString() +
+                      "}b\\par}");
+    Select(1, 2);
+    Chord(Qt::Key_C);
+    Trigger("Selectall1");
+    Key(Qt::Key_Delete);
+    Chord(Qt::Key_V);
+    Trigger("Save1");
+    EXPECT_NE(folder.Read("p.rtf").find("\\pict"), std::string::npos);
 }
