@@ -36,7 +36,9 @@ public:
     // A paste over a selection of the whole text gets the text it pastes to `paste` first
     // (only a paste of plain text: formatted text is pasted by the control); false leaves
     // it to the control.
-    void OnPasteOverAll(std::function<bool(const QString&)> paste) { pasteOverAll_ = std::move(paste); }
+    void OnPasteOverAll(std::function<bool(const QString&)> paste) {
+        pasteOverAll_ = std::move(paste);
+    }
 
     // Runs a copy or a cut with the selection's text taken at once.
     template <class Copy>

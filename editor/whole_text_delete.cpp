@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The delete (or replacement) of the whole text as a switch between two documents, one step for undo in each.
+// The delete (or replacement) of the whole text as a switch between two documents, one step
+// for undo in each.
 #include "editor/whole_text_delete.h"
 
 #include <QPointer>

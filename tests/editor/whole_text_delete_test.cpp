@@ -151,7 +151,9 @@ TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
             EXPECT_TRUE(form->Modified());
             if (cut) { EXPECT_EQ(QApplication::clipboard()->text(), text); }
             // (An ASCII file is kept in Windows-1252.)
-            if (t.file.ends_with(".txt")) { EXPECT_EQ(Copy(copies), left.toLatin1().toStdString()); }
+            if (t.file.ends_with(".txt")) {
+                EXPECT_EQ(Copy(copies), left.toLatin1().toStdString());
+            }
             ASSERT_TRUE(UndoEnabled());
 
             Trigger("Undo1");
@@ -176,7 +178,8 @@ TEST_F(WholeDelete, KeysUndoRedoAndUndoAgain) {
     for (const bool rich : {false, true}) {
         for (const bool saveEmpty : {false, true}) {
             for (const QString typed : {"", "q"}) {
-                SCOPED_TRACE(std::to_string(rich) + std::to_string(saveEmpty) + typed.toStdString());
+                SCOPED_TRACE(std::to_string(rich) + std::to_string(saveEmpty) +
+                             typed.toStdString());
                 Open(rich ? "a.rtf" : "a.txt", rich ? Rich : Lines(50, ""));
                 const QString file = Text();
                 Type("y");
