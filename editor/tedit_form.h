@@ -192,8 +192,8 @@ private:
     void ShowDocument(QTextDocument* document);
     void ShowKept(QTextDocument* document);
     // Select all + delete (or cut: `copy`): the text hidden whole (WholeTextDelete); false
-    // when the selection is not the whole text, the text holds pictures or lists or takes
-    // no edits. `fill` puts in the text that replaces it, in the same step for undo.
+    // when the selection is not the whole text, the text holds pictures, lists or tables or
+    // takes no edits. `fill` puts in the text that replaces it, in the same step for undo.
     bool DeleteWholeText(bool copy, const std::function<void(QTextCursor&)>& fill = {});
     // A key typed or plain text pasted over the whole text, the same way.
     bool TypeOverWholeText(const QString& text);

@@ -100,8 +100,8 @@ void TEditForm::Copy1Click() { static_cast<NotesEdit*>(editor_)->CopyNow([this] 
 void TEditForm::Paste1Click() { editor_->paste(); }
 
 // The whole text is hidden whole, so that its undo costs no more than showing it again (for
-// a rich text Qt's layout lays it out anew). A text with pictures or lists keeps the
-// control's own way.
+// a rich text Qt's layout lays it out anew). A text with pictures, lists or tables keeps
+// the control's own way.
 bool TEditForm::DeleteWholeText(bool copy, const std::function<void(QTextCursor&)>& fill) {
     QTextDocument* full = editor_->document();
     if (longCommand_.Running() || !(editor_->textInteractionFlags() & Qt::TextEditable) ||

@@ -40,14 +40,14 @@ bool WholeTextDelete::Covers(const QTextCursor& selection) {
            selection.selectionEnd() == document->characterCount() - 1;
 }
 
-// A list is an object of the document's own, which the last paragraph's format may name by
-// its number; a picture's image lives in the document's resources, where a picture copied
-// from the text looks for it when pasted back. The document's formats stay once made, so a
-// text that ever had either keeps the control's own delete.
+// A list or a table is an object of the document's own, which the last paragraph's formats
+// may name by its number; a picture's image lives in the document's resources, where a
+// picture copied from the text looks for it when pasted back. The document's formats stay
+// once made, so a text that ever had any of them keeps the control's own delete.
 bool WholeTextDelete::HoldsNoObjects(const QTextDocument& document) {
     const QList<QTextFormat> formats = document.allFormats();
     return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
-        return format.isImageFormat() || format.isListFormat();
+        return format.isImageFormat() || format.isListFormat() || format.isTableFormat();
     });
 }
 

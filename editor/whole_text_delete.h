@@ -32,8 +32,8 @@ public:
 
     // True when `selection` covers the whole text of a document that can undo.
     static bool Covers(const QTextCursor& selection);
-    // True when the document has (and had) no picture or list: an empty document lacks
-    // them, and what the delete leaves may refer to them.
+    // True when the document has (and had) no picture, list or table: an empty document
+    // lacks them, and what the delete leaves may refer to them.
     static bool HoldsNoObjects(const QTextDocument& document);
     // A new empty document with what the delete of `full`'s whole text leaves: its options,
     // default font and margins, and the paragraph and character format of its last

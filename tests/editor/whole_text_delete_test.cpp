@@ -73,18 +73,20 @@ protected:
 }  // namespace
 
 TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
-    // The last paragraph centred, or (rich text) a list pasted at the end: a format of its
-    // own, an object of the document's own on the last paragraph.
+    // The last paragraph centred, or (rich text) a list or a table pasted at the end: a
+    // format of its own, an object of the document's own on or before the last paragraph.
     const auto centre = [&] {
         Caret(Doc()->characterCount() - 1);
         Trigger("Center1");
     };
-    const auto list = [&] {
-        Caret(Doc()->characterCount() - 1);
-        auto* html = new QMimeData;
-        html->setHtml(QStringLiteral("<ul><li>eins</li><li>zwei</li></ul>"));
-        QApplication::clipboard()->setMimeData(html);
-        Trigger("Paste1");
+    const auto paste = [&](const char* html) {
+        return [this, html] {
+            Caret(Doc()->characterCount() - 1);
+            auto* data = new QMimeData;
+            data->setHtml(QString::fromUtf8(html));
+            QApplication::clipboard()->setMimeData(data);
+            Trigger("Paste1");
+        };
     };
     const struct {
         std::string file, bytes;
@@ -92,7 +94,8 @@ TEST_F(WholeDelete, UndoGivesBackTextFormatsCaretAndFlags) {
     } texts[] = {{"a.txt", Lines(300, ""), {}},
                  {"b.txt", Lines(300, "Ende ohne Umbruch"), centre},
                  {"c.rtf", Rich, {}},
-                 {"d.rtf", Rich, list}};
+                 {"d.rtf", Rich, paste("<ul><li>eins</li><li>zwei</li></ul>")},
+                 {"e.rtf", Rich, paste("<table><tr><td>a</td><td>b</td></tr></table>")}};
     // What replaces the text: nothing, a key typed, or plain text pasted (as the control
     // does it on a copy of the document, as well).
     const QString pasted = QStringLiteral("neu\nzwei");
