@@ -8,7 +8,9 @@
 // German notes as a user has them (lines of 5 to 18 words): opening 10 and 60 MB until the
 // window is idle (targets: no more CPU than FeatherPad's start and open, no more memory than
 // Kate's), a key in a 2 MB paragraph or a 1 MB line (target 16 ms), Select All + Delete and
-// Undo in 60 MB (target 1 s each), and the first screen of a 2 MB RTF (target 300 ms).
+// Undo in 60 MB (target 1 s each), the same with a key typed or a text pasted over the
+// whole text and in a rich text of 10 million characters, and the first screen of a 2 MB
+// RTF (target 300 ms).
 // Its commands on 1,000 and 10,000 lines of 100 characters (1 MB): a DOS/Windows conversion
 // and a replace-all of one hit a line each at most 2,000 times BM_SearchStepFloor of the
 // same run, neither growing faster than the text.
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QImage>
 #include <QElapsedTimer>
 #include <QAbstractTextDocumentLayout>
@@ -452,16 +455,29 @@ double ProcessCpuSeconds() {
     return now.tv_sec + now.tv_nsec / 1e9;
 }
 
-// Select All + Delete and then Undo in 60 MB of German notes, through the menu's commands;
-// the time of both, each until the window is idle (counters: the CPU of each alone, in ms).
+// Select All, then Delete (second argument 0), a key typed (1) or Ctrl+V of a short text
+// (2), and then Undo, in 60 MB of German notes or (third argument 1) a rich text of that
+// many million characters; the time of both, each until the window is idle (counters: the
+// CPU of each alone, in ms).
 void BM_WindowDeleteAllAndUndo(benchmark::State& state) {
     EnsureApplication();
-    const QString name = GermanNotesFile(static_cast<int>(state.range(0)), false);
+    const int megabytes = static_cast<int>(state.range(0));
+    const int way = static_cast<int>(state.range(1));
+    const bool rich = state.range(2) != 0;
+    const QString name = rich ? RtfNotesFileOf(megabytes) : GermanNotesFile(megabytes, false);
+    state.counters["file_mb"] = std::filesystem::file_size(name.toStdString()) / 1e6;
     NoDialogs dialogs;
     editor::TEditForm form(dialogs);
     form.resize(579, 402);
     form.show();
-    double deleteMs = 0, undoMs = 0;
+    QApplication::clipboard()->setText(QString::fromUtf8("Eingefügt"));
+    const auto key = [&](Qt::Key code, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
+        QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
+        QApplication::sendEvent(form.Editor(), &press);
+        QApplication::sendEvent(form.Editor(), &release);
+    };
+    double editMs = 0, undoMs = 0;
     for (auto _ : state) {
         state.PauseTiming();
         form.LoadFile(name);
@@ -469,9 +485,11 @@ void BM_WindowDeleteAllAndUndo(benchmark::State& state) {
         state.ResumeTiming();
         double cpu = ProcessCpuSeconds();
         form.Action("Selectall1")->trigger();
-        form.Action("Delete1")->trigger();
+        if (way == 0) form.Action("Delete1")->trigger();
+        if (way == 1) key(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        if (way == 2) key(Qt::Key_V, Qt::ControlModifier, QString());
         SettleLayout(form);
-        deleteMs = (ProcessCpuSeconds() - cpu) * 1e3;
+        editMs = (ProcessCpuSeconds() - cpu) * 1e3;
         cpu = ProcessCpuSeconds();
         form.Undo1Click();
         SettleLayout(form);
@@ -480,11 +498,20 @@ void BM_WindowDeleteAllAndUndo(benchmark::State& state) {
         form.Editor()->document()->setModified(false);
         state.ResumeTiming();
     }
-    state.counters["delete_ms"] = deleteMs;
+    state.counters["edit_ms"] = editMs;
     state.counters["undo_ms"] = undoMs;
     state.counters["characters"] = form.TextLength();
 }
-BENCHMARK(BM_WindowDeleteAllAndUndo)->Arg(60)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WindowDeleteAllAndUndo)
+    ->ArgNames({"mb", "way", "rtf"})
+    ->Args({60, 0, 0})
+    ->Args({60, 1, 0})
+    ->Args({60, 2, 0})
+    ->Args({10, 0, 1})
+    ->Args({10, 1, 1})
+    ->Args({10, 2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // One key typed in the middle of the text: the control's edit, the status line's refresh
 // and the repaint. The same for a one-line text and for 10 MB: the status line does not

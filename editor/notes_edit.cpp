@@ -105,7 +105,21 @@ void NotesEdit::TakePlace() {
     placeLine_ = place_.firstLineNumber();
 }
 
+// The control pastes markdown when it comes first, formatted text when it takes it, and
+// otherwise the plain text; an empty paste leaves the selection.
 void NotesEdit::insertFromMimeData(const QMimeData* source) {
+    if (source && pasteOverAll_) {
+        const QStringList formats = source->formats();
+        const bool formatted =
+            (!formats.isEmpty() && formats.first() == u"text/markdown") ||
+            (acceptRichText() &&
+             (source->hasFormat(QStringLiteral("application/x-qrichtext")) || source->hasHtml()));
+        const QString text = formatted ? QString() : source->text();
+        if (!text.isEmpty() && pasteOverAll_(text)) {
+            ensureCursorVisible();
+            return;
+        }
+    }
     TypeOwnFormat();
     QTextEdit::insertFromMimeData(source);
 }
@@ -203,6 +217,16 @@ bool NotesEdit::MoveInLine(bool toEnd, QTextCursor::MoveMode mode) {
     return true;
 }
 
+QString NotesEdit::TypedText(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers =
+        event.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    const QString text = event.text();
+    if (text.isEmpty() || !(text.at(0).isPrint() || text.at(0) == u'\t') ||
+        (modifiers & ~Qt::ShiftModifier) != 0)
+        return {};
+    return text;
+}
+
 // Qt's own cursor works out the caret's x after an edit from the paragraph's QTextLayout,
 // which means itemizing the whole paragraph (some 25 ms for 2 MB) on every key; inside an
 // edit block it leaves that for later. The keys' edits are joined for undo as Qt joins
@@ -216,7 +240,7 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
     if (document()->findBlock(cursor.anchor()) != block) return false;
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
-    const QString text = event->text();
+    const QString text = TypedText(*event);
     Typed kind = Typed::None;
     if (event->matches(QKeySequence::InsertParagraphSeparator))
         kind = Typed::Enter;
@@ -224,8 +248,7 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
         kind = Typed::Forward;
     else if (event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == 0)
         kind = Typed::Back;
-    else if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t') &&
-             (modifiers & ~Qt::ShiftModifier) == 0)
+    else if (!text.isEmpty())
         kind = Typed::Insert;
     if (kind == Typed::None) return false;
     // The paragraph a Backspace or Delete joins with; a list's or an indented paragraph's

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <functional>
 
 #include "editor/plain_notes_layout.h"
 
@@ -32,6 +33,16 @@ public:
     // Undo (or redo) as QTextEdit's, without working out the caret's x from a long
     // paragraph's QTextLayout at once (see EditInLong).
     void UndoStep(bool undo);
+
+    // The text a key types into the text as the control types it (a printable character or
+    // a tab, with no modifier but Shift); empty for any other key.
+    static QString TypedText(const QKeyEvent& event);
+    // A paste over a selection of the whole text gets the text it pastes to `paste` first
+    // (only a paste of plain text: formatted text is pasted by the control); false leaves
+    // it to the control.
+    void OnPasteOverAll(std::function<bool(const QString&)> paste) {
+        pasteOverAll_ = std::move(paste);
+    }
 
     // Runs a copy or a cut with the selection's text taken at once.
     template <class Copy>
@@ -83,6 +94,7 @@ private:
     int typedRevision_ = -1;
     int typedUndoSteps_ = -1;
     bool eager_ = false;
+    std::function<bool(const QString&)> pasteOverAll_;
 };
 
 }  // namespace editor

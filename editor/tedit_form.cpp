@@ -48,6 +48,11 @@ void TEditForm::FormCreate() {
     editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     editor_->installEventFilter(this);  // the window sees every key before the control
+    editor->OnPasteOverAll([this](const QString& text) {
+        bool done = false;
+        platform::RunGuarded([&] { done = PasteOverWholeText(text); });
+        return done;
+    });
     setCentralWidget(editor_);
     dialogFont_ = editor_->font();
 
@@ -205,12 +210,16 @@ bool TEditForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         platform::RunGuarded([&] { FormKeyDown(key); });
         if (key->key() == Qt::Key_Escape) return true;
-        // Delete, Backspace and cut of the whole text take the quick way.
+        // Delete, Backspace, cut and a character typed over the whole text take the quick
+        // way.
         const bool erase = (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
                            key->modifiers() == Qt::NoModifier;
+        const QString typed = NotesEdit::TypedText(*key);
         bool done = false;
         if (erase || key->matches(QKeySequence::Cut))
             platform::RunGuarded([&] { done = DeleteWholeText(!erase); });
+        else if (!typed.isEmpty() && editor_->textCursor().hasSelection())
+            platform::RunGuarded([&] { done = TypeOverWholeText(typed); });
         if (done) return true;
     }
     return QMainWindow::eventFilter(watched, event);

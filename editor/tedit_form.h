@@ -23,8 +23,8 @@
 //                            (ReplaceRun, FindDialog); owns suchText_ and the two dialogs
 //   tedit_form_convert.cpp   Ascii1Click, Ansi1Click, the close during a conversion
 //                            (LineConversion)
-//   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard, delete (a plain text's
-//                            whole text through WholeTextDelete); owns dialogFont_
+//   tedit_form_format.cpp    alignment, Font1Click, undo, clipboard, delete (the whole text
+//                            through WholeTextDelete); owns dialogFont_
 //   tedit_form_wordwrap.cpp  Wordwrap1Click: word wrap, scroll bars, check mark
 //   tedit_form_print.cpp     Print1Click, Printersetup1Click (GetPrintMargins); owns printer_
 //   editor_settings.cpp      Settings, SetSettings: the kept state as one value; isBAK_ and
@@ -40,6 +40,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <memory>
@@ -190,10 +191,13 @@ private:
     void UsePlainLayout(QTextDocument* document);
     void ShowDocument(QTextDocument* document);
     void ShowKept(QTextDocument* document);
-    // Select all + delete (or cut: `copy`) in a plain text: the text hidden whole
-    // (WholeTextDelete); false when the selection is not the whole text or the text takes
-    // no edits.
-    bool DeleteWholeText(bool copy);
+    // Select all + delete (or cut: `copy`): the text hidden whole (WholeTextDelete); false
+    // when the selection is not the whole text, the text holds pictures, lists or tables or
+    // takes no edits. `fill` puts in the text that replaces it, in the same step for undo.
+    bool DeleteWholeText(bool copy, const std::function<void(QTextCursor&)>& fill = {});
+    // A key typed or plain text pasted over the whole text, the same way.
+    bool TypeOverWholeText(const QString& text);
+    bool PasteOverWholeText(const QString& text);
     // NotesSessionHost: what the text's session asks of the window.
     QTextDocument* Document() const override;
     void Show(QTextDocument* document) override;

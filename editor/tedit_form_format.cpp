@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The notes window's formatting and edit commands: alignment with its check marks, the
-// font dialog, one-level undo, the clipboard, delete (of a plain text's whole text through
-// WholeTextDelete) and select all.
+// font dialog, one-level undo, the clipboard, delete (of the whole text through
+// WholeTextDelete, also when typed or pasted over) and select all.
 #include <QAction>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 
 #include "editor/notes_edit.h"
+#include "editor/plain_notes_layout.h"
 #include "editor/tedit_form.h"
 
 namespace editor {
@@ -97,19 +99,34 @@ void TEditForm::Copy1Click() { static_cast<NotesEdit*>(editor_)->CopyNow([this] 
 
 void TEditForm::Paste1Click() { editor_->paste(); }
 
-// A plain text's whole text is hidden whole, so that its undo costs nothing (rich text
-// keeps the control's own way, which gives back every format).
-bool TEditForm::DeleteWholeText(bool copy) {
+// The whole text is hidden whole, so that its undo costs no more than showing it again (for
+// a rich text Qt's layout lays it out anew). A text with pictures, lists or tables keeps
+// the control's own way.
+bool TEditForm::DeleteWholeText(bool copy, const std::function<void(QTextCursor&)>& fill) {
     QTextDocument* full = editor_->document();
-    if (!PlainText() || longCommand_.Running() ||
-        !(editor_->textInteractionFlags() & Qt::TextEditable) ||
-        !WholeTextDelete::Covers(editor_->textCursor()))
+    if (longCommand_.Running() || !(editor_->textInteractionFlags() & Qt::TextEditable) ||
+        !WholeTextDelete::Covers(editor_->textCursor()) || !WholeTextDelete::HoldsNoObjects(*full))
         return false;
     if (copy) Copy1Click();
-    QTextDocument* empty = WholeTextDelete::EmptyLike(*full, editor_);
-    UsePlainLayout(empty);
+    QTextDocument* empty = WholeTextDelete::EmptyLike(*full, editor_, fill);
+    if (dynamic_cast<PlainNotesLayout*>(full->documentLayout())) UsePlainLayout(empty);
     wholeTextDelete_.Delete(full, empty);
     return true;
+}
+
+// The control types over a selection in the format at the selection's end, and takes the
+// paragraph's format from what the removal left.
+bool TEditForm::TypeOverWholeText(const QString& text) {
+    QTextCharFormat format = editor_->textCursor().charFormat();
+    format.clearProperty(QTextFormat::ObjectType);
+    return DeleteWholeText(false, [&](QTextCursor& at) { at.insertText(text, format); });
+}
+
+// Plain text pasted takes the formats the removal left.
+bool TEditForm::PasteOverWholeText(const QString& text) {
+    return DeleteWholeText(false, [&](QTextCursor& at) {
+        at.insertFragment(QTextDocumentFragment::fromPlainText(text));
+    });
 }
 
 void TEditForm::Delete1Click() {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The delete of the whole text as a switch between two documents, one step for undo in each.
+// The delete (or replacement) of the whole text as a switch between two documents, one step
+// for undo in each.
 #include "editor/whole_text_delete.h"
 
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace editor {
 
@@ -38,7 +40,19 @@ bool WholeTextDelete::Covers(const QTextCursor& selection) {
            selection.selectionEnd() == document->characterCount() - 1;
 }
 
-QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* parent) {
+// A list or a table is an object of the document's own, which the last paragraph's formats
+// may name by its number; a picture's image lives in the document's resources, where a
+// picture copied from the text looks for it when pasted back. The document's formats stay
+// once made, so a text that ever had any of them keeps the control's own delete.
+bool WholeTextDelete::HoldsNoObjects(const QTextDocument& document) {
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
+        return format.isImageFormat() || format.isListFormat() || format.isTableFormat();
+    });
+}
+
+QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* parent,
+                                          const std::function<void(QTextCursor&)>& fill) {
     auto* empty = new QTextDocument(parent);
     empty->setDefaultFont(full.defaultFont());
     empty->setDefaultTextOption(full.defaultTextOption());
@@ -53,6 +67,7 @@ QTextDocument* WholeTextDelete::EmptyLike(const QTextDocument& full, QObject* pa
     QTextCursor cursor(empty);
     cursor.setBlockFormat(last.blockFormat());
     cursor.setBlockCharFormat(last.charFormat());
+    if (fill) fill(cursor);
     empty->setUndoRedoEnabled(true);
     return empty;
 }

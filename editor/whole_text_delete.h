@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The delete of a plain text's whole text: the text is hidden whole instead of being taken
-// apart, so that undoing the delete only shows it again.
+// The delete of the whole text, or its replacement by a character typed or a text pasted:
+// the text is hidden whole instead of being taken apart, so that undoing the delete only
+// shows it again.
 #pragma once
 
+#include <QTextCursor>
 #include <QTextDocument>
 #include <functional>
 
@@ -18,6 +20,9 @@ namespace editor {
 // between the two as between the text before and after the delete. The hidden document is
 // a child of the shown one: it lives as long as the step that can show it again (an edit
 // drops the redo step, "Rückgängig" all steps) or until the shown one goes (a load).
+// A rich text shown again is laid out anew all the same: the control gives every document
+// it shows its width, and Qt's layout then drops every paragraph's lines (10 million
+// characters: some 5 s, in the background).
 class WholeTextDelete {
 public:
     // `shown` gives the document the control shows now; `show` puts another one into it
@@ -27,11 +32,16 @@ public:
 
     // True when `selection` covers the whole text of a document that can undo.
     static bool Covers(const QTextCursor& selection);
+    // True when the document has (and had) no picture, list or table: an empty document
+    // lacks them, and what the delete leaves may refer to them.
+    static bool HoldsNoObjects(const QTextDocument& document);
     // A new empty document with what the delete of `full`'s whole text leaves: its options,
     // default font and margins, and the paragraph and character format of its last
-    // paragraph. Its layout is left to the caller.
-    static QTextDocument* EmptyLike(const QTextDocument& full, QObject* parent);
-    // Shows `empty` in place of `full` (shown now), as one step for undo.
+    // paragraph. `fill`, when given, then puts in the text that replaces the whole (a key
+    // typed, a paste), as part of the same step for undo. Its layout is left to the caller.
+    static QTextDocument* EmptyLike(const QTextDocument& full, QObject* parent,
+                                    const std::function<void(QTextCursor&)>& fill = {});
+    // Shows `empty` (emptied or filled) in place of `full` (shown now), as one step for undo.
     void Delete(QTextDocument* full, QTextDocument* empty);
     // `document` (shown) now matches the file: a hidden text does not, whatever its own
     // history says.
