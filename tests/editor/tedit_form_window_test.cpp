@@ -195,8 +195,9 @@ TEST_F(NotesWindow, StatusLine) {
     // A screen reader finds a name on everything the status line shows.
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(form->statusBar());
     for (int i = 0; i < bar->childCount(); ++i) {
-        if (!bar->child(i)->state().invisible)
+        if (!bar->child(i)->state().invisible) {
             EXPECT_FALSE(bar->child(i)->text(QAccessible::Name).isEmpty()) << i;
+        }
     }
 
     // A long paragraph wraps: each displayed line counts, and the column starts again.

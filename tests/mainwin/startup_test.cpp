@@ -174,7 +174,7 @@ TEST_F(StartUp, FirstActivationFollowsAStartUpWarning) {
         const std::filesystem::path font = File("Vivar01.TTF");
         std::filesystem::remove_all(font);
         if (c.font == Font::Damaged) std::ofstream(font) << "not a font";
-        if (c.font == Font::Fifo) ASSERT_EQ(::mkfifo(font.c_str(), 0600), 0);
+        if (c.font == Font::Fifo) { ASSERT_EQ(::mkfifo(font.c_str(), 0600), 0); }
         if (c.font == Font::Folder) std::filesystem::create_directory(font);
         WriteSettings("[Parameter]\r\nTimerInterval=5000\r\n");
         dialogs.prompts.clear();
