@@ -121,8 +121,7 @@ void NotesSession::ReadFile(const QString& name) {
     }
     const bool plainText = !IsRtf(name);
     auto document = std::make_unique<QTextDocument>();
-    notesFile_.read(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                    plainText, *document);
+    notesFile_.readTaking(std::move(bytes), plainText, *document);
     plainText_ = plainText;
     disk_ = {name, read.stamp};
     host_.Show(document.release());
