@@ -2,6 +2,8 @@
 // Plain-text notes files: encoding and line-end detection, decoding and encoding.
 #include "editor/formats/plain_text_format.h"
 
+#include <malloc.h>
+
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -173,6 +175,7 @@ void TakeText(QString text, QTextDocument& document) {
     }
     cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
+    malloc_trim(0);
 }
 
 }  // namespace
