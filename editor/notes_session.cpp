@@ -9,6 +9,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QTextDocument>
+#include <malloc.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -125,6 +127,10 @@ void NotesSession::ReadFile(const QString& name) {
     plainText_ = plainText;
     disk_ = {name, read.stamp};
     host_.Show(document.release());
+    // What the read passed through (the bytes, the decoded text, the arrays the document
+    // outgrew) lies free in the heap, scattered between what stays: it goes back to the
+    // system (10 MB of notes: 70 MB resident afterwards, not 86).
+    malloc_trim(0);
 }
 
 // A file that exists is read; a name with no file empties the editor, which keeps its mode,

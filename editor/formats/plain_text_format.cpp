@@ -2,8 +2,6 @@
 // Plain-text notes files: encoding and line-end detection, decoding and encoding.
 #include "editor/formats/plain_text_format.h"
 
-#include <malloc.h>
-
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -175,7 +173,6 @@ void TakeText(QString text, QTextDocument& document) {
     }
     cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
-    malloc_trim(0);
 }
 
 }  // namespace
