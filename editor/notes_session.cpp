@@ -31,8 +31,8 @@ bool IsRtf(const QString& name) { return IsRtfName(QFile::encodeName(name).toStd
 
 // The largest notes file read (and kept as a recovery copy). The whole text lives in one
 // document, whose load and layout take time and memory in proportion: a 64 MiB plain text
-// (some 860,000 lines) opens in some 5 s of CPU and takes some 270 MB, and the window stays quick
-// to edit it. That is far beyond any notes a person writes; anything larger is almost surely
+// (some 860,000 lines) opens in some 5 s of CPU and takes some 270 MB, and the window stays
+// quick to edit it. That is far beyond any notes a person writes; anything larger is almost surely
 // no notes file, and would take ever longer and more memory on every F1.
 using platform::MaxNotesBytes;
 
