@@ -155,14 +155,11 @@ QByteArray ToUtf8(const QString& text, const PlainTextLayout& layout) {
 // a line break; a paragraph longer than a piece stays whole.
 void TakeText(QString text, QTextDocument& document) {
     constexpr qsizetype Piece = 1 << 18;  // characters
+    document.clear();
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
-    if (!document.isEmpty()) {
-        cursor.select(QTextCursor::Document);
-        cursor.removeSelectedText();
-    }
     while (!text.isEmpty()) {
         const qsizetype from =
             text.size() <= Piece ? 0 : text.lastIndexOf(u'\n', text.size() - Piece) + 1;
