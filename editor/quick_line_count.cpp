@@ -27,7 +27,7 @@ bool IsWordCharacter(char16_t c, bool& closed) {
 
 }  // namespace
 
-QuickLineCount::QuickLineCount(const QFont& font) : metrics_(font) {
+QuickLineCount::QuickLineCount(const QFont& font) : metrics_(font), words_(1024) {
     latin_.fill(-1);
     overhang_.fill(-1);
 }
@@ -56,12 +56,43 @@ qreal QuickLineCount::Width(QStringView text) {
 }
 
 // A word's width with its kerning and ligatures, measured once: notes repeat their words.
-qreal QuickLineCount::Measure(QStringView word) {
-    const QString key = QString::fromRawData(word.data(), word.size());
-    if (const auto found = words_.constFind(key); found != words_.cend()) return *found;
-    if (words_.size() >= MaxWords) words_.clear();
-    const QString copy(word.data(), word.size());
-    return *words_.insert(copy, metrics_.horizontalAdvance(copy));
+qreal QuickLineCount::Measure(QStringView word, quint64 hash) {
+    const std::size_t mask = words_.size() - 1;
+    const auto* chars = reinterpret_cast<const char16_t*>(word.data());
+    for (std::size_t slot = HomeOf(hash); words_[slot].at >= 0; slot = (slot + 1) & mask) {
+        const Word& known = words_[slot];
+        if (known.hash == hash && known.length == word.size() &&
+            std::char_traits<char16_t>::compare(chars_.data() + known.at, chars, word.size()) == 0)
+            return known.width;
+    }
+    MakeRoom();
+    std::size_t slot = HomeOf(hash);
+    while (words_[slot].at >= 0) slot = (slot + 1) & (words_.size() - 1);
+    words_[slot] = {hash, static_cast<qsizetype>(chars_.size()), word.size(),
+                    metrics_.horizontalAdvance(word.toString())};
+    chars_.append(chars, static_cast<std::size_t>(word.size()));
+    ++count_;
+    return words_[slot].width;
+}
+
+// Room for one word more: twice the slots once a quarter of them is taken, the words moved
+// over; at MaxWords the table starts empty again.
+void QuickLineCount::MakeRoom() {
+    if (count_ >= MaxWords) {
+        std::fill(words_.begin(), words_.end(), Word{});
+        chars_.clear();
+        count_ = 0;
+        return;
+    }
+    if (4 * (count_ + 1) <= static_cast<qsizetype>(words_.size())) return;
+    std::vector<Word> old(2 * words_.size());
+    old.swap(words_);
+    for (const Word& known : old) {
+        if (known.at < 0) continue;
+        std::size_t slot = HomeOf(known.hash);
+        while (words_[slot].at >= 0) slot = (slot + 1) & (words_.size() - 1);
+        words_[slot] = known;
+    }
 }
 
 int QuickLineCount::Lines(QStringView text, qreal width) {
@@ -74,9 +105,12 @@ int QuickLineCount::Lines(QStringView text, qreal width) {
     for (qsizetype i = 0; i < n;) {
         const qsizetype start = i;
         bool closed = false;
-        for (; i < n && text[i] != u' '; ++i)
+        quint64 hash = FirstHash;
+        for (; i < n && text[i] != u' '; ++i) {
             if (!IsWordCharacter(text[i].unicode(), closed)) return 0;
-        const qreal word = Measure(text.sliced(start, i - start));
+            hash = NextHash(hash, text[i].unicode());
+        }
+        const qreal word = Measure(text.sliced(start, i - start), hash);
         const qreal overhang = Overhang(text[i - 1].unicode());
         if (word + overhang > width - Doubt) return 0;  // the layout breaks it inside
         const qreal reach = line + blanks + word;

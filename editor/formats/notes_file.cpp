@@ -17,6 +17,16 @@ bool NotesFile::read(const QByteArray& bytes, bool plainTextMode, QTextDocument&
     return false;
 }
 
+bool NotesFile::readTaking(std::string&& bytes, bool plainTextMode, QTextDocument& document) {
+    const QByteArray view = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (!plainTextMode && IsRtf(view)) return read(view, plainTextMode, document);
+    PlainTextFormat::Read decoded = PlainTextFormat::Decode(view);
+    std::string().swap(bytes);
+    plainText_.read(std::move(decoded), document);
+    unkept_.clear();
+    return false;
+}
+
 QByteArray NotesFile::write(const QTextDocument& document, bool plainTextMode) const {
     return plainTextMode ? plainText_.write(document) : rtf_.write(document);
 }

@@ -6,6 +6,8 @@
 #include "editor/formats/plain_text_format.h"
 #include "editor/formats/rtf_format.h"
 
+#include <string>
+
 namespace editor {
 
 class NotesFile {
@@ -14,6 +16,10 @@ public:
     // as plain text; in rich-text mode as RTF, or as plain text when they are not RTF.
     // Returns true when they were read as RTF.
     bool read(const QByteArray& bytes, bool plainTextMode, QTextDocument& document);
+    // The same for bytes nobody needs afterwards: a plain text lets them go once it is
+    // decoded, before the document takes it, so that a large file never lives three times
+    // over (bytes, text, document).
+    bool readTaking(std::string&& bytes, bool plainTextMode, QTextDocument& document);
 
     // The file's bytes: plain text in the encoding and line ends of the last plain-text read
     // (or those of a new file), RTF otherwise.

@@ -40,6 +40,8 @@ public:
         PlainTextLayout layout;
     };
     static Read Decode(const QByteArray& bytes);
+    // Reads a decoded file; its text's memory goes over to the document piece by piece.
+    void read(Read decoded, QTextDocument& document);
     // The bytes of a text whose line breaks are "\n".
     static QByteArray EncodeText(const QString& text, const PlainTextLayout& layout);
     // The bytes of a document's raw text (QTextDocument::toRawText), as write() gives them;

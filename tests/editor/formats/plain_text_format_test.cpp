@@ -97,6 +97,10 @@ TEST(PlainTextFormat, UnchangedTextsAreWrittenByteForByte) {
         "Notiz\rzweite Zeile\r\r",
         "\xC3\xA4\rx",
         "eins\xE2\x80\xA8zwei\r\ndrei \xC3\xA4",
+        // Longer than the pieces a read puts into the document one by one: line ends at
+        // every place of a piece's border, and a paragraph longer than a piece.
+        QByteArray("Zeile \xC3\xA4\r\n").repeated(60'000),
+        QByteArray(300'000, 'x') + QByteArray("\nab").repeated(100'000),
     };
     for (const QByteArray& file : files) {
         PlainTextFormat format;
@@ -177,6 +181,11 @@ TEST(NotesFile, ChoosesTheFormatFromModeAndContent) {
         QTextDocument document;
         EXPECT_EQ(file.read(c.bytes, c.plainTextMode, document), c.readAsRtf) << c.name;
         EXPECT_EQ(document.toPlainText(), c.text) << c.name;
+        // The same when the bytes are handed over.
+        QTextDocument taken;
+        EXPECT_EQ(file.readTaking(c.bytes.toStdString(), c.plainTextMode, taken), c.readAsRtf)
+            << c.name;
+        EXPECT_EQ(taken.toPlainText(), c.text) << c.name;
     }
 }
 
