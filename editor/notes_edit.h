@@ -76,6 +76,7 @@ private:
     // Moves the caret by whole lines (a page: by a viewport's height); true when done here.
     bool MoveByLines(int lines, bool page, QTextCursor::MoveMode mode);
     bool MoveInLine(bool toEnd, QTextCursor::MoveMode mode);
+    bool MoveByCharacter(bool right, QTextCursor::MoveMode mode);
     // Typing, Backspace, Delete and Enter in or next to a long paragraph; true when done here.
     bool EditInLong(QKeyEvent* event);
 

@@ -261,6 +261,14 @@ TEST_F(LongParagraphWindow, KeysClicksAndFindInside) {
         OpenMenu("Edit1");
         Trigger("Undo1");
         EXPECT_EQ(Paragraph().text(), paragraph) << wrap;
+        // Left and Right by characters; with Shift, a selection.
+        Caret(middle);
+        Key(Qt::Key_Right);
+        Key(Qt::Key_Right);
+        Key(Qt::Key_Left);
+        QTest::keyClick(form->Editor(), Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(form->Editor()->textCursor().anchor(), middle + 1) << wrap;
+        EXPECT_EQ(CaretAt(), middle + 2) << wrap;
 
         Caret(middle);
         const QTextLine line = LineOf(middle);
