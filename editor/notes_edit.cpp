@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "editor/formats/rtf_kept.h"
+#include "editor/whole_text_delete.h"
 
 namespace editor {
 
@@ -108,7 +109,8 @@ void NotesEdit::TakePlace() {
 // The control pastes markdown when it comes first, formatted text when it takes it, and
 // otherwise the plain text; an empty paste leaves the selection.
 void NotesEdit::insertFromMimeData(const QMimeData* source) {
-    if (source && pasteOverAll_) {
+    // Only a paste over the whole text reads the text here; any other is the control's.
+    if (source && pasteOverAll_ && WholeTextDelete::Covers(textCursor())) {
         const QStringList formats = source->formats();
         const bool formatted =
             (!formats.isEmpty() && formats.first() == u"text/markdown") ||
