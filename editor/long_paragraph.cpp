@@ -404,6 +404,11 @@ void LongParagraph::DropOldLayouts() {
     }
 }
 
+void LongParagraph::DropLayouts() {
+    for (Piece& piece : pieces_) piece.layout.reset();
+    keptLayouts_ = 0;
+}
+
 LongParagraph::Line LongParagraph::LineOf(int place, const PieceSetup& setup) {
     place = std::clamp<int>(place, 0, text_.size());
     Piece& piece = pieces_[PieceOf(place)];

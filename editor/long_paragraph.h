@@ -96,6 +96,11 @@ public:
 
     // Keeps the layouts of at most this many pieces, dropping those used longest ago.
     static constexpr int KeptLayouts = 24;
+    // Drops the layouts of all pieces; they are laid out again when needed.
+    void DropLayouts();
+    // Whether the paragraph is among those whose layouts are kept for a while.
+    bool Listed() const { return listed_; }
+    void SetListed(bool listed) { listed_ = listed; }
 
 private:
     struct Piece {
@@ -137,6 +142,7 @@ private:
     quint64 clock_ = 0;
     int keptLayouts_ = 0;
     std::weak_ptr<Remains> remains_;
+    bool listed_ = false;
 };
 
 }  // namespace editor

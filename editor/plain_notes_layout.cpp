@@ -55,6 +55,7 @@ void ReadForTheCaret(const QTextBlock& block) {
 
 PlainNotesLayout::PlainNotesLayout(QTextDocument* document)
     : QAbstractTextDocumentLayout(document),
+      kept_(document),
       remains_(std::make_shared<std::unique_ptr<LongParagraph>>()) {
     pass_.setSingleShot(true);
     pass_.setInterval(0);
@@ -109,6 +110,7 @@ bool PlainNotesLayout::LayOutBlock(QTextBlock block) const {
     layout->endLayout();
     for (int i = 0; i < lines; ++i) layout->lineAt(i).setPosition(QPointF(0, i * lineHeight_));
     block.setUserState(generation_);
+    kept_.Laid(block);
     if (block.lineCount() == lines) return false;
     block.setLineCount(lines);
     return true;
@@ -184,6 +186,7 @@ bool PlainNotesLayout::EnsureLong(QTextBlock block) const {
         if (block.layout()->lineCount() > 0) block.layout()->clearLayout();
     }
     NoteTallest(*paragraph);
+    kept_.MayLayOut(block, *paragraph);
     block.setUserState(generation_);
     if (block.lineCount() == paragraph->Lines()) return false;
     block.setLineCount(paragraph->Lines());
@@ -425,6 +428,7 @@ void PlainNotesLayout::documentChanged(int from, int oldLength, int length) {
     QTextDocument* doc = document();
     // The pieces of a paragraph that went are kept only for this change.
     const auto forget = qScopeGuard([this] { remains_->reset(); });
+    kept_.Counted(doc->findBlock(from).blockNumber());
     // The pass's place moves with the text before it; a change across it sends it back.
     if (passRunning_ && from < next_)
         next_ = from + oldLength <= next_ ? next_ + length - oldLength : from;
@@ -581,9 +585,12 @@ void PlainNotesLayout::draw(QPainter* painter, const PaintContext& context) {
     painter->save();
     painter->setPen(context.palette.color(QPalette::Text));
     QTextBlock block = doc->findBlockByLineNumber(std::min(firstLine, doc->lineCount() - 1));
+    const int shownFirst = block.blockNumber();
+    int shownLast = shownFirst - 1;
     for (; block.isValid(); block = block.next()) {
         const qreal top = TopOf(block);
         if (top > clip.bottom()) break;
+        shownLast = block.blockNumber();
         EnsureBlock(block);
         const QPointF offset(doc->documentMargin(), top);
         const int caret = context.cursorPosition - block.position();
@@ -597,6 +604,7 @@ void PlainNotesLayout::draw(QPainter* painter, const PaintContext& context) {
         if (caret >= 0 && caret < block.length())
             layout->drawCursor(painter, offset, caret, cursorWidth);
     }
+    kept_.Shown(shownFirst, shownLast);
     painter->restore();
 }
 

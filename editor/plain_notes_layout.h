@@ -9,6 +9,8 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <memory>
+
+#include "editor/kept_layouts.h"
 #include <optional>
 
 namespace editor {
@@ -149,6 +151,7 @@ private:
     std::unique_ptr<QuickLineCount> quick_;
     mutable QTextLayout counter_;                // the layout of the paragraphs it cannot tell
     mutable QHash<int, bool> plainFormats_;      // character format index: no property set
+    mutable KeptLayouts kept_;
     // The pieces of a long paragraph whose block went in the change being reported.
     std::shared_ptr<std::unique_ptr<LongParagraph>> remains_;
     // A paragraph's layout is current when its QTextBlock::userState is this number; every

@@ -2,12 +2,15 @@
 // The layout of plain-text notes through the window: keys, clicks, selection, status line,
 // alignment, word wrap with the horizontal scroll bar, and a long text laid out in slices.
 #include <QImage>
+#include <QInputMethodEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 
 #include "edit_form_fixture.h"
 #include "editor/edit_batch.h"
+#include "editor/long_paragraph.h"
 #include "editor/plain_notes_layout.h"
 
 using namespace editor_test;
@@ -298,4 +301,107 @@ TEST(PlainLayoutHold, ChangedParagraphsLaidOutAfterTheCommand) {
     EXPECT_GT(second.lineCount(), 2);
     EXPECT_EQ(second.lineCount(), second.layout()->lineCount());
     EXPECT_EQ(document.lineCount(), second.lineCount() + 2);
+}
+
+// Paging through a long text drops the layouts of the paragraphs left behind. Those are
+// made again as they were: the first screen paints the same, and the arrow keys find the same
+// lines; the text an input method is composing stays meanwhile.
+TEST_F(PlainLayout, DroppedLayoutsAreMadeAgain) {
+    std::string text;
+    for (int i = 0; i < 6000; ++i)
+        text += "Zeile " + std::to_string(i) +
+                (i % 7 == 0 ? " mit Text, der umbricht, weil er lang genug ist" : "") + "\n";
+    Show(text);
+    QScrollBar* bar = form->Editor()->verticalScrollBar();
+    // The status line at each of 40 Down keys from a paragraph in the middle.
+    const auto downs = [&] {
+        std::vector<QString> seen;
+        Caret(Block(3000).position());
+        for (int i = 0; i < 40; ++i) {
+            Key(Qt::Key_Down);
+            seen.push_back(Status());
+        }
+        return seen;
+    };
+    const std::vector<QString> before = downs();
+    Caret(Block(1).position() + 5);
+    QInputMethodEvent composing("kom", {});
+    QApplication::sendEvent(form->Editor(), &composing);
+    form->Editor()->setCursorWidth(0);  // no blinking caret in the pictures
+    const auto firstScreen = [&] {
+        bar->setValue(0);
+        return form->Editor()->viewport()->grab().toImage();
+    };
+    const QImage first = firstScreen();
+    for (int at = 0; at < bar->maximum(); at += bar->pageStep()) {
+        bar->setValue(at);
+        form->Editor()->viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(Block(3000).layout()->lineCount(), 0);  // dropped
+    EXPECT_EQ(Block(1).layout()->preeditAreaText(), "kom");
+    EXPECT_EQ(firstScreen(), first);
+    QInputMethodEvent commit;
+    commit.setCommitString("kom");
+    QApplication::sendEvent(form->Editor(), &commit);
+    EXPECT_EQ(Block(1).text(), "Zeilekom 1");
+    EXPECT_EQ(downs(), before);
+}
+
+// Only the paragraphs laid out last keep their layouts: the oldest go once the event loop
+// runs, found by their numbers after paragraphs were added before them, except those on the
+// screen painted last. Long paragraphs keep their pieces' layouts likewise, fewer of them.
+TEST(PlainLayoutKept, OldestLayoutsGoFirst) {
+    QTextDocument document;
+    auto* layout = new editor::PlainNotesLayout(&document);
+    document.setDocumentLayout(layout);
+    document.setTextWidth(200);
+    constexpr int Short = 6000, Long = 20, Added = 10;
+    QString text;
+    for (int i = 0; i < Short; ++i) text += QString("Zeile %1\n").arg(i);
+    for (int i = 0; i < Long; ++i) text += QString("Wort ").repeated(1800) + "\n";
+    document.setPlainText(text);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layout->Settled(); }, 30'000));
+    const auto block = [&](int number) { return document.findBlockByNumber(number); };
+    // Laid out in this order: the second half, the long ones, the first half.
+    for (int i = Short / 2; i < Short + Long; ++i) layout->blockBoundingRect(block(i));
+    for (int i = 0; i < Short / 2; ++i) layout->blockBoundingRect(block(i));
+    // Paragraphs added inside the first one laid out move all after it.
+    QTextCursor edit(block(Short / 2));
+    edit.setPosition(block(Short / 2).position() + 2);
+    edit.insertText(QString(Added, '\n'));
+    // A few of those that go first are painted.
+    const qreal line = layout->LineHeight();
+    const qreal top = layout->blockBoundingRect(block(Short / 2 + Added + 1)).top();
+    QImage image(200, static_cast<int>(3 * line), QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.translate(0, -top);
+    document.drawContents(&painter, QRectF(0, top, 200, 2.5 * line));
+    painter.end();
+    QCoreApplication::processEvents();
+    const auto laidOut = [&](int number) { return block(number).layout()->lineCount() > 0; };
+    // Those laid out, and the edit's 11, beyond the bound go: the first one laid out, then the
+    // moved ones after it.
+    const int dropped = Short + Added + 1 - static_cast<int>(editor::KeptLayouts::Paragraphs);
+    const int lastDropped = Short / 2 + Added + dropped - 1;
+    struct Case {
+        int number;
+        bool kept;
+    } const cases[] = {
+        {Short / 2 + Added + 1, true},  // painted
+        {Short / 2 + Added + 3, true},
+        {Short / 2 + Added + 4, false},
+        {lastDropped, false},
+        {lastDropped + 1, true},
+        {Short + Added - 1, true},
+        {Short / 4, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(laidOut(c.number), c.kept) << c.number;
+    const auto listed = [&](int number) {
+        return dynamic_cast<editor::LongParagraph&>(*block(number).userData()).Listed();
+    };
+    const int firstLong = Short + Added;
+    const int longDropped = Long - static_cast<int>(editor::KeptLayouts::LongParagraphs);
+    EXPECT_FALSE(listed(firstLong + longDropped - 1));
+    EXPECT_TRUE(listed(firstLong + longDropped));
 }
