@@ -630,8 +630,9 @@ BENCHMARK(BM_WindowTypeKey)
 // Delete at the first one's end, and Undo of a join (Delete's, which puts the caret after
 // the split) and of Enter. Argument: 1 with word wrap, 0 without. Counters: the CPU of the
 // slowest of each kind of key, until the window is idle (target: one frame, 16 ms). Also
-// the first Right after an edit, and the caret's rectangle asked after a key typed (as the
-// caret's blink asks it), each in the 2 MB paragraph.
+// the first Right after an edit, the caret's rectangle asked after a key typed (as the
+// caret's blink asks it), and the slowest of the word keys after a key typed (Ctrl+Right,
+// Ctrl+Left, Ctrl+Shift+Right, Ctrl+Backspace, Ctrl+Delete), each in the 2 MB paragraph.
 void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
     EnsureApplication();
     const bool wrap = state.range(0) != 0;
@@ -654,7 +655,7 @@ void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
     caretTo(middle);
     SettleLayout(form);
     double enterMs = 0, backspaceMs = 0, deleteMs = 0, undoJoinMs = 0, undoEnterMs = 0;
-    double rightMs = 0, blinkMs = 0, unused = 0;
+    double rightMs = 0, blinkMs = 0, wordMs = 0, unused = 0;
     // The CPU of a key or of Undo until the window is idle, the slowest in `slowest`.
     const auto timed = [&](double& slowest, const std::function<void()>& act) {
         const double cpu = ProcessCpuSeconds();
@@ -689,6 +690,24 @@ void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
         QCoreApplication::processEvents();
         timed(blinkMs, [&form] { form.Editor()->cursorRect(); });
         timed(unused, key(Qt::Key_Backspace));
+        // Each word key after a key typed and taken back a little before; a delete is undone.
+        for (const auto& [code, modifiers] :
+             {std::pair{Qt::Key_Right, Qt::KeyboardModifiers(Qt::ControlModifier)},
+              std::pair{Qt::Key_Left, Qt::KeyboardModifiers(Qt::ControlModifier)},
+              std::pair{Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier},
+              std::pair{Qt::Key_Backspace, Qt::KeyboardModifiers(Qt::ControlModifier)},
+              std::pair{Qt::Key_Delete, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+            caretTo(middle);
+            QApplication::sendEvent(form.Editor(), &typed);
+            key(Qt::Key_Backspace)();
+            caretTo(middle + 100);
+            timed(wordMs, [&form, code = code, modifiers = modifiers] {
+                QKeyEvent press(QEvent::KeyPress, code, modifiers);
+                QApplication::sendEvent(form.Editor(), &press);
+            });
+            if (code != Qt::Key_Left && code != Qt::Key_Right) undo();
+        }
+        caretTo(middle);
     }
     state.counters["enter_ms"] = enterMs;
     state.counters["backspace_ms"] = backspaceMs;
@@ -697,6 +716,7 @@ void BM_WindowSplitJoinLongParagraph(benchmark::State& state) {
     state.counters["undo_enter_ms"] = undoEnterMs;
     state.counters["right_after_edit_ms"] = rightMs;
     state.counters["caret_rect_after_key_ms"] = blinkMs;
+    state.counters["word_key_after_edit_ms"] = wordMs;
     state.counters["blocks"] = form.Editor()->document()->blockCount();
     form.Editor()->document()->setModified(false);
 }

@@ -9,7 +9,9 @@
 #include <QScrollBar>
 #include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 #include <cmath>
+#include <optional>
 
 #include "editor/formats/rtf_kept.h"
 #include "editor/whole_text_delete.h"
@@ -202,33 +204,73 @@ bool NotesEdit::MoveByLines(int lines, bool page, QTextCursor::MoveMode mode) {
 
 namespace {
 
-// The grapheme boundary next to a place in the block (after it or before it), found among
-// the 32 characters on that side; -1 when there is none among them (a longer cluster, or
-// the block's end), or, if asked, when one of them is written right to left.
-int GraphemeNextTo(const QTextDocument& document, const QTextBlock& block, int position,
-                   bool forward, bool leftToRightOnly) {
-    constexpr int Around = 32;
+// The characters on one side of a place in a block, up to `around` of them; none when there
+// are none, or, if asked, when one of them is written right to left.
+struct Near {
+    int start = 0;
+    int end = 0;
+    QString text;
+};
+
+std::optional<Near> NearTo(const QTextDocument& document, const QTextBlock& block, int position,
+                           bool forward, int around, bool leftToRightOnly) {
     const int first = block.position();
     const int last = block.position() + block.length() - 1;
-    const int start = forward ? position : std::max(first, position - Around);
-    const int end = forward ? std::min(last, position + Around) : position;
-    if (start >= end) return -1;
-    QString near;
-    for (int i = start; i < end; ++i) {
+    Near near;
+    near.start = forward ? position : std::max(first, position - around);
+    near.end = forward ? std::min(last, position + around) : position;
+    if (near.start >= near.end) return std::nullopt;
+    near.text.reserve(near.end - near.start);
+    for (int i = near.start; i < near.end; ++i) {
         const QChar c = document.characterAt(i);
         const QChar::Direction direction = c.direction();
         if (leftToRightOnly && (direction == QChar::DirR || direction == QChar::DirAL ||
                                 direction == QChar::DirRLE || direction == QChar::DirRLO ||
                                 direction == QChar::DirRLI))
-            return -1;
-        near += c;
+            return std::nullopt;
+        near.text += c;
     }
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, near);
-    graphemes.setPosition(forward ? 0 : near.size());
-    const qsizetype to = forward ? graphemes.toNextBoundary() : graphemes.toPreviousBoundary();
-    if (to < 0 || (forward && to == near.size() && end < last) || (!forward && to == 0 && start > first))
+    return near;
+}
+
+// The place `to` found among the characters `near`, in the document; -1 when it is none, or
+// the far end of those characters short of the block's end (what lies beyond may move it).
+int FoundIn(const Near& near, const QTextBlock& block, qsizetype to, bool forward) {
+    const int first = block.position();
+    const int last = block.position() + block.length() - 1;
+    if (to < 0 || (forward && to == near.text.size() && near.end < last) ||
+        (!forward && to == 0 && near.start > first))
         return -1;
-    return start + static_cast<int>(to);
+    return near.start + static_cast<int>(to);
+}
+
+// The grapheme boundary next to a place in the block (after it or before it), found among
+// the 32 characters on that side; -1 when there is none among them (a longer cluster, or
+// the block's end), or, if asked, when one of them is written right to left.
+int GraphemeNextTo(const QTextDocument& document, const QTextBlock& block, int position,
+                   bool forward, bool leftToRightOnly) {
+    const std::optional<Near> near = NearTo(document, block, position, forward, 32, leftToRightOnly);
+    if (!near) return -1;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, near->text);
+    graphemes.setPosition(forward ? 0 : near->text.size());
+    return FoundIn(*near, block, forward ? graphemes.toNextBoundary() : graphemes.toPreviousBoundary(),
+                   forward);
+}
+
+// Where Qt's cursor goes by a word from a place in the block (over the word or the run of
+// punctuation, then the blanks after it; backwards the blanks, then the word), found by Qt's
+// own rule among the 256 characters on that side, in the order of the text whatever its
+// direction; -1 when the word runs on beyond them.
+int WordNextTo(const QTextDocument& document, const QTextBlock& block, int position,
+               bool forward) {
+    const std::optional<Near> near = NearTo(document, block, position, forward, 256, false);
+    if (!near) return -1;
+    const QTextLayout words(near->text);
+    const int size = static_cast<int>(near->text.size());
+    return FoundIn(*near, block,
+                   forward ? words.nextCursorPosition(0, QTextLayout::SkipWords)
+                           : words.previousCursorPosition(size, QTextLayout::SkipWords),
+                   forward);
 }
 
 }  // namespace
@@ -249,6 +291,42 @@ bool NotesEdit::MoveByCharacter(bool right, QTextCursor::MoveMode mode) {
     if (to < 0) return false;
     cursor.setPosition(to, mode);
     setTextCursor(cursor);
+    return true;
+}
+
+// Ctrl+Left and Ctrl+Right, with Shift or not, and the deletes of the word before or after
+// the caret, in a long paragraph written left to right: Qt's own look for the word among the
+// character attributes of the whole paragraph (some 100 ms for 2 MB after every edit). A
+// selection (but Shift's), the paragraph's ends, a paragraph written right to left and a
+// word longer than the characters looked at are Qt's own.
+bool NotesEdit::ByWordInLong(QKeyEvent* event) {
+    using Keys = QKeySequence;
+    const bool deleting = event->matches(Keys::DeleteStartOfWord) || event->matches(Keys::DeleteEndOfWord);
+    const bool selecting = event->matches(Keys::SelectNextWord) || event->matches(Keys::SelectPreviousWord);
+    const bool forward = event->matches(Keys::MoveToNextWord) || event->matches(Keys::SelectNextWord) ||
+                         event->matches(Keys::DeleteEndOfWord);
+    if (!forward && !deleting && !selecting && !event->matches(Keys::MoveToPreviousWord)) return false;
+    QTextCursor cursor = textCursor();
+    const int from = cursor.position();
+    if (!InLongParagraph(from) || (cursor.hasSelection() && !selecting) ||
+        (deleting && (isReadOnly() || overwriteMode())))
+        return false;
+    const QTextBlock block = cursor.block();
+    if (block.textDirection() != Qt::LeftToRight) return false;
+    const int to = WordNextTo(*document(), block, from, forward);
+    if (to < 0) return false;
+    if (!deleting) {
+        cursor.setPosition(to, selecting ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(cursor);
+        return true;
+    }
+    // As the control's, an undo step of its own.
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    if (InLongParagraph(cursor.position()))
+        KeepInView(QRectF());
+    else
+        ensureCursorVisible();
     return true;
 }
 
@@ -387,7 +465,7 @@ void NotesEdit::UndoStep(bool undo) {
 
 void NotesEdit::keyPressEvent(QKeyEvent* event) {
     TypeOwnFormat();
-    if (EditInLong(event)) {
+    if (EditInLong(event) || ByWordInLong(event)) {
         event->accept();
         return;
     }

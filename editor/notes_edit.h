@@ -77,6 +77,8 @@ private:
     bool MoveByLines(int lines, bool page, QTextCursor::MoveMode mode);
     bool MoveInLine(bool toEnd, QTextCursor::MoveMode mode);
     bool MoveByCharacter(bool right, QTextCursor::MoveMode mode);
+    // The word keys (moves, selections, deletes) in a long paragraph; true when done here.
+    bool ByWordInLong(QKeyEvent* event);
     // Typing, Backspace, Delete and Enter in or next to a long paragraph; true when done here.
     bool EditInLong(QKeyEvent* event);
 

@@ -6,8 +6,10 @@
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTextLayout>
 #include <random>
 
@@ -400,4 +402,81 @@ TEST_F(LongParagraphWindow, EnterAndTheJoins) {
         }
         doc->setModified(false);
     }
+}
+
+// The word keys in a long paragraph (moves, with Shift, and the deletes of a word before or
+// after the caret, with their undo) do what Qt's own do in a control of its own holding the
+// same text: at words, punctuation, double blanks, words written right to left, a word longer
+// than a line, one longer than the characters looked at, and the paragraph's ends.
+TEST_F(LongParagraphWindow, WordKeysAsQtsOwn) {
+    Show(true);
+    QTextEdit own;
+    own.setPlainText(Text());
+    // A word longer than the characters looked at around the caret, in both.
+    const int size0 = static_cast<int>(paragraph.size());
+    const int huge = static_cast<int>(paragraph.indexOf(' ', size0 / 4)) + 1;
+    for (QTextEdit* editor : {form->Editor(), &own}) {
+        QTextCursor insert(editor->document());
+        insert.setPosition(Start() + huge);
+        insert.insertText(QString(300, 'w') + QString::fromUtf8(" שלום עולם, טוב ") );
+    }
+    paragraph = Paragraph().text();
+    const QString text = Text();
+    const int size = static_cast<int>(paragraph.size());
+    std::vector<int> places = {0,    1,          size - 1,   size,       size / 2,  size / 2 + 1,
+                               huge, huge + 150, huge + 290, huge + 303, huge + 306, huge + 312};
+    for (const char* near : {"Ost-West", "\"Zitat\"", "früh!", "  ", "Zielwort"}) {
+        const int at = static_cast<int>(paragraph.indexOf(QString::fromUtf8(near), size / 3));
+        for (const int i : {-1, 0, 1, 4}) places.push_back(at + i);
+    }
+    const int longWord = static_cast<int>(paragraph.indexOf(QRegularExpression("(\\w)\\1{139}")));
+    ASSERT_GE(longWord, 0);
+    for (const int i : {0, 70, 140, 141}) places.push_back(longWord + i);
+    constexpr Qt::KeyboardModifiers Ctrl = Qt::ControlModifier;
+    constexpr Qt::KeyboardModifiers CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const std::vector<Press> keys[] = {
+        {{Qt::Key_Right, Ctrl}},
+        {{Qt::Key_Left, Ctrl}},
+        {{Qt::Key_Right, CtrlShift}, {Qt::Key_Right, CtrlShift}},
+        {{Qt::Key_Left, CtrlShift}, {Qt::Key_Right, Ctrl}},  // a selection, no Shift
+        {{Qt::Key_Backspace, Ctrl}},
+        {{Qt::Key_Delete, Ctrl}},
+        {{Qt::Key_Right, CtrlShift}, {Qt::Key_Backspace, Ctrl}},  // a selection deleted
+        {{Qt::Key_A, Qt::NoModifier}, {Qt::Key_Backspace, Ctrl}},
+        {{Qt::Key_A, Qt::NoModifier}, {Qt::Key_Delete, Ctrl}},
+    };
+    QTextEdit* ours = form->Editor();
+    for (const int place : places) {
+        for (const auto& presses : keys) {
+            const std::string what = QString("at %1, keys %2 %3, %4")
+                                         .arg(place)
+                                         .arg(presses[0].key)
+                                         .arg(presses[0].modifiers)
+                                         .arg(presses.size())
+                                         .toStdString();
+            Caret(Start() + place);
+            QTextCursor caret = own.textCursor();
+            caret.setPosition(Start() + place);
+            own.setTextCursor(caret);
+            for (const Press& press : presses) {
+                QTest::keyClick(ours, press.key, press.modifiers);
+                QTest::keyClick(&own, press.key, press.modifiers);
+            }
+            EXPECT_EQ(Text(), own.toPlainText()) << what;
+            EXPECT_EQ(ours->textCursor().anchor(), own.textCursor().anchor()) << what;
+            EXPECT_EQ(CaretAt(), own.textCursor().position()) << what;
+            // Undo, step by step.
+            while (Text() != text || own.toPlainText() != text) {
+                QTest::keyClick(ours, Qt::Key_Z, Ctrl);
+                QTest::keyClick(&own, Qt::Key_Z, Ctrl);
+                ASSERT_EQ(Text(), own.toPlainText()) << what;
+                EXPECT_EQ(CaretAt(), own.textCursor().position()) << what;
+            }
+        }
+    }
+    form->Editor()->document()->setModified(false);
 }
