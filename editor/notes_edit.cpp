@@ -4,6 +4,8 @@
 #include "editor/notes_edit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -273,7 +275,47 @@ int WordNextTo(const QTextDocument& document, const QTextBlock& block, int posit
                    forward);
 }
 
+// The word under a place in the block as Qt's cursor selects it, found by Qt's own rule
+// among the characters on either side: 256 of them, more for a word that runs on beyond.
+std::pair<int, int> WordAt(const QTextDocument& document, const QTextBlock& block, int position) {
+    const int first = block.position();
+    const int last = block.position() + block.length() - 1;
+    for (int around = 256;; around = around > (last - first) / 16 ? last - first : around * 16) {
+        const std::optional<Near> before = NearTo(document, block, position, false, around, false);
+        const std::optional<Near> after = NearTo(document, block, position, true, around, false);
+        const int start = before ? before->start : position;
+        const int end = after ? after->end : position;
+        QTextDocument near;
+        QTextCursor word(&near);
+        word.insertText((before ? before->text : QString()) + (after ? after->text : QString()));
+        word.setPosition(position - start);
+        word.select(QTextCursor::WordUnderCursor);
+        if ((word.selectionStart() > 0 || start == first) &&
+            (word.selectionEnd() < end - start || end == last))
+            return {start + word.selectionStart(), start + word.selectionEnd()};
+    }
+}
+
 }  // namespace
+
+// A double click in a long paragraph selects the word under it, as in any other: Qt's own
+// finds the word only on a line of the paragraph's QTextLayout, which stays empty.
+void NotesEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    if (event->button() != Qt::LeftButton || !InLongParagraph(at) ||
+        !(textInteractionFlags() & Qt::TextSelectableByMouse)) {
+        QTextEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    const auto [from, to] = WordAt(*document(), document()->findBlock(at), at);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    if (QClipboard* clipboard = QGuiApplication::clipboard(); clipboard->supportsSelection() && cursor.hasSelection())
+        clipboard->setMimeData(createMimeDataFromSelection(), QClipboard::Selection);
+    event->accept();
+}
 
 // Left and Right in a long paragraph written left to right: to the neighbouring grapheme
 // boundary, found among the characters around the caret. Qt's own move works out the

@@ -61,6 +61,7 @@ protected:
     // and drags take the text at once, since the text may change before it is pasted.
     QMimeData* createMimeDataFromSelection() const override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private slots:
     void KeepInView(const QRectF& asked);

@@ -406,9 +406,9 @@ TEST_F(LongParagraphWindow, EnterAndTheJoins) {
 
 // The word keys in a long paragraph (moves, with Shift, and the deletes of a word before or
 // after the caret, with their undo) do what Qt's own do in a control of its own holding the
-// same text: at words, punctuation, double blanks, words written right to left, a word longer
+// same text, and a double click selects the word Qt's cursor would: at words, punctuation, double blanks, words written right to left, a word longer
 // than a line, one longer than the characters looked at, and the paragraph's ends.
-TEST_F(LongParagraphWindow, WordKeysAsQtsOwn) {
+TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
     Show(true);
     QTextEdit own;
     own.setPlainText(Text());
@@ -477,6 +477,21 @@ TEST_F(LongParagraphWindow, WordKeysAsQtsOwn) {
                 EXPECT_EQ(CaretAt(), own.textCursor().position()) << what;
             }
         }
+    }
+    // A double click selects the word that Qt's cursor selects at the place clicked.
+    const qreal margin = ours->document()->documentMargin();
+    for (const int place : places) {
+        Caret(Start() + place);
+        const auto line = Layout()->LineOf(Start() + place);
+        const QPoint point(
+            static_cast<int>(margin + line.x) - ours->horizontalScrollBar()->value() + 1,
+            static_cast<int>(margin + (line.number + 0.5) * Layout()->LineHeight()) -
+                ours->verticalScrollBar()->value());
+        QTest::mouseDClick(ours->viewport(), Qt::LeftButton, {}, point);
+        QTextCursor word(ours->document());
+        word.setPosition(ours->cursorForPosition(point).position());
+        word.select(QTextCursor::WordUnderCursor);
+        EXPECT_EQ(Selection(), std::pair(word.selectionStart(), word.selectionEnd())) << place;
     }
     form->Editor()->document()->setModified(false);
 }
