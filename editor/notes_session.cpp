@@ -297,8 +297,9 @@ std::optional<RecoveryCopySnapshot> NotesSession::RecoverySnapshot() const {
     if (disk_.name == fileName_) record.notesStamp = disk_.stamp;
     const QTextDocument* document = host_.Document();
     if (plainText_) {
-        snapshot.text = [raw = document->toRawText(), layout = notesFile_.plainTextLayout()] {
-            return PlainTextFormat::EncodeRawText(raw, layout).toStdString();
+        // The characters go into the encoding, which changes them in place.
+        snapshot.text = [raw = document->toRawText(), layout = notesFile_.plainTextLayout()]() mutable {
+            return PlainTextFormat::EncodeRawText(std::move(raw), layout).toStdString();
         };
     } else {
         snapshot.text = [copy = std::make_shared<const DocumentSnapshot>(*document)] {

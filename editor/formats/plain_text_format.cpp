@@ -2,6 +2,7 @@
 // Plain-text notes files: encoding and line-end detection, decoding and encoding.
 #include "editor/formats/plain_text_format.h"
 
+#include <QStringEncoder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -137,15 +138,25 @@ std::optional<QByteArray> ToCp1252(const QString& text, LineEnd lineEnd) {
     return bytes;
 }
 
+// In one pass, line by line into one array: 60 MB of notes took twice their bytes more at
+// the peak when the text with its line ends and its bytes were made one after the other.
 QByteArray ToUtf8(const QString& text, const PlainTextLayout& layout) {
-    QByteArray bytes;
-    if (layout.encoding == TextEncoding::Utf8WithBom) bytes += kBom;
-    if (layout.lineEnd != LineEnd::Lf) {
-        QString ends = text;
-        ends.replace(QStringLiteral("\n"), QString::fromLatin1(LineEndBytes(layout.lineEnd)));
-        return bytes + ends.toUtf8();
+    const QByteArrayView lineEnd(LineEndBytes(layout.lineEnd));
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    const bool bom = layout.encoding == TextEncoding::Utf8WithBom;
+    // Room for three bytes a character, also for each line break's two.
+    QByteArray bytes(encoder.requiredSpace(text.size()) + (bom ? 3 : 0), Qt::Uninitialized);
+    char* out = bytes.data();
+    if (bom) out = std::copy_n(kBom, 3, out);
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = text.indexOf(u'\n', from);
+        if (to < 0) to = text.size();
+        out = encoder.appendToBuffer(out, QStringView(text).sliced(from, to - from));
+        if (to < text.size()) out = std::copy(lineEnd.begin(), lineEnd.end(), out);
+        from = to + 1;
     }
-    return bytes + text.toUtf8();
+    bytes.truncate(out - bytes.constData());
+    return bytes;
 }
 
 // Replaces the document's content by the text as QTextDocument::setPlainText does, but piece
