@@ -48,6 +48,7 @@ NotesEdit::NotesEdit(QWidget* parent) : QTextEdit(parent) {
     });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { TakePlace(); });
     connect(this, &QTextEdit::textChanged, this, [this] { TakePlace(); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { RepaintLongSelection(); });
     // The inner control asks to show the caret and to repaint it with rectangles from the
     // paragraph's QTextLayout, which in a long paragraph stays empty (its first line): there
     // the control gives QTextEdit the caret's own rectangle, and repaints the caret after
@@ -175,6 +176,18 @@ void NotesEdit::RepaintCaret() {
     if (!caretShown_.isNull()) viewport()->update(caretShown_);
     viewport()->update(caret);
     caretShown_ = caret;
+}
+
+// The control repaints a changed selection by the rectangles of its ends in their
+// paragraphs' QTextLayouts, which an end in a long paragraph does not have: the selection's
+// lines would stay unpainted, or painted once it shrank or went. Such a selection, and the
+// one before it, get the whole view repainted (what is shown of the text).
+void NotesEdit::RepaintLongSelection() {
+    const QTextCursor cursor = textCursor();
+    const bool inLong = cursor.hasSelection() && (InLongParagraph(cursor.selectionStart()) ||
+                                                  InLongParagraph(cursor.selectionEnd()));
+    if (inLong || longSelectionShown_) viewport()->update();
+    longSelectionShown_ = inLong;
 }
 
 // A move by lines where it starts or ends in a long paragraph; elsewhere Qt's own.
@@ -338,9 +351,10 @@ bool NotesEdit::MoveByCharacter(bool right, QTextCursor::MoveMode mode) {
 
 // Ctrl+Left and Ctrl+Right, with Shift or not, and the deletes of the word before or after
 // the caret, in a long paragraph written left to right: Qt's own look for the word among the
-// character attributes of the whole paragraph (some 100 ms for 2 MB after every edit). A
-// selection (but Shift's), the paragraph's ends, a paragraph written right to left and a
-// word longer than the characters looked at are Qt's own.
+// character attributes of the whole paragraph (some 100 ms for 2 MB after every edit). As
+// Qt's, a move goes from the caret also when there is a selection. A selection to delete,
+// the paragraph's ends, a paragraph written right to left and a word longer than the
+// characters looked at are Qt's own.
 bool NotesEdit::ByWordInLong(QKeyEvent* event) {
     using Keys = QKeySequence;
     const bool deleting = event->matches(Keys::DeleteStartOfWord) || event->matches(Keys::DeleteEndOfWord);
@@ -350,7 +364,7 @@ bool NotesEdit::ByWordInLong(QKeyEvent* event) {
     if (!forward && !deleting && !selecting && !event->matches(Keys::MoveToPreviousWord)) return false;
     QTextCursor cursor = textCursor();
     const int from = cursor.position();
-    if (!InLongParagraph(from) || (cursor.hasSelection() && !selecting) ||
+    if (!InLongParagraph(from) || (cursor.hasSelection() && deleting) ||
         (deleting && (isReadOnly() || overwriteMode())))
         return false;
     const QTextBlock block = cursor.block();

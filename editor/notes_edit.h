@@ -66,6 +66,7 @@ protected:
 private slots:
     void KeepInView(const QRectF& asked);
     void RepaintCaret();
+    void RepaintLongSelection();
 
 private:
     void TakePlace();
@@ -90,6 +91,7 @@ private:
     qreal goalX_ = 0;
     int goalAt_ = -1;
     QRect caretShown_;  // where the caret in a long paragraph was last repainted
+    bool longSelectionShown_ = false;  // a selection with an end in a long paragraph
     // The last edit typed into a long paragraph, which the next one of its kind joins for
     // undo when nothing came between (as Qt joins typed characters).
     enum class Typed { None, Insert, Back, Forward, Enter, Join };

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPaintEvent>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -486,6 +487,45 @@ TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
         word.setPosition(ours->cursorForPosition(point).position());
         word.select(QTextCursor::WordUnderCursor);
         EXPECT_EQ(Selection(), std::pair(word.selectionStart(), word.selectionEnd())) << place;
+    }
+    form->Editor()->document()->setModified(false);
+}
+
+// A selection made with Shift+Down in a long paragraph (or into it), and its end with
+// Right, get all the selection's lines painted again, not only the caret's places.
+TEST_F(LongParagraphWindow, SelectionIsPaintedWhereItChanges) {
+    Show(true);
+    struct Painted : QObject {
+        QRegion region;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } painted;
+    QWidget* view = form->Editor()->viewport();
+    view->installEventFilter(&painted);
+    const auto lines = [&](int from, int to) {  // the view's part of the lines between them
+        const int first = Layout()->LineOf(from).number, last = Layout()->LineOf(to).number;
+        const qreal top = form->Editor()->document()->documentMargin() -
+                          form->Editor()->verticalScrollBar()->value();
+        const qreal height = Layout()->LineHeight();
+        return QRegion(QRectF(0, top + first * height, view->width(), (last - first + 1) * height)
+                           .toAlignedRect()).intersected(view->rect());
+    };
+    for (const int from : {Start() + static_cast<int>(paragraph.size()) / 2, 2}) {
+        Caret(from);
+        for (const Qt::KeyboardModifiers modifiers : {Qt::ShiftModifier, Qt::NoModifier}) {
+            const int before = CaretAt();  // the selection's end before Right
+            QCoreApplication::processEvents();
+            painted.region = QRegion();
+            if (modifiers) QTest::keyClick(form->Editor(), Qt::Key_Down, modifiers);
+            QTest::keyClick(form->Editor(), modifiers ? Qt::Key_Down : Qt::Key_Right, modifiers);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(lines(from, modifiers ? CaretAt() : before)
+                            .subtracted(painted.region)
+                            .isEmpty())
+                << from << modifiers;
+        }
     }
     form->Editor()->document()->setModified(false);
 }
