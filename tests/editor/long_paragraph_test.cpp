@@ -405,12 +405,13 @@ TEST_F(LongParagraphWindow, EnterAndTheJoins) {
     }
 }
 
-// The word keys in a long paragraph (moves, with Shift, and the deletes of a word before or
+// In a long paragraph the word keys (moves, with Shift, and the deletes of a word before or
 // after the caret, with their undo) do what Qt's own do in a control of its own holding the
 // same text, and a double click selects the word Qt's cursor would: at words, punctuation,
 // double blanks, words written right to left, a word longer than a line, one longer than the
-// characters looked at, and the paragraph's ends.
-TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
+// characters looked at, and the paragraph's ends. A selection made with Shift+Down (also
+// into the paragraph), and its end with Right, get all its lines painted again.
+TEST_F(LongParagraphWindow, WordKeysDoubleClickAndSelectionsAsQtsOwn) {
     Show(true);
     QTextEdit own;
     own.setPlainText(Text());
@@ -419,7 +420,7 @@ TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
     for (QTextEdit* editor : {form->Editor(), &own}) {
         QTextCursor insert(editor->document());
         insert.setPosition(Start() + huge);
-        insert.insertText(QString(300, 'w') + QString::fromUtf8(" שלום עולם, טוב ") );
+        insert.insertText(QString(300, 'w') + QString::fromUtf8(" שלום עולם, טוב "));
     }
     paragraph = Paragraph().text();
     const QString text = Text();
@@ -435,14 +436,9 @@ TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
     for (const int i : {0, 70, 140, 141}) places.push_back(longWord + i);
     constexpr Qt::KeyboardModifiers Ctrl = Qt::ControlModifier;
     constexpr Qt::KeyboardModifiers CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    struct Press {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-    };
-    const std::vector<Press> keys[] = {
+    const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys[] = {
         {{Qt::Key_Right, Ctrl}},
         {{Qt::Key_Left, Ctrl}},
-        {{Qt::Key_Right, CtrlShift}, {Qt::Key_Right, CtrlShift}},
         {{Qt::Key_Left, CtrlShift}, {Qt::Key_Right, Ctrl}},  // a selection, no Shift
         {{Qt::Key_Backspace, Ctrl}},
         {{Qt::Key_Delete, Ctrl}},
@@ -454,18 +450,18 @@ TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
             const std::string what = "at " + std::to_string(place) + ", keys " +
                                      std::to_string(&presses - keys);
             Caret(Start() + place);
-            QTextCursor caret = own.textCursor();
+            QTextCursor caret(own.document());
             caret.setPosition(Start() + place);
             own.setTextCursor(caret);
-            for (const Press& press : presses) {
-                QTest::keyClick(ours, press.key, press.modifiers);
-                QTest::keyClick(&own, press.key, press.modifiers);
+            for (const auto& [key, modifiers] : presses) {
+                QTest::keyClick(ours, key, modifiers);
+                QTest::keyClick(&own, key, modifiers);
             }
             EXPECT_EQ(Text(), own.toPlainText()) << what;
-            EXPECT_EQ(ours->textCursor().anchor(), own.textCursor().anchor()) << what;
-            EXPECT_EQ(CaretAt(), own.textCursor().position()) << what;
-            // Undo, step by step.
-            while (Text() != text || own.toPlainText() != text) {
+            EXPECT_EQ(std::pair(ours->textCursor().anchor(), CaretAt()),
+                      std::pair(own.textCursor().anchor(), own.textCursor().position()))
+                << what;
+            while (Text() != text || own.toPlainText() != text) {  // undo, step by step
                 QTest::keyClick(ours, Qt::Key_Z, Ctrl);
                 QTest::keyClick(&own, Qt::Key_Z, Ctrl);
                 ASSERT_EQ(Text(), own.toPlainText()) << what;
@@ -475,26 +471,18 @@ TEST_F(LongParagraphWindow, WordKeysAndDoubleClickAsQtsOwn) {
     }
     // A double click selects the word that Qt's cursor selects at the place clicked.
     const qreal margin = ours->document()->documentMargin();
+    const auto top = [&] { return margin - ours->verticalScrollBar()->value(); };
     for (const int place : places) {
         Caret(Start() + place);
         const auto line = Layout()->LineOf(Start() + place);
-        const QPoint point(
-            static_cast<int>(margin + line.x) - ours->horizontalScrollBar()->value() + 1,
-            static_cast<int>(margin + (line.number + 0.5) * Layout()->LineHeight()) -
-                ours->verticalScrollBar()->value());
+        const QPoint point(static_cast<int>(margin + line.x) - ours->horizontalScrollBar()->value() + 1,
+                           static_cast<int>(top() + (line.number + 0.5) * Layout()->LineHeight()));
         QTest::mouseDClick(ours->viewport(), Qt::LeftButton, {}, point);
         QTextCursor word(ours->document());
         word.setPosition(ours->cursorForPosition(point).position());
         word.select(QTextCursor::WordUnderCursor);
         EXPECT_EQ(Selection(), std::pair(word.selectionStart(), word.selectionEnd())) << place;
     }
-    form->Editor()->document()->setModified(false);
-}
-
-// A selection made with Shift+Down in a long paragraph (or into it), and its end with
-// Right, get all the selection's lines painted again, not only the caret's places.
-TEST_F(LongParagraphWindow, SelectionIsPaintedWhereItChanges) {
-    Show(true);
     struct Painted : QObject {
         QRegion region;
         bool eventFilter(QObject*, QEvent* event) override {
@@ -502,30 +490,26 @@ TEST_F(LongParagraphWindow, SelectionIsPaintedWhereItChanges) {
             return false;
         }
     } painted;
-    QWidget* view = form->Editor()->viewport();
+    QWidget* view = ours->viewport();
     view->installEventFilter(&painted);
-    const auto lines = [&](int from, int to) {  // the view's part of the lines between them
-        const int first = Layout()->LineOf(from).number, last = Layout()->LineOf(to).number;
-        const qreal top = form->Editor()->document()->documentMargin() -
-                          form->Editor()->verticalScrollBar()->value();
-        const qreal height = Layout()->LineHeight();
-        return QRegion(QRectF(0, top + first * height, view->width(), (last - first + 1) * height)
-                           .toAlignedRect()).intersected(view->rect());
-    };
-    for (const int from : {Start() + static_cast<int>(paragraph.size()) / 2, 2}) {
+    for (const int from : {Start() + size / 2, 2}) {
         Caret(from);
         for (const Qt::KeyboardModifiers modifiers : {Qt::ShiftModifier, Qt::NoModifier}) {
             const int before = CaretAt();  // the selection's end before Right
             QCoreApplication::processEvents();
             painted.region = QRegion();
-            if (modifiers) QTest::keyClick(form->Editor(), Qt::Key_Down, modifiers);
-            QTest::keyClick(form->Editor(), modifiers ? Qt::Key_Down : Qt::Key_Right, modifiers);
+            if (modifiers) QTest::keyClick(ours, Qt::Key_Down, modifiers);
+            QTest::keyClick(ours, modifiers ? Qt::Key_Down : Qt::Key_Right, modifiers);
             QCoreApplication::processEvents();
-            EXPECT_TRUE(lines(from, modifiers ? CaretAt() : before)
-                            .subtracted(painted.region)
-                            .isEmpty())
+            // The view's part of the selection's lines.
+            const int first = Layout()->LineOf(from).number;
+            const int last = Layout()->LineOf(modifiers ? CaretAt() : before).number;
+            const qreal height = Layout()->LineHeight();
+            const QRect lines = QRectF(0, top() + first * height, view->width(),
+                                       (last - first + 1) * height).toAlignedRect();
+            EXPECT_TRUE(QRegion(lines & view->rect()).subtracted(painted.region).isEmpty())
                 << from << modifiers;
         }
     }
-    form->Editor()->document()->setModified(false);
+    ours->document()->setModified(false);
 }
