@@ -150,6 +150,14 @@ void NotesEdit::Follow(qreal lineHeight) {
     placeLine_ = line;
 }
 
+// The caret into view; in a long paragraph by its own rectangle.
+void NotesEdit::ShowCaret() {
+    if (InLongParagraph(textCursor().position()))
+        KeepInView(QRectF());
+    else
+        ensureCursorVisible();
+}
+
 // QTextEdit's own scroll to a rectangle (document coordinates), in a long paragraph to the
 // caret's.
 void NotesEdit::KeepInView(const QRectF& asked) {
@@ -325,7 +333,8 @@ void NotesEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
-    if (QClipboard* clipboard = QGuiApplication::clipboard(); clipboard->supportsSelection() && cursor.hasSelection())
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection() && cursor.hasSelection())
         clipboard->setMimeData(createMimeDataFromSelection(), QClipboard::Selection);
     event->accept();
 }
@@ -364,8 +373,8 @@ bool NotesEdit::ByWordInLong(QKeyEvent* event) {
     if (!forward && !deleting && !selecting && !event->matches(Keys::MoveToPreviousWord)) return false;
     QTextCursor cursor = textCursor();
     const int from = cursor.position();
-    if (!InLongParagraph(from) || (cursor.hasSelection() && deleting) ||
-        (deleting && (isReadOnly() || overwriteMode())))
+    if (!InLongParagraph(from) ||
+        (deleting && (cursor.hasSelection() || isReadOnly() || overwriteMode())))
         return false;
     const QTextBlock block = cursor.block();
     if (block.textDirection() != Qt::LeftToRight) return false;
@@ -379,10 +388,7 @@ bool NotesEdit::ByWordInLong(QKeyEvent* event) {
     // As the control's, an undo step of its own.
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
-    if (InLongParagraph(cursor.position()))
-        KeepInView(QRectF());
-    else
-        ensureCursorVisible();
+    ShowCaret();
     return true;
 }
 
@@ -487,10 +493,7 @@ bool NotesEdit::EditInLong(QKeyEvent* event) {
     typedAt_ = cursor.position();
     typedRevision_ = document()->revision();
     typedUndoSteps_ = document()->availableUndoSteps();
-    if (InLongParagraph(cursor.position()))
-        KeepInView(QRectF());
-    else
-        ensureCursorVisible();
+    ShowCaret();
     return true;
 }
 
@@ -513,10 +516,8 @@ void NotesEdit::UndoStep(bool undo) {
     const QTextCursor now = textCursor();
     if (caret.position() != now.position() || now.hasSelection())
         setTextCursor(caret);
-    else if (InLongParagraph(caret.position()))
-        KeepInView(QRectF());
     else
-        ensureCursorVisible();
+        ShowCaret();
 }
 
 void NotesEdit::keyPressEvent(QKeyEvent* event) {

@@ -73,6 +73,8 @@ private:
     void TypeOwnFormat();
     const PlainNotesLayout* Plain() const;
     bool InLongParagraph(int position) const;
+    // Scrolls the caret into view.
+    void ShowCaret();
     // The caret's rectangle in the viewport.
     QRect CaretRect() const;
     // Moves the caret by whole lines (a page: by a viewport's height); true when done here.
